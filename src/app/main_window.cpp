@@ -1,0 +1,294 @@
+#include "main_window.h"
+
+#include "common/clock.h"
+#include "common/dialogs.h"
+#include "common/platform.h"
+#include "data/record_set.h"
+#include "grid_layouts.h"
+#include "main_menu.h"
+#include "session.h"
+#include "version_notice.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
+{
+    auto* grid = new QTableView(parent);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed);
+    return grid;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Session& session, Services services, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_services(services)
+{
+    setWindowTitle(kAppCaption);
+    setObjectName(QStringLiteral("MainWindow"));
+
+    m_newInvoice = new QAction(QStringLiteral("KREIRAJ NOVI RAČUN  (F9)"), this);
+    m_newInvoice->setObjectName(QStringLiteral("novirn"));
+    m_newInvoice->setShortcut(QKeySequence(Qt::Key_F9));
+    m_newInvoice->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_newInvoice);
+
+    m_invoiceModel = new RecordSetModel(session.invoices(), this);
+    m_oldCodeModel = new RecordSetModel(session.oldCodeList(), this);
+    m_newCodeModel = new RecordSetModel(session.newCodeList(), this);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(buildInvoiceTab(), QStringLiteral("Kreiranje i ispis računa"));
+    m_tabs->addTab(buildOverviewTab(), QStringLiteral("Pregled svih računa i kreiranje diskete"));
+    m_tabs->addTab(buildGeneralDataTab(), QStringLiteral("Opći podaci"));
+    setCentralWidget(m_tabs);
+    buildMenu();
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    connect(&session.invoices(), &RecordSet::currentChanged, this, &MainWindow::followCurrentInvoice);
+    connect(m_invoiceGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    m_session.invoices().setCurrent(current.row());
+            });
+    resize(1100, 760);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::buildInvoiceTab()
+{
+    auto* tab = new QWidget;
+    auto* layout = new QVBoxLayout(tab);
+
+    m_invoiceEntry = new QWidget(tab);
+    m_invoiceEntry->setObjectName(QStringLiteral("invoiceEntry"));
+    auto* entry = new QHBoxLayout(m_invoiceEntry);
+    entry->setContentsMargins(0, 0, 0, 0);
+    m_currentInvoice = new QLabel(m_invoiceEntry);
+    m_currentInvoice->setObjectName(QStringLiteral("rnbr"));
+    QFont bold = m_currentInvoice->font();
+    bold.setBold(true);
+    m_currentInvoice->setFont(bold);
+    entry->addWidget(m_currentInvoice);
+    entry->addStretch(1);
+    entry->addWidget(new QLabel(QStringLiteral("Izbor obrasca recepta"), m_invoiceEntry));
+    m_formVariants = new QComboBox(m_invoiceEntry);
+    m_formVariants->setObjectName(QStringLiteral("izbobrrec"));
+    m_formVariants->setMinimumContentsLength(16);
+    entry->addWidget(m_formVariants);
+    auto* newInvoice = new QPushButton(m_newInvoice->text(), m_invoiceEntry);
+    newInvoice->setObjectName(QStringLiteral("novirnbutton"));
+    connect(newInvoice, &QPushButton::clicked, m_newInvoice, &QAction::trigger);
+    entry->addWidget(newInvoice);
+    layout->addWidget(m_invoiceEntry);
+
+    m_codeListTabs = new QTabWidget(tab);
+    m_oldCodeGrid = makeGrid(m_codeListTabs, m_oldCodeModel);
+    m_newCodeGrid = makeGrid(m_codeListTabs, m_newCodeModel);
+    m_codeListTabs->addTab(m_oldCodeGrid, QStringLiteral("Stare šifre (12)"));
+    m_codeListTabs->addTab(m_newCodeGrid, QStringLiteral("Nove šifre (13)"));
+    layout->addWidget(m_codeListTabs, 1);
+    return tab;
+}
+
+QWidget* MainWindow::buildOverviewTab()
+{
+    auto* tab = new QWidget;
+    auto* layout = new QHBoxLayout(tab);
+    m_invoiceGrid = makeGrid(tab, m_invoiceModel);
+    m_invoiceGrid->setObjectName(QStringLiteral("invoiceGrid"));
+    layout->addWidget(m_invoiceGrid, 1);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(addButton(QStringLiteral("izbordisk"), QStringLiteral("IZBOR RAČUNA ZA DISKETU")));
+    side->addWidget(addButton(QStringLiteral("brisiizbor"), QStringLiteral("IZBRIŠI SVE OZNAKE U KOLONI IZBOR")));
+    side->addWidget(addButton(QStringLiteral("kreirajdisk"), QStringLiteral("KREIRAJ DISKETU ILI CD ZA IZABRANE RAČUNE")));
+    side->addStretch(1);
+    layout->addLayout(side);
+    return tab;
+}
+
+QWidget* MainWindow::buildGeneralDataTab()
+{
+    auto* tab = new QWidget;
+    auto* layout = new QHBoxLayout(tab);
+    m_generalData = new QWidget(tab);
+    m_generalData->setObjectName(QStringLiteral("generalData"));
+    layout->addWidget(m_generalData, 1);
+
+    auto* side = new QVBoxLayout;
+    m_calendar = new QCalendarWidget(tab);
+    m_calendar->setGridVisible(true);
+    side->addWidget(m_calendar);
+    side->addStretch(1);
+    auto* label = new QLabel(version::kLabel, tab);
+    label->setObjectName(QStringLiteral("verzija"));
+    side->addWidget(label, 0, Qt::AlignRight);
+    layout->addLayout(side);
+    return tab;
+}
+
+QPushButton* MainWindow::addButton(const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setEnabled(false);
+    connect(button, &QPushButton::clicked, this, [this, name] {
+        if (auto command = m_commands.value(name))
+            command();
+    });
+    m_buttons.insert(name, button);
+    return button;
+}
+
+void MainWindow::buildMenu()
+{
+    QMenu* options = menuBar()->addMenu(mainmenu::kOptions);
+    std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu, const std::vector<MenuItem>& items) {
+        for (const MenuItem& item : items) {
+            if (item.caption == mainmenu::kSeparator) {
+                menu->addSeparator();
+                continue;
+            }
+            if (!item.items.empty()) {
+                QMenu* sub = menu->addMenu(item.caption);
+                sub->menuAction()->setObjectName(item.name);
+                m_actions.insert(item.name, sub->menuAction());
+                fill(sub, item.items);
+                continue;
+            }
+            QAction* action = menu->addAction(item.caption);
+            action->setObjectName(item.name);
+            action->setVisible(!item.hidden);
+            action->setEnabled(false);
+            const QString name = item.name;
+            connect(action, &QAction::triggered, this, [this, name] {
+                if (auto command = m_commands.value(name))
+                    command();
+            });
+            m_actions.insert(item.name, action);
+        }
+    };
+    fill(options, mainmenu::items());
+
+    QAction* exit = menuBar()->addAction(mainmenu::kExit);
+    exit->setObjectName(QStringLiteral("izlaz"));
+    connect(exit, &QAction::triggered, this, &MainWindow::close);
+    m_actions.insert(exit->objectName(), exit);
+}
+
+void MainWindow::setCommand(const QString& name, std::function<void()> command)
+{
+    m_commands.insert(name, std::move(command));
+    if (QPushButton* b = m_buttons.value(name))
+        b->setEnabled(true);
+    if (QAction* a = m_actions.value(name))
+        a->setEnabled(true);
+    updateMenuForTab();
+}
+
+QAction* MainWindow::menuAction(const QString& name) const { return m_actions.value(name); }
+QPushButton* MainWindow::button(const QString& name) const { return m_buttons.value(name); }
+
+QTableView* MainWindow::codeListGrid(bool thirteen) const { return thirteen ? m_newCodeGrid : m_oldCodeGrid; }
+
+void MainWindow::applyInvoiceGridLayout() { grids::apply(*m_invoiceGrid, *m_invoiceModel, grids::invoiceGrid()); }
+
+void MainWindow::applyCodeListLayouts()
+{
+    grids::apply(*m_oldCodeGrid, *m_oldCodeModel, grids::codeListGrid(false));
+    grids::apply(*m_newCodeGrid, *m_newCodeModel, grids::codeListGrid(true));
+}
+
+void MainWindow::prepare()
+{
+    centreOnScreen();
+    applyInvoiceGridLayout();
+    applyCodeListLayouts();
+    m_calendar->setSelectedDate(m_services.clock.today());
+    m_formVariants->clear();
+    m_formVariants->addItems(m_session.formVariants);
+    m_formVariants->setCurrentIndex(m_session.chosenFormVariant);
+    m_tabs->setCurrentIndex(InvoiceTab);
+    followCurrentInvoice(m_session.invoices().current());
+    updateMenuForTab();
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void MainWindow::followCurrentInvoice(int row)
+{
+    const QVariant number = m_session.invoices().value(row, u"Rnbr");
+    m_currentInvoice->setText(QStringLiteral("Račun broj %1 / %2").arg(number.toString(), m_session.businessYear()));
+    if (row < 0 || m_invoiceGrid->currentIndex().row() == row)
+        return;
+    const QModelIndex index = m_invoiceModel->index(row, 0);
+    m_invoiceGrid->setCurrentIndex(index);
+    m_invoiceGrid->scrollTo(index);
+}
+
+void MainWindow::onTabChanged(int index)
+{
+    if (m_shownTab == InvoiceTab)
+        Q_EMIT invoiceTabLeft();
+    m_shownTab = index;
+    if (index == OverviewTab) {
+        applyInvoiceGridLayout();
+        m_session.invoices().moveLast();
+        followCurrentInvoice(m_session.invoices().current());
+    }
+    updateMenuForTab();
+}
+
+void MainWindow::updateMenuForTab()
+{
+    if (QAction* coPayment = m_actions.value(QStringLiteral("iznsud")))
+        coPayment->setEnabled(m_shownTab == InvoiceTab && m_commands.contains(QStringLiteral("iznsud")));
+}
+
+void MainWindow::exitProgram()
+{
+    if (m_exited)
+        return;
+    m_exited = true;
+    if (!m_session.saveAll())
+        m_services.dialogs.message(QStringLiteral("Promjene zadnjeg računa ili općih podataka nisu spremljene:\r\n%1")
+                                       .arg(m_session.invoices().error() + m_session.generalData().error()));
+    const QString archive = m_services.platform.findCompanion(QStringLiteral("Arhiva.exe"));
+    if (!archive.isEmpty())
+        m_services.platform.startProgram(archive, {}, Platform::Window::Normal);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    exitProgram();
+    event->accept();
+}

@@ -1,0 +1,91 @@
+#include "startup.h"
+
+#include "common/clock.h"
+#include "common/dialogs.h"
+#include "common/platform.h"
+#include "common/text_file.h"
+#include "common/working_folder.h"
+#include "data/new_folder.h"
+#include "data/schema.h"
+#include "data/upgrade_chain.h"
+#include "session.h"
+
+namespace {
+
+const QString kReceptFile = QStringLiteral("Recept.txt");
+
+} // namespace
+
+QStringList formVariantsFrom(const QStringList& lines)
+{
+    QStringList variants;
+    for (const QString& line : lines) {
+        if (line.startsWith(QStringLiteral("#99")))
+            variants << line.mid(4, 15);
+    }
+    return variants;
+}
+
+bool Startup::ensureDatabase()
+{
+    if (m_services.platform.fileExists(schema::kInvoiceFile))
+        return true;
+    const QString folder = workdir::displayPath();
+    m_services.dialogs.message(QStringLiteral("U radnoj mapi %1 nema datoteke %2 s bazom podataka.")
+                                   .arg(folder, schema::kInvoiceFile));
+    if (!m_services.dialogs.yesNo(QStringLiteral("Želite li u mapi %1 napraviti novu, praznu bazu podataka?")
+                                      .arg(folder),
+                                  QString()))
+        return false;
+    QString error;
+    if (!newfolder::create(QStringLiteral("."), newfolder::Content::Empty, m_services.clock, &error)) {
+        m_services.dialogs.message(error);
+        return false;
+    }
+    return true;
+}
+
+void Startup::startCompanion()
+{
+    const QString companion = m_services.platform.findCompanion(QStringLiteral("Dst.exe"));
+    if (!companion.isEmpty())
+        m_services.platform.startProgram(companion, {}, Platform::Window::MinimizedNoFocus);
+}
+
+void Startup::readFormVariants(Session& session)
+{
+    const QString file = m_services.platform.findFile(kReceptFile);
+    const auto lines = file.isEmpty() ? std::nullopt : textfile::readLines(file);
+    if (!lines) {
+        m_services.dialogs.message(QStringLiteral("Ne mogu pročitati datoteku %1 u mapi %2.\r\n"
+                                                  "Popis obrazaca recepta ostaje prazan.")
+                                       .arg(kReceptFile, workdir::displayPath()));
+        return;
+    }
+    session.formVariants = formVariantsFrom(*lines);
+    session.chosenFormVariant = session.formVariants.isEmpty() ? -1 : 0;
+}
+
+std::unique_ptr<Session> Startup::run()
+{
+    if (!ensureDatabase())
+        return nullptr;
+    startCompanion();
+    upgrade::Chain chain(m_services.dialogs, m_services.clock, m_services.platform);
+    if (!chain.run())
+        return nullptr;
+    auto session = std::make_unique<Session>();
+    if (!session->open()) {
+        m_services.dialogs.message(QStringLiteral("Ne mogu otvoriti bazu podataka %1:\r\n%2")
+                                       .arg(schema::kInvoiceFile, session->error()));
+        return nullptr;
+    }
+    if (!session->ensureFirstInvoice(m_services.clock.today())) {
+        m_services.dialogs.message(QStringLiteral("Ne mogu upisati prvi račun poslovne godine:\r\n%1")
+                                       .arg(session->invoices().error()));
+        return nullptr;
+    }
+    session->invoices().moveLast();
+    readFormVariants(*session);
+    return session;
+}

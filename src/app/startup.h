@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/services.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class Session;
+
+// Start-up up to the main window: the companion program, the pending
+// upgrade steps, the live sets of the business year, invoice 1 of a new
+// year, the last invoice current and the confirmation-form variants. The
+// window's own steps (centring, grid layouts, the calendar, showing it, the
+// version notice) follow in the window.
+class Startup {
+public:
+    explicit Startup(Services services) : m_services(services) {}
+
+    // The session to show, or nullptr when the program must end (the reason
+    // has been shown).
+    std::unique_ptr<Session> run();
+
+private:
+    bool ensureDatabase();
+    void startCompanion();
+    void readFormVariants(Session& session);
+
+    Services m_services;
+};
+
+// The entries of the confirmation-form list from the lines of Recept.txt:
+// each line that begins with "#99" gives the up to 15 characters after the
+// fourth.
+QStringList formVariantsFrom(const QStringList& lines);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+// The display patterns of the program, written like the old Basic Format():
+// "0.00", "#,##0.00", "0.0000", "#,##0.0000", "000", "0000", "00000000",
+// "(0.00 kn)", "(0.00 €)", "#,##0.00 €". A "0" is a digit that is always
+// written, "#" one that is written only when needed, "," asks for thousands
+// grouping and "." marks the decimal point; text before and after the digits
+// is copied as it stands. Separators come from the given locale (the user's
+// regional settings by default); files for the fund pass QLocale::c() to get a
+// decimal point. Values are rounded half away from zero on their decimal
+// digits (2.675 gives 2.68), as the old Format() did.
+namespace format {
+
+QString number(double value, QStringView pattern, const QLocale& locale = QLocale());
+
+// "dd.MM.yyyy", "dd.MM.yy", "HH:mm:ss" and the like.
+QString date(const QDate& date, QStringView pattern);
+QString time(const QTime& time, QStringView pattern);
+
+} // namespace format

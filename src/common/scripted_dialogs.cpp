@@ -1,0 +1,54 @@
+#include "scripted_dialogs.h"
+
+void ScriptedDialogs::record(Shown::Kind kind, const QString& title, const QString& text)
+{
+    m_shown.push_back({kind, title.isEmpty() ? kAppCaption : title, text});
+    if (m_sink)
+        m_sink(m_shown.back());
+}
+
+void ScriptedDialogs::message(const QString& text, const QString& title)
+{
+    record(Shown::Message, title, text);
+}
+
+bool ScriptedDialogs::okCancel(const QString& text, const QString& title)
+{
+    record(Shown::OkCancel, title, text);
+    if (m_choices.empty())
+        return m_fallbackChoice;
+    const bool choice = m_choices.front();
+    m_choices.pop_front();
+    return choice;
+}
+
+bool ScriptedDialogs::yesNo(const QString& text, const QString& title)
+{
+    record(Shown::YesNo, title, text);
+    if (m_choices.empty())
+        return m_fallbackChoice;
+    const bool choice = m_choices.front();
+    m_choices.pop_front();
+    return choice;
+}
+
+QString ScriptedDialogs::input(const QString& title, const QString& prompt,
+                               const QString& defaultAnswer)
+{
+    record(Shown::Input, title, prompt);
+    if (m_inputs.empty())
+        return QString();
+    const std::optional<QString> next = m_inputs.front();
+    m_inputs.pop_front();
+    return next.value_or(defaultAnswer);
+}
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList texts;
+    for (const Shown& s : m_shown) {
+        if (s.kind == Shown::Message)
+            texts << s.text;
+    }
+    return texts;
+}

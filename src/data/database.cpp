@@ -1,0 +1,140 @@
+#include "database.h"
+
+#include "sql_values.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <atomic>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("kelmorin-%1").arg(++counter);
+}
+
+QString describe(const QSqlError& error)
+{
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.trimmed();
+}
+
+} // namespace
+
+Database::Database(const QString& fileName, Mode mode)
+    : m_fileName(fileName), m_connectionName(nextConnectionName())
+{
+    if (mode != Mode::Create && !QFileInfo(fileName).isFile()) {
+        m_error = QStringLiteral("Datoteka %1 ne postoji.").arg(fileName);
+        return;
+    }
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(fileName);
+    if (mode == Mode::ReadOnly)
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!m_db.open()) {
+        m_error = describe(m_db.lastError());
+        return;
+    }
+    QSqlQuery pragma(m_db);
+    if (mode != Mode::ReadOnly)
+        pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Renaming a table must not rewrite references to it elsewhere.
+    pragma.exec(QStringLiteral("PRAGMA legacy_alter_table=ON"));
+    // A file that is not a database shows here, not at the first query.
+    if (!pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        m_error = describe(pragma.lastError());
+        pragma.finish();
+        m_db.close();
+    }
+}
+
+Database::~Database()
+{
+    if (m_db.isValid())
+        m_db.close();
+    m_db = QSqlDatabase();
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool Database::exec(const QString& sql, const QVariantList& binds)
+{
+    if (!isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    if (!query.prepare(sql)) {
+        m_error = describe(query.lastError());
+        return false;
+    }
+    for (const QVariant& value : binds)
+        query.addBindValue(sqlvalue::toStorage(value));
+    if (!query.exec()) {
+        m_error = describe(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& binds)
+{
+    if (!isOpen())
+        return {};
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        m_error = describe(query.lastError());
+        return {};
+    }
+    for (const QVariant& value : binds)
+        query.addBindValue(sqlvalue::toStorage(value));
+    if (!query.exec()) {
+        m_error = describe(query.lastError());
+        return {};
+    }
+    return query.next() ? query.value(0) : QVariant();
+}
+
+bool Database::hasTable(const QString& table)
+{
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                  {table})
+               .toInt()
+        > 0;
+}
+
+QStringList Database::columns(const QString& table)
+{
+    QStringList names;
+    const QSqlRecord record = m_db.record(table);
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
+Transaction::Transaction(Database& db) : m_db(db)
+{
+    m_active = m_db.exec(QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        m_db.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    m_active = false;
+    if (m_db.exec(QStringLiteral("COMMIT")))
+        return true;
+    m_db.exec(QStringLiteral("ROLLBACK"));
+    return false;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+// One connection to a database file of the working folder, opened by its
+// bare name and closed when the object goes out of scope. Several
+// connections to one file may be open at once; what one commits the others
+// see at their next read.
+//
+// Every connection uses SQLite's rollback journal with synchronous=FULL, so
+// that a copied Kelmorin.mdb is whole on its own and a saved invoice
+// survives a power cut.
+class Database {
+public:
+    enum class Mode {
+        ReadWrite, // the file must exist
+        ReadOnly,  // the file must exist; upgrade packages are opened so
+        Create,    // a new file is made when there is none
+    };
+
+    explicit Database(const QString& fileName, Mode mode = Mode::ReadWrite);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    bool isOpen() const { return m_db.isOpen(); }
+    const QString& fileName() const { return m_fileName; }
+    // The last error, in words fit for a message.
+    const QString& error() const { return m_error; }
+    QSqlDatabase& handle() { return m_db; }
+
+    // Runs one statement with bound values.
+    bool exec(const QString& sql, const QVariantList& binds = {});
+    // The first column of the first row, or an invalid QVariant.
+    QVariant scalar(const QString& sql, const QVariantList& binds = {});
+
+    bool hasTable(const QString& table);
+    QStringList columns(const QString& table);
+
+private:
+    QString m_fileName;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QString m_error;
+};
+
+// A transaction that rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    Database& m_db;
+    bool m_active = false;
+};

@@ -1,0 +1,145 @@
+#include "table_ops.h"
+
+#include "database.h"
+#include "schema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace tableops {
+namespace {
+
+QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+bool fail(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool copyRows(Database& package, Database& target, const QString& table, QString* error)
+{
+    QSqlQuery source(package.handle());
+    source.setForwardOnly(true);
+    if (!source.exec(QStringLiteral("SELECT * FROM %1").arg(quoted(table))))
+        return fail(error, source.lastError().text());
+    const int n = source.record().count();
+    QStringList marks;
+    for (int i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery insert(target.handle());
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted(table), marks.join(u','))))
+        return fail(error, insert.lastError().text());
+    while (source.next()) {
+        for (int i = 0; i < n; ++i)
+            insert.bindValue(i, source.value(i));
+        if (!insert.exec())
+            return fail(error, insert.lastError().text());
+    }
+    return true;
+}
+
+struct IndexInfo {
+    QString name;
+    bool unique = false;
+    QStringList columns;
+};
+
+QList<IndexInfo> createdIndexes(Database& db, const QString& table)
+{
+    QList<IndexInfo> indexes;
+    QSqlQuery list(db.handle());
+    list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(quoted(table)));
+    while (list.next()) {
+        if (list.value(QStringLiteral("origin")).toString() != u"c")
+            continue;
+        IndexInfo info{list.value(QStringLiteral("name")).toString(),
+                       list.value(QStringLiteral("unique")).toInt() != 0, {}};
+        QSqlQuery columns(db.handle());
+        columns.exec(QStringLiteral("PRAGMA index_info(%1)").arg(quoted(info.name)));
+        while (columns.next())
+            info.columns << quoted(columns.value(QStringLiteral("name")).toString());
+        indexes << info;
+    }
+    return indexes;
+}
+
+QString renamedIndex(const QString& index, const QString& from, const QString& to)
+{
+    if (index.startsWith(from + u'_'))
+        return to + index.mid(from.size());
+    return to + u'_' + index;
+}
+
+} // namespace
+
+bool importTable(Database& package, Database& target, const QString& table, QString* error)
+{
+    const QString create = package
+                               .scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                                       {table})
+                               .toString();
+    if (create.isEmpty())
+        return fail(error, QStringLiteral("Tablica %1 ne postoji u datoteci %2.").arg(table, package.fileName()));
+    if (target.hasTable(table))
+        return fail(error, QStringLiteral("Tablica %1 već postoji u datoteci %2.").arg(table, target.fileName()));
+    if (!target.exec(create))
+        return fail(error, target.error());
+    if (!copyRows(package, target, table, error))
+        return false;
+    for (const QString& sql : schema::indexStatements(table)) {
+        if (!target.exec(sql))
+            return fail(error, target.error());
+    }
+    return true;
+}
+
+bool renameTable(Database& db, const QString& from, const QString& to)
+{
+    if (!db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(from), quoted(to))))
+        return false;
+    for (const IndexInfo& index : createdIndexes(db, to)) {
+        if (!db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(index.name))))
+            return false;
+        const QString sql = QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                                .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(),
+                                     quoted(renamedIndex(index.name, from, to)), quoted(to),
+                                     index.columns.join(u','));
+        if (!db.exec(sql))
+            return false;
+    }
+    return true;
+}
+
+bool dropTable(Database& db, const QString& table)
+{
+    return db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)));
+}
+
+int columnCount(Database& db, const QString& table) { return db.columns(table).size(); }
+
+bool hasColumn(Database& db, const QString& table, const QString& column)
+{
+    return db.columns(table).contains(column, Qt::CaseInsensitive);
+}
+
+bool addColumnWithCountGuard(Database& db, const QString& table, int expectedCount,
+                             const QString& column, const QString& type)
+{
+    if (!db.hasTable(table))
+        return db.exec(QStringLiteral("SELECT * FROM %1").arg(quoted(table))); // reports the missing table
+    if (columnCount(db, table) != expectedCount)
+        return true;
+    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column), type));
+}
+
+bool addColumnIfMissing(Database& db, const QString& table, const QString& column, const QString& type)
+{
+    if (hasColumn(db, table, column))
+        return true;
+    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column), type));
+}
+
+} // namespace tableops

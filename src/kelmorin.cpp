@@ -1,0 +1,40 @@
+// Kelmorin: invoices of a contracted supplier of medical aids to the
+// Croatian Health Insurance Fund. The program works on the data files of the
+// folder it is started in.
+#include "app/main_window.h"
+#include "app/session.h"
+#include "app/shell_commands.h"
+#include "app/startup.h"
+#include "app/version_notice.h"
+#include "common/clock.h"
+#include "common/desktop_platform.h"
+#include "common/qt_dialogs.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelmorin"));
+    QLocale::setDefault(QLocale::system());
+
+    QtDialogs dialogs;
+    SystemClock clock;
+    DesktopPlatform platform;
+    const Services services{dialogs, clock, platform};
+
+    std::unique_ptr<Session> session = Startup(services).run();
+    if (!session)
+        return 1;
+
+    MainWindow window(*session, services);
+    dialogs.setParent(&window);
+    shell::install(window, services);
+    window.prepare();
+    window.show();
+
+    version::Notice notice(dialogs);
+    QTimer::singleShot(0, &notice, [&] { notice.start(clock.today()); });
+    return app.exec();
+}
