@@ -1,0 +1,292 @@
+#include "common/clock.h"
+#include "data/business_year.h"
+#include "data/database.h"
+#include "data/new_folder.h"
+#include "data/record_set.h"
+#include "data/schema.h"
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+void addInvoice(Database& db, int year, int number)
+{
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO Rn (God, Rnbr) VALUES (?, ?)"), {year, number}));
+}
+
+QStringList selectStarColumns(Database& db, const QString& table)
+{
+    QSqlQuery q(db.handle());
+    q.exec(QStringLiteral("SELECT * FROM ") + table);
+    QStringList names;
+    for (int i = 0; i < q.record().count(); ++i)
+        names << q.record().fieldName(i);
+    return names;
+}
+
+} // namespace
+
+class TestDataStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_folder = std::make_unique<TempFolder>(); }
+    void cleanup() { m_folder.reset(); }
+
+    void columnPositionsOthersRelyOn();
+    void everyColumnButTheKeyAcceptsNull();
+    void textWidthsComeFromTheSchema();
+    void connectionsAreDurableAndSeeEachOther();
+    void missingFileIsNotCreated();
+    void rbrGrowsAcrossDeletes();
+    void twoDigitYear_data();
+    void twoDigitYear();
+    void nextNumberPerYear();
+    void recordSetSavesWhenTheRowIsLeft();
+    void recordSetAppendAndReload();
+    void newFolderAtNewestRelease();
+    void demoFolderHoldsTwoYears();
+
+private:
+    void createDatabase()
+    {
+        Database db(schema::kInvoiceFile, Database::Mode::Create);
+        QVERIFY(schema::createInvoiceDatabase(db));
+    }
+    std::unique_ptr<TempFolder> m_folder;
+};
+
+void TestDataStore::columnPositionsOthersRelyOn()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    const QStringList rn = selectStarColumns(db, QStringLiteral("Rn"));
+    QCOMPARE(rn.size(), 44);
+    QCOMPARE(rn[0], QStringLiteral("Rbr"));
+    QCOMPARE(rn[1], QStringLiteral("Datum"));
+    QCOMPARE(rn[34], QStringLiteral("Izbor"));
+    QCOMPARE(rn.mid(35, 6), (QStringList{"Pu", "Plac", "Opaska", "Proizv", "God", "Rnbr"}));
+    QCOMPARE(rn.mid(41), (QStringList{"BrojMalopRn", "DatumIzdavanja", "RazlikaCijene"}));
+
+    const QStringList& view = schema::invoiceViewColumns();
+    QCOMPARE(view.size(), 44);
+    QCOMPARE(view[0], QStringLiteral("Rnbr"));
+    QCOMPARE(view[33], QStringLiteral("Iznos"));
+    QCOMPARE(view[40], QStringLiteral("Rbr"));
+
+    const QStringList opci = selectStarColumns(db, QStringLiteral("Opci"));
+    QCOMPARE(opci.mid(13, 8), (QStringList{"Brd", "Predbroj", "Izabroj", "RacunR", "Oznosn", "Ozndop", "God", "OIB"}));
+
+    for (const QString table : {QStringLiteral("KelmorinISO"), QStringLiteral("OrtopedskaKelmorinISO")}) {
+        const QStringList c = selectStarColumns(db, table);
+        QVERIFY(c.size() >= 33);
+        QCOMPARE(c[3], QStringLiteral("Sifra"));
+        QCOMPARE(c[5], QStringLiteral("Naziv"));
+        QCOMPARE(c[19], QStringLiteral("Cijena"));
+        QCOMPARE(c[25], QStringLiteral("PDV"));
+        for (const char* named : {"Broj", "JedMjere", "OblogaSir", "OblogaDuz"})
+            QVERIFY(c.contains(QLatin1String(named)));
+    }
+    const QStringList ortho = selectStarColumns(db, QStringLiteral("OrtopedskaKelmorinISO"));
+    QVERIFY(ortho.contains(QStringLiteral("Stara")) && ortho.contains(QStringLiteral("ID")));
+
+    for (const QString& layout : schema::kLayoutTables) {
+        const QStringList c = selectStarColumns(db, layout);
+        QCOMPARE(c.size(), 9);
+        QCOMPARE(c.mid(0, 8), (QStringList{"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7"}));
+    }
+}
+
+void TestDataStore::everyColumnButTheKeyAcceptsNull()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    for (const QString table : {QStringLiteral("Rn"), QStringLiteral("Opci"), QStringLiteral("KelmorinISO"),
+                                QStringLiteral("OrtopedskaKelmorinISO"), QStringLiteral("Osnovno")})
+        QVERIFY2(db.exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)), qPrintable(db.error()));
+}
+
+void TestDataStore::textWidthsComeFromTheSchema()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Rn"), QStringLiteral("Pu")), 20);
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Rn"), QStringLiteral("Opaska")), 50);
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Opci"), QStringLiteral("Ziro")), 25);
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Rn"), QStringLiteral("Iznos")), 0);
+}
+
+void TestDataStore::connectionsAreDurableAndSeeEachOther()
+{
+    createDatabase();
+    Database first(schema::kInvoiceFile);
+    Database second(schema::kInvoiceFile);
+    QCOMPARE(first.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    QCOMPARE(first.scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2); // FULL
+
+    RecordSet live(first, invoices::yearQuery(24));
+    QVERIFY(live.reload());
+    addInvoice(second, 24, 1);
+    QCOMPARE(live.rowCount(), 0);
+    QVERIFY(live.reload());
+    QCOMPARE(live.rowCount(), 1);
+    // The live set holds no read lock: the other connection can still write.
+    QVERIFY(second.exec(QStringLiteral("UPDATE Rn SET Ime = 'Ana'")));
+    QVERIFY(second.exec(QStringLiteral("CREATE TABLE Probe (x)")) && second.exec(QStringLiteral("DROP TABLE Probe")));
+}
+
+void TestDataStore::missingFileIsNotCreated()
+{
+    Database db(schema::kInvoiceFile);
+    QVERIFY(!db.isOpen());
+    QVERIFY(db.error().contains(schema::kInvoiceFile));
+    QVERIFY(!QFile::exists(schema::kInvoiceFile));
+}
+
+void TestDataStore::rbrGrowsAcrossDeletes()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    addInvoice(db, 24, 1);
+    addInvoice(db, 24, 2);
+    const int last = db.scalar(QStringLiteral("SELECT max(Rbr) FROM Rn")).toInt();
+    QVERIFY(db.exec(QStringLiteral("DELETE FROM Rn WHERE Rbr = ?"), {last}));
+    addInvoice(db, 24, 2);
+    QVERIFY(db.scalar(QStringLiteral("SELECT max(Rbr) FROM Rn")).toInt() > last);
+}
+
+void TestDataStore::twoDigitYear_data()
+{
+    QTest::addColumn<QVariant>("year");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("2024") << QVariant(2024) << 24;
+    QTest::newRow("2007") << QVariant(2007) << 7;
+    QTest::newRow("2010") << QVariant(QStringLiteral("2010")) << 10;
+    QTest::newRow("2000") << QVariant(2000) << 0;
+    QTest::newRow("null") << QVariant() << 0;
+}
+
+void TestDataStore::twoDigitYear()
+{
+    QFETCH(QVariant, year);
+    QFETCH(int, expected);
+    QCOMPARE(invoices::twoDigitYear(year), expected);
+}
+
+void TestDataStore::nextNumberPerYear()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    QCOMPARE(invoices::nextNumber(db, 24), 1);
+    for (int n : {1, 2, 5})
+        addInvoice(db, 24, n);
+    addInvoice(db, 25, 40);
+    QCOMPARE(invoices::nextNumber(db, 24), 6);
+    QCOMPARE(invoices::nextNumber(db, 25), 41);
+
+    // Rnbr is 16 bits: a full year takes no more invoices.
+    addInvoice(db, 26, invoices::kMaxNumber - 1);
+    QCOMPARE(invoices::nextNumber(db, 26), invoices::kMaxNumber);
+    addInvoice(db, 26, invoices::kMaxNumber);
+    QCOMPARE(invoices::nextNumber(db, 26), std::nullopt);
+
+    // Each year's set holds only its own invoices, in number order.
+    RecordSet year24(db, invoices::yearQuery(24));
+    QVERIFY(year24.reload());
+    QCOMPARE(year24.rowCount(), 3);
+    QCOMPARE(year24.value(2, u"Rnbr").toInt(), 5);
+}
+
+void TestDataStore::recordSetSavesWhenTheRowIsLeft()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    addInvoice(db, 24, 1);
+    addInvoice(db, 24, 2);
+    RecordSet set(db, invoices::yearQuery(24));
+    QVERIFY(set.reload());
+    QVERIFY(set.setCurrent(0));
+    QVERIFY(set.setField(u"Prezime", QStringLiteral("Šimić")));
+    QVERIFY(set.setField(u"Datum", QDate(2024, 2, 29)));
+    QVERIFY(set.setField(u"Osl", true));
+    QVERIFY(set.isDirty(0));
+    QVERIFY(db.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE Rnbr = 1")).isNull());
+    QVERIFY(set.setCurrent(1));
+    QVERIFY(!set.isDirty(0));
+    // Stored forms other tools can read.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE Rnbr = 1")).toString(), QStringLiteral("Šimić"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Datum FROM Rn WHERE Rnbr = 1")).toString(), QStringLiteral("2024-02-29"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT typeof(Osl) || Osl FROM Rn WHERE Rnbr = 1")).toString(), QStringLiteral("integer1"));
+}
+
+void TestDataStore::recordSetAppendAndReload()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    RecordSet set(db, invoices::yearQuery(24));
+    QVERIFY(set.reload());
+    QSignalSpy appended(&set, &RecordSet::rowAppended);
+    const int row = set.append({{QStringLiteral("God"), 24}, {QStringLiteral("Rnbr"), 1}});
+    QCOMPARE(row, 0);
+    QCOMPARE(appended.count(), 1);
+    QVERIFY(set.value(row, u"Rbr").toInt() > 0); // the key the database gave
+    set.append({{QStringLiteral("God"), 24}, {QStringLiteral("Rnbr"), 2}});
+    QVERIFY(set.setCurrent(0));
+    QVERIFY(set.reload());
+    QCOMPARE(set.current(), 0); // the current record survives a reload
+    QCOMPARE(set.findFirst(u"Rnbr", 2), 1);
+    QCOMPARE(set.findFirst(u"Rnbr", 9), -1);
+}
+
+void TestDataStore::newFolderAtNewestRelease()
+{
+    FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7)));
+    QString error;
+    QVERIFY2(newfolder::create(QStringLiteral("shop"), newfolder::Content::Empty, clock, &error), qPrintable(error));
+    QDir shop(QStringLiteral("shop"));
+    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg051023.inm"})
+        QVERIFY2(shop.exists(QLatin1String(name)), name);
+    QFile marker(shop.filePath(QStringLiteral("upg051023.inm")));
+    QVERIFY(marker.open(QIODevice::ReadOnly));
+    QCOMPARE(marker.readAll(), QByteArray("040326090807\r\n"));
+    QFile recept(shop.filePath(QStringLiteral("Recept.txt")));
+    QVERIFY(recept.open(QIODevice::ReadOnly) && recept.readAll().contains("\r\n#99 "));
+
+    Database db(shop.filePath(schema::kInvoiceFile));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Opci")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT God || Oznosn || Ozndop || Crte || Podrured FROM Opci")).toString(),
+             QStringLiteral("2026121Zagreb"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Rn")).toInt(), 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT count(*) FROM OrtopedskaKelmorinISO WHERE Sifra LIKE '2103031412%' AND PDV = 25")).toInt() > 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT count(*) FROM OrtopedskaKelmorinISO WHERE Sifra LIKE '2103031413%' AND PDV = 25")).toInt() > 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT count(*) FROM KelmorinISO WHERE JedMjere = 'cm2'")).toInt() > 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT min(length(Sifra)) = 12 AND max(length(Sifra)) = 12 FROM KelmorinISO")).toBool());
+
+    // A folder that already has a database is left alone.
+    QVERIFY(!newfolder::create(QStringLiteral("shop"), newfolder::Content::Demo, clock, &error));
+    QVERIFY(error.contains(QStringLiteral("Kelmorin.mdb")));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Rn")).toInt(), 0);
+}
+
+void TestDataStore::demoFolderHoldsTwoYears()
+{
+    FixedClock clock(QDate(2026, 12, 6));
+    QString error;
+    QVERIFY2(newfolder::create(QStringLiteral("demo"), newfolder::Content::Demo, clock, &error), qPrintable(error));
+    Database db(QStringLiteral("demo/") + schema::kInvoiceFile);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = 25")).toInt(), 25);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = 26")).toInt(), 25);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT max(Datum) FROM Rn")).toString(), QStringLiteral("2026-12-06"));
+    QVERIFY(!db.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString().isEmpty());
+    Database patients(QStringLiteral("demo/") + schema::kPatientFile);
+    QVERIFY(patients.scalar(QStringLiteral("SELECT count(*) FROM Popis")).toInt() >= 3);
+    QVERIFY(patients.scalar(QStringLiteral("SELECT count(*) FROM Nalazi")).toInt() >= 3);
+}
+
+QTEST_GUILESS_MAIN(TestDataStore)
+#include "tst_data_store.moc"
