@@ -30,6 +30,11 @@ namespace {
 QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
 {
     auto* grid = new QTableView(parent);
+    // The grids' column widths were laid out for an 8-point font.
+    QFont font = grid->font();
+    font.setPointSize(8);
+    grid->setFont(font);
+    grid->horizontalHeader()->setFont(font);
     grid->setModel(model);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);

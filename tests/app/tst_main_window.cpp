@@ -1,0 +1,221 @@
+#include "app/grid_layouts.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "common/clock.h"
+#include "common/fake_platform.h"
+#include "common/scripted_dialogs.h"
+#include "data/database.h"
+#include "data/new_folder.h"
+#include "data/schema.h"
+#include "data/sql_values.h"
+#include "support/temp_folder.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QComboBox>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QVBoxLayout>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void tabsAndMenu();
+    void f9FromAnyFieldStartsANewInvoice();
+    void tabChanges();
+    void coPaymentItemOnlyOnTheInvoiceTab();
+    void gridLayouts();
+    void gridEditsAreWrittenAtOnce();
+    void exitSavesAndStartsTheArchive();
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    ScriptedDialogs m_dialogs;
+    FakePlatform m_platform;
+    FixedClock m_clock{QDate(2026, 12, 7)};
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_folder = std::make_unique<TempFolder>();
+    QString error;
+    QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Demo, m_clock, &error), qPrintable(error));
+    m_session = Startup({m_dialogs, m_clock, m_platform}).run();
+    QVERIFY(m_session);
+    m_window = std::make_unique<MainWindow>(*m_session, Services{m_dialogs, m_clock, m_platform});
+    m_window->prepare();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_session.reset();
+    m_folder.reset();
+}
+
+void TestMainWindow::tabsAndMenu()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Računi za optička kelmorin"));
+    QTabWidget* tabs = m_window->tabs();
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Kreiranje i ispis računa"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Pregled svih računa i kreiranje diskete"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Opći podaci"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(m_window->codeListTabs()->tabText(0), QStringLiteral("Stare šifre (12)"));
+    QCOMPARE(m_window->codeListTabs()->tabText(1), QStringLiteral("Nove šifre (13)"));
+
+    const QList<QAction*> bar = m_window->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar[0]->text(), QStringLiteral("    Opcije    "));
+    QCOMPARE(bar[1]->text(), QStringLiteral("    Izlaz    "));
+    QStringList captions;
+    for (QAction* a : bar[0]->menu()->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(captions.size(), int(mainmenu::items().size()));
+    QCOMPARE(captions.first(), QStringLiteral("Prikaži račun broj..."));
+    QCOMPARE(captions.last(), QStringLiteral("Visus"));
+    QVERIFY(captions.contains(QStringLiteral("Izbor printera i  postavke ispisa")));
+    QAction* overview = m_window->menuAction(QStringLiteral("ispir"));
+    QStringList sub;
+    for (QAction* a : overview->menu()->actions())
+        sub << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(sub, (QStringList{"neplaćenih", "plaćenih", "svih", "-", "po šifri kelmorin"}));
+
+    // Commands of later work stand disabled; the two old price loaders are hidden.
+    QVERIFY(!m_window->menuAction(QStringLiteral("visu"))->isEnabled());
+    QVERIFY(!m_window->menuAction(QStringLiteral("uctcij0"))->isVisible());
+    QVERIFY(!m_window->button(QStringLiteral("kreirajdisk"))->isEnabled());
+    QCOMPARE(m_window->formVariantList()->count(), 2);
+}
+
+void TestMainWindow::f9FromAnyFieldStartsANewInvoice()
+{
+    auto* field = new QLineEdit(m_window->generalDataArea());
+    auto* layout = new QVBoxLayout(m_window->generalDataArea());
+    layout->addWidget(field);
+    m_window->tabs()->setCurrentIndex(MainWindow::GeneralDataTab);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    field->setFocus();
+    QSignalSpy triggered(m_window->newInvoiceAction(), &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_F9);
+    QCOMPARE(triggered.count(), 1);
+    QVERIFY(field->text().isEmpty());
+
+    m_window->tabs()->setCurrentIndex(MainWindow::OverviewTab);
+    QTest::keyClick(m_window->invoiceGrid(), Qt::Key_F9);
+    QCOMPARE(triggered.count(), 2);
+}
+
+void TestMainWindow::tabChanges()
+{
+    RecordSet& invoices = m_session->invoices();
+    QCOMPARE(invoices.current(), invoices.rowCount() - 1);
+    QSignalSpy left(m_window.get(), &MainWindow::invoiceTabLeft);
+
+    m_window->tabs()->setCurrentIndex(MainWindow::GeneralDataTab);
+    QCOMPARE(left.count(), 1);
+    QVERIFY(invoices.setCurrent(0));
+
+    // From the general data to the overview: no recomputation, the grid
+    // goes to the last invoice.
+    m_window->tabs()->setCurrentIndex(MainWindow::OverviewTab);
+    QCOMPARE(left.count(), 1);
+    QCOMPARE(invoices.current(), invoices.rowCount() - 1);
+    QCOMPARE(m_window->invoiceGrid()->currentIndex().row(), invoices.rowCount() - 1);
+
+    // Picking a row in the grid makes it the current invoice.
+    m_window->invoiceGrid()->setCurrentIndex(m_window->invoiceGrid()->model()->index(2, 0));
+    QCOMPARE(invoices.current(), 2);
+}
+
+void TestMainWindow::coPaymentItemOnlyOnTheInvoiceTab()
+{
+    int calls = 0;
+    m_window->setCommand(QStringLiteral("iznsud"), [&] { ++calls; });
+    QAction* item = m_window->menuAction(QStringLiteral("iznsud"));
+    QVERIFY(item->isEnabled());
+    m_window->tabs()->setCurrentIndex(MainWindow::OverviewTab);
+    QVERIFY(!item->isEnabled());
+    m_window->tabs()->setCurrentIndex(MainWindow::InvoiceTab);
+    QVERIFY(item->isEnabled());
+    item->trigger();
+    QCOMPARE(calls, 1);
+}
+
+void TestMainWindow::gridLayouts()
+{
+    QTableView* grid = m_window->invoiceGrid();
+    const int dpi = grid->logicalDpiX();
+    QCOMPARE(grid->columnWidth(0), grids::twipsToPixels(700, dpi));
+    QCOMPARE(grid->columnWidth(33), grids::twipsToPixels(1130, dpi));
+    for (int c : {5, 20, 32, 37, 40})
+        QVERIFY2(grid->isColumnHidden(c), qPrintable(QString::number(c)));
+    for (int c : {0, 4, 33, 34, 36, 41, 43})
+        QVERIFY2(!grid->isColumnHidden(c), qPrintable(QString::number(c)));
+    const QAbstractItemModel* model = grid->model();
+    QCOMPARE(model->headerData(33, Qt::Horizontal).toString(), QStringLiteral("Iznos"));
+    for (int c = 0; c < 44; ++c) {
+        const bool editable = model->flags(model->index(0, c)) & Qt::ItemIsEditable;
+        QCOMPARE(editable, c == 34 || c >= 36);
+    }
+    const QString amount = model->index(0, 33).data().toString();
+    QVERIFY2(amount.contains(QRegularExpression(QStringLiteral("^\\d+[.,]\\d\\d$"))), qPrintable(amount));
+    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("%1").arg(sqlvalue::toDate(m_session->invoices().value(0, 1)).toString(QStringLiteral("dd.MM.yyyy"))));
+
+    QTableView* newCodes = m_window->codeListGrid(true);
+    QVERIFY(newCodes->isColumnHidden(0) && newCodes->isColumnHidden(4) && !newCodes->isColumnHidden(26));
+    QCOMPARE(newCodes->columnWidth(3), grids::twipsToPixels(1300, dpi));
+    QVERIFY(!(newCodes->model()->flags(newCodes->model()->index(0, 26)) & Qt::ItemIsEditable));
+    QTableView* oldCodes = m_window->codeListGrid(false);
+    QVERIFY(oldCodes->model()->flags(oldCodes->model()->index(0, 26)) & Qt::ItemIsEditable);
+    QCOMPARE(oldCodes->model()->index(0, 3).data().toString().size(), 12);
+}
+
+void TestMainWindow::gridEditsAreWrittenAtOnce()
+{
+    QAbstractItemModel* model = m_window->invoiceGrid()->model();
+    const QModelIndex mark = model->index(0, 34);
+    QVERIFY(model->setData(mark, QStringLiteral("A")));
+    QVERIFY(!model->setData(model->index(0, 3), QStringLiteral("X"))); // read-only
+    Database other(schema::kInvoiceFile);
+    const int rbr = m_session->invoices().value(0, u"Rbr").toInt();
+    QCOMPARE(other.scalar(QStringLiteral("SELECT Izbor FROM Rn WHERE Rbr = ?"), {rbr}).toString(), QStringLiteral("A"));
+}
+
+void TestMainWindow::exitSavesAndStartsTheArchive()
+{
+    m_folder->touch(QStringLiteral("ARHIVA.EXE"));
+    QVERIFY(m_session->invoices().setField(u"Opaska", QStringLiteral("nije spremljeno")));
+    QVERIFY(m_session->generalData().setField(u"Naziv", QStringLiteral("Optika Nova")));
+    m_window->show();
+    m_window->menuAction(QStringLiteral("izlaz"))->trigger();
+    QVERIFY(!m_window->isVisible());
+
+    Database other(schema::kInvoiceFile);
+    const int rbr = m_session->invoices().field(u"Rbr").toInt();
+    QCOMPARE(other.scalar(QStringLiteral("SELECT Opaska FROM Rn WHERE Rbr = ?"), {rbr}).toString(), QStringLiteral("nije spremljeno"));
+    QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("Optika Nova"));
+    QCOMPARE(m_platform.started.size(), size_t(1));
+    QCOMPARE(m_platform.started[0].program, QStringLiteral("ARHIVA.EXE"));
+    QCOMPARE(m_platform.started[0].window, Platform::Window::Normal);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

@@ -1,0 +1,73 @@
+// The command-line tool as scripts use it: exit codes and output streams.
+#include "data/database.h"
+#include "data/schema.h"
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code;
+    QString out;
+    QString err;
+};
+
+Run tool(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KELMORIN_TOOL), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestTool : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initRefusesAnExistingDatabase();
+    void upgradePrintsMessagesOrFails();
+};
+
+void TestTool::initRefusesAnExistingDatabase()
+{
+    TempFolder folder;
+    Run r = tool({QStringLiteral("init"), QStringLiteral("--demo"), folder.file(QStringLiteral("shop"))});
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("shop/Kelmorin.mdb"))));
+    r = tool({QStringLiteral("init"), folder.file(QStringLiteral("shop"))});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains(QStringLiteral("Kelmorin.mdb")));
+    QCOMPARE(tool({QStringLiteral("nothing")}).code, 2);
+}
+
+void TestTool::upgradePrintsMessagesOrFails()
+{
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    QCOMPARE(tool({QStringLiteral("init"), shop}).code, 0);
+    QFile::rename(shop + QStringLiteral("/upg051023.inm"), shop + QStringLiteral("/upg160523.inm"));
+
+    Run r = tool({QStringLiteral("upgrade"), shop});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains(QStringLiteral("upg051023.mdb")));
+    QVERIFY(r.out.isEmpty());
+
+    {   // The package: a fresh code list in a database file of its own.
+        Database package(shop + QStringLiteral("/upg051023.mdb"), Database::Mode::Create);
+        QVERIFY(package.exec(schema::createTableSql(QStringLiteral("OrtopedskaKelmorinISO"), schema::codeListTable(true))));
+    }
+    r = tool({QStringLiteral("upgrade"), shop});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("Usklađene su cijene optičkih kelmorin!\n"));
+    r = tool({QStringLiteral("upgrade"), shop});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestTool)
+#include "tst_tool.moc"
