@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -179,6 +180,7 @@ void MainWindow::buildMenu()
             if (!item.items.empty()) {
                 QMenu* sub = menu->addMenu(item.caption);
                 sub->menuAction()->setObjectName(item.name);
+                sub->menuAction()->setEnabled(false); // until one of its items has a command
                 m_actions.insert(item.name, sub->menuAction());
                 fill(sub, item.items);
                 continue;
@@ -208,8 +210,13 @@ void MainWindow::setCommand(const QString& name, std::function<void()> command)
     m_commands.insert(name, std::move(command));
     if (QPushButton* b = m_buttons.value(name))
         b->setEnabled(true);
-    if (QAction* a = m_actions.value(name))
+    if (QAction* a = m_actions.value(name)) {
         a->setEnabled(true);
+        for (QObject* p = a->parent(); p; p = p->parent()) {
+            if (auto* menu = qobject_cast<QMenu*>(p))
+                menu->menuAction()->setEnabled(true);
+        }
+    }
     updateMenuForTab();
 }
 

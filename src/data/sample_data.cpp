@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <cstdint>
 #include <vector>
 
 namespace sampledata {
@@ -171,10 +172,11 @@ bool insertDemoInvoices(Database& db, const QDate& today)
                                             u"Maja", u"Luka", u"Ivana", u"Tomislav", u"Željka"};
     const auto& aids = sampleAids();
     const std::vector<std::pair<int, int>> years = {{today.year() - 1, 25}, {today.year(), 25}};
-    int seed = 7;
+    // A fixed pseudo-random sequence, so that every demo folder is the same.
+    std::uint32_t seed = 7;
     auto next = [&seed](int range) {
-        seed = (seed * 1103515245 + 12345) & 0x7fffffff;
-        return (seed >> 8) % range;
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % std::uint32_t(range));
     };
     for (const auto& [year, count] : years) {
         const int lastDay = year == today.year() ? today.dayOfYear() : QDate(year, 12, 31).dayOfYear();
@@ -203,7 +205,7 @@ bool insertDemoInvoices(Database& db, const QDate& today)
                 {QStringLiteral("Kol1"), quantity},
                 {QStringLiteral("Iznos"), amount},
                 {QStringLiteral("Pu"), n % 7 == 0 ? QStringLiteral("Split") : QStringLiteral("Zagreb")},
-                {QStringLiteral("Plac"), billed.daysTo(today) > 60 ? billed.addDays(45).toString(QStringLiteral("dd.MM.yyyy")) : QString()},
+                {QStringLiteral("Plac"), billed.daysTo(today) > 60 ? billed.addDays(45).toString(QStringLiteral("dd.MM.yy")) : QString()},
             };
             if (row.value(QStringLiteral("Osl")).toBool())
                 row.insert(QStringLiteral("Dop"), false);

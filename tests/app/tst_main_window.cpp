@@ -98,6 +98,9 @@ void TestMainWindow::tabsAndMenu()
 
     // Commands of later work stand disabled; the two old price loaders are hidden.
     QVERIFY(!m_window->menuAction(QStringLiteral("visu"))->isEnabled());
+    QVERIFY(!overview->isEnabled());
+    m_window->setCommand(QStringLiteral("ispirsvi"), [] {});
+    QVERIFY(overview->isEnabled());
     QVERIFY(!m_window->menuAction(QStringLiteral("uctcij0"))->isVisible());
     QVERIFY(!m_window->button(QStringLiteral("kreirajdisk"))->isEnabled());
     QCOMPARE(m_window->formVariantList()->count(), 2);
