@@ -8,6 +8,7 @@
 #include "main_menu.h"
 #include "session.h"
 #include "version_notice.h"
+#include "width_limited_delegate.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -37,6 +38,7 @@ QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
     grid->setModel(model);
+    grid->setItemDelegate(new WidthLimitedDelegate(grid));
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);

@@ -2,10 +2,14 @@
 
 #include "common/formats.h"
 #include "data/record_set.h"
+#include "data/schema.h"
 #include "data/sql_values.h"
 
 RecordSetModel::RecordSetModel(RecordSet& set, QObject* parent) : QAbstractTableModel(parent), m_set(set)
 {
+    const QHash<QString, int> widths = schema::textWidths(set.database(), set.query().table);
+    for (const QString& field : set.fieldNames())
+        m_widths.push_back(widths.value(field.toLower()));
     connect(&set, &RecordSet::aboutToReset, this, [this] { beginResetModel(); });
     connect(&set, &RecordSet::reset, this, [this] { endResetModel(); });
     connect(&set, &RecordSet::aboutToAppend, this, [this](int row) { beginInsertRows({}, row, row); });
@@ -64,6 +68,8 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
         const QVariant stored = m_set.value(index.row(), index.column());
         return columnLayout(index.column()).date ? QVariant(sqlvalue::toDate(stored)) : stored;
     }
+    case MaxLengthRole:
+        return index.column() < int(m_widths.size()) ? m_widths[index.column()] : 0;
     case Qt::TextAlignmentRole: {
         const ColumnLayout layout = columnLayout(index.column());
         if (layout.centred)
@@ -99,7 +105,12 @@ bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || role != Qt::EditRole || columnLayout(index.column()).readOnly)
         return false;
     QVariant stored = value;
-    if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-        stored = QVariant();
+    if (value.typeId() == QMetaType::QString) {
+        const int width = data(index, MaxLengthRole).toInt();
+        if (value.toString().isEmpty())
+            stored = QVariant();
+        else if (width > 0)
+            stored = value.toString().left(width);
+    }
     return m_set.setValue(index.row(), index.column(), stored) && m_set.save(index.row());
 }

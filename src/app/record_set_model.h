@@ -25,6 +25,10 @@ class RecordSetModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The most characters a text column holds (0: no limit); editors read
+    // it so that nothing longer than the field can be typed.
+    static constexpr int MaxLengthRole = Qt::UserRole + 1;
+
     explicit RecordSetModel(RecordSet& set, QObject* parent = nullptr);
 
     void setLayout(GridLayout layout);
@@ -44,4 +48,5 @@ private:
 
     RecordSet& m_set;
     GridLayout m_layout;
+    std::vector<int> m_widths;
 };

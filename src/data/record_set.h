@@ -32,6 +32,7 @@ public:
     bool reload();
     const QString& error() const { return m_error; }
     const Query& query() const { return m_query; }
+    Database& database() { return m_db; }
 
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return int(m_fields.size()); }

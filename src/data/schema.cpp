@@ -260,19 +260,23 @@ bool createPatientDatabase(Database& db)
                           {QStringLiteral("Nalazi"), visitTable()}});
 }
 
-int textWidth(Database& db, const QString& table, const QString& field)
+QHash<QString, int> textWidths(Database& db, const QString& table)
 {
-    QSqlQuery query(db.handle());
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
     static const QRegularExpression width(QStringLiteral("^\\s*(?:TEXT|VARCHAR|CHAR)\\s*\\(\\s*(\\d+)\\s*\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
+    QHash<QString, int> widths;
+    QSqlQuery query(db.handle());
+    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
     while (query.next()) {
-        if (query.value(1).toString().compare(field, Qt::CaseInsensitive) == 0) {
-            const auto match = width.match(query.value(2).toString());
-            return match.hasMatch() ? match.captured(1).toInt() : 0;
-        }
+        const auto match = width.match(query.value(2).toString());
+        widths.insert(query.value(1).toString().toLower(), match.hasMatch() ? match.captured(1).toInt() : 0);
     }
-    return 0;
+    return widths;
+}
+
+int textWidth(Database& db, const QString& table, const QString& field)
+{
+    return textWidths(db, table).value(field.toLower());
 }
 
 } // namespace schema

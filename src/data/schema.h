@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -56,5 +57,8 @@ bool createPatientDatabase(Database& db);
 
 // The width n of a TEXT(n) field, 0 when the field has no fixed width.
 int textWidth(Database& db, const QString& table, const QString& field);
+// The widths of every field of a table by name (lower case); 0 for fields
+// without a fixed width.
+QHash<QString, int> textWidths(Database& db, const QString& table);
 
 } // namespace schema

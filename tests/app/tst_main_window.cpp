@@ -197,6 +197,15 @@ void TestMainWindow::gridEditsAreWrittenAtOnce()
     const QModelIndex mark = model->index(0, 34);
     QVERIFY(model->setData(mark, QStringLiteral("A")));
     QVERIFY(!model->setData(model->index(0, 3), QStringLiteral("X"))); // read-only
+
+    // Nothing longer than the field is typed or stored.
+    const QModelIndex paid = model->index(0, 36);
+    QCOMPARE(paid.data(RecordSetModel::MaxLengthRole).toInt(), 20);
+    QTableView* grid = m_window->invoiceGrid();
+    std::unique_ptr<QWidget> editor(grid->itemDelegate()->createEditor(grid->viewport(), {}, paid));
+    QCOMPARE(qobject_cast<QLineEdit*>(editor.get())->maxLength(), 20);
+    QVERIFY(model->setData(paid, QString(30, u'7')));
+    QCOMPARE(paid.data(Qt::EditRole).toString(), QString(20, u'7'));
     Database other(schema::kInvoiceFile);
     const int rbr = m_session->invoices().value(0, u"Rbr").toInt();
     QCOMPARE(other.scalar(QStringLiteral("SELECT Izbor FROM Rn WHERE Rbr = ?"), {rbr}).toString(), QStringLiteral("A"));
