@@ -12,9 +12,8 @@ void ScriptedDialogs::message(const QString& text, const QString& title)
     record(Shown::Message, title, text);
 }
 
-bool ScriptedDialogs::okCancel(const QString& text, const QString& title)
+bool ScriptedDialogs::nextChoice()
 {
-    record(Shown::OkCancel, title, text);
     if (m_choices.empty())
         return m_fallbackChoice;
     const bool choice = m_choices.front();
@@ -22,14 +21,16 @@ bool ScriptedDialogs::okCancel(const QString& text, const QString& title)
     return choice;
 }
 
+bool ScriptedDialogs::okCancel(const QString& text, const QString& title)
+{
+    record(Shown::OkCancel, title, text);
+    return nextChoice();
+}
+
 bool ScriptedDialogs::yesNo(const QString& text, const QString& title)
 {
     record(Shown::YesNo, title, text);
-    if (m_choices.empty())
-        return m_fallbackChoice;
-    const bool choice = m_choices.front();
-    m_choices.pop_front();
-    return choice;
+    return nextChoice();
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt,

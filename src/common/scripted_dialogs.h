@@ -40,6 +40,7 @@ public:
 
 private:
     void record(Shown::Kind kind, const QString& title, const QString& text);
+    bool nextChoice();
 
     std::deque<bool> m_choices;
     std::deque<std::optional<QString>> m_inputs;

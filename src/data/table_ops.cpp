@@ -113,6 +113,36 @@ bool renameTable(Database& db, const QString& from, const QString& to)
     return true;
 }
 
+bool copyRowsByPosition(Database& source, const QString& sourceTable, Database& target,
+                        const QString& targetTable, int first, int last, QString* error)
+{
+    const QStringList from = source.columns(sourceTable);
+    const QStringList to = target.columns(targetTable);
+    if (from.size() <= last || to.size() <= last)
+        return fail(error, QStringLiteral("Tablica %1 ili %2 nema očekivanih %3 stupaca.")
+                               .arg(sourceTable, targetTable).arg(last + 1));
+    QStringList fromColumns, toColumns, marks;
+    for (int i = first; i <= last; ++i) {
+        fromColumns << quoted(from[i]);
+        toColumns << quoted(to[i]);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery rows(source.handle());
+    rows.setForwardOnly(true);
+    if (!rows.exec(QStringLiteral("SELECT %1 FROM %2").arg(fromColumns.join(u','), quoted(sourceTable))))
+        return fail(error, rows.lastError().text());
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(quoted(targetTable), toColumns.join(u','), marks.join(u','));
+    while (rows.next()) {
+        QVariantList values;
+        for (int i = 0; i <= last - first; ++i)
+            values << rows.value(i);
+        if (!target.exec(insert, values))
+            return fail(error, target.error());
+    }
+    return true;
+}
+
 bool dropTable(Database& db, const QString& table)
 {
     return db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)));

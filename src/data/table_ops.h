@@ -19,6 +19,11 @@ bool importTable(Database& package, Database& target, const QString& table, QStr
 // name, so that a fresh table of the old name can get its own indexes.
 bool renameTable(Database& db, const QString& from, const QString& to);
 
+// Appends the rows of a table of another file, copying the columns at
+// positions first to last (counted from 0) by position, whatever their names.
+bool copyRowsByPosition(Database& source, const QString& sourceTable, Database& target,
+                        const QString& targetTable, int first, int last, QString* error);
+
 bool dropTable(Database& db, const QString& table);
 int columnCount(Database& db, const QString& table);
 bool hasColumn(Database& db, const QString& table, const QString& column);

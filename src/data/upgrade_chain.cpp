@@ -10,9 +10,6 @@
 #include "table_ops.h"
 
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace upgrade {
 
@@ -142,39 +139,12 @@ namespace {
 bool copyLegacyLayouts(Database& source, Database& target, QString* error)
 {
     for (const QString& table : {QStringLiteral("Osnovno"), QStringLiteral("Dopunsko")}) {
-        const QStringList from = source.columns(table);
-        const QStringList to = target.columns(table);
-        if (from.size() < 9 || to.size() < 9) {
-            *error = QStringLiteral("Tablica %1 u datoteci %2 nema očekivanih devet stupaca.").arg(table, source.fileName());
-            return false;
-        }
-        QStringList fromCols, toCols, marks;
-        for (int i = 1; i <= 8; ++i) {
-            fromCols << u'"' + from[i] + u'"';
-            toCols << u'"' + to[i] + u'"';
-            marks << QStringLiteral("?");
-        }
         if (!target.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table))) {
             *error = target.error();
             return false;
         }
-        QSqlQuery rows(source.handle());
-        rows.setForwardOnly(true);
-        if (!rows.exec(QStringLiteral("SELECT %1 FROM \"%2\"").arg(fromCols.join(u','), table))) {
-            *error = rows.lastError().text();
+        if (!tableops::copyRowsByPosition(source, table, target, table, 1, 8, error))
             return false;
-        }
-        const QString insert = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                   .arg(table, toCols.join(u','), marks.join(u','));
-        while (rows.next()) {
-            QVariantList values;
-            for (int i = 0; i < 8; ++i)
-                values << rows.value(i);
-            if (!target.exec(insert, values)) {
-                *error = target.error();
-                return false;
-            }
-        }
     }
     return true;
 }

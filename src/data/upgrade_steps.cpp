@@ -69,33 +69,8 @@ bool replaceInvoiceLayouts(StepContext& ctx, const QString& first, const QString
 bool step261112(StepContext& ctx)
 {
     // New aids of the 12-character list, copied by column position 1 to 25.
-    const QStringList source = ctx.package().columns(QStringLiteral("Novapom261112"));
-    const QStringList target = ctx.target().columns(QStringLiteral("KelmorinISO"));
-    if (source.size() < 26 || target.size() < 26) {
-        ctx.error() = QStringLiteral("Tablica Novapom261112 ili KelmorinISO nema očekivane stupce.");
-        return false;
-    }
-    QStringList from, to, marks;
-    for (int i = 1; i <= 25; ++i) {
-        from << u'"' + source[i] + u'"';
-        to << u'"' + target[i] + u'"';
-        marks << QStringLiteral("?");
-    }
-    QSqlQuery rows(ctx.package().handle());
-    rows.setForwardOnly(true);
-    if (!rows.exec(QStringLiteral("SELECT %1 FROM Novapom261112").arg(from.join(u',')))) {
-        ctx.error() = rows.lastError().text();
-        return false;
-    }
-    const QString insert = QStringLiteral("INSERT INTO KelmorinISO (%1) VALUES (%2)").arg(to.join(u','), marks.join(u','));
-    while (rows.next()) {
-        QVariantList values;
-        for (int i = 0; i < 25; ++i)
-            values << rows.value(i);
-        if (!ctx.exec(insert, values))
-            return false;
-    }
-    return true;
+    return tableops::copyRowsByPosition(ctx.package(), QStringLiteral("Novapom261112"), ctx.target(),
+                                        QStringLiteral("KelmorinISO"), 1, 25, &ctx.error());
 }
 
 bool step080113(StepContext& ctx)
