@@ -32,8 +32,10 @@ namespace {
 QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
 {
     auto* grid = new QTableView(parent);
-    // The grids' column widths were laid out for an 8-point font.
+    // The grids' column widths were laid out for an 8-point Arial (Liberation
+    // Sans has the same metrics).
     QFont font = grid->font();
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setPointSize(8);
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
