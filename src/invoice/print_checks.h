@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+class Dialogs;
+class RecordSet;
+
+// The checks both prints run on the current invoice before anything goes
+// to the printer. Each check passes, stops the print after its message, or
+// (the 30-day rule) warns and lets the print go on.
+namespace printchecks {
+
+struct InvoiceFields {
+    QString confirmationNumber; // Broj
+    QString surname, firstName; // Prezime, Ime
+    QString insuredFirst, insuredSecond; // Brosig1, Brosig2
+    QString sickList, country;  // Brbolesnlist, Drz
+    QDate billed, ordered;      // Datum, Datumnar
+};
+InvoiceFields currentInvoice(const RecordSet& invoices);
+
+enum class Check {
+    PatientName,             // surname and first name
+    ConfirmationNumber,      // Broj given
+    InsuredOrHealthNumber,   // Brosig2 or a sick list
+    InsuredNumberGiven,      // without a sick list: some insured number
+    HealthNumberForm,        // without a sick list and Brosig1: nine digits
+    OrderNotAfterBilling,
+    BillingWithin30Days,     // warning only
+    ConventionPair,          // sick list and country together or neither
+    CountryCode,             // three characters
+    ConfirmationCharacters,  // digits and "/" only
+    InsuredNumberForForm,    // Brosig2 or a sick list, for the form
+};
+
+enum class Print { ConfirmationForm, Invoice };
+enum class Verdict { Pass, Warn, Stop };
+
+struct Result {
+    Verdict verdict;
+    QString message;
+};
+
+Result evaluate(Check check, const InvoiceFields& invoice, Print print);
+
+// The orders in which the two prints run the checks.
+const std::vector<Check>& confirmationFormSequence();
+const std::vector<Check>& invoiceSequence();
+
+// Runs the checks in order, showing each message; false when one stopped
+// the print.
+bool run(const std::vector<Check>& checks, const InvoiceFields& invoice, Print print, Dialogs& dialogs);
+
+} // namespace printchecks
