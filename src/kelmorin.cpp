@@ -9,6 +9,8 @@
 #include "common/clock.h"
 #include "common/desktop_platform.h"
 #include "common/qt_dialogs.h"
+#include "invoice/invoice_commands.h"
+#include "invoice/invoice_wiring.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -31,6 +33,8 @@ int main(int argc, char* argv[])
     MainWindow window(*session, services);
     dialogs.setParent(&window);
     shell::install(window, services);
+    InvoiceCommands invoiceCommands(*session, services);
+    invoicetab::install(window, invoiceCommands);
     window.prepare();
     window.show();
 
