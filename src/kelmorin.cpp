@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
 
     MainWindow window(*session, services);
     dialogs.setParent(&window);
-    shell::install(window, services);
+    shell::install(window, *session, services);
     InvoiceCommands invoiceCommands(*session, services);
     invoicetab::install(window, invoiceCommands);
     window.prepare();

@@ -1,14 +1,65 @@
 #include "shell_commands.h"
 
+#include "common/dialogs.h"
 #include "common/platform.h"
 #include "main_window.h"
+#include "session.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 namespace shell {
 
-void install(MainWindow& window, Services services)
+bool changeBusinessYear(Session& session, Dialogs& dialogs)
+{
+    const QString current = session.businessYear();
+    const QString answer = dialogs.input(
+        QStringLiteral("Promjena poslovne godine"),
+        QStringLiteral("Molim upišite novu poslovnu godinu (trenutno je aktivna ") + current + QStringLiteral(" godina)"),
+        current);
+    if (answer.isEmpty())
+        return false;
+    bool numeric = false;
+    answer.trimmed().toDouble(&numeric);
+    if (!numeric) {
+        dialogs.message(QStringLiteral("Neispravno upisana godina!"));
+        return false;
+    }
+    // Four characters that are not four digits ("20.5", "-200") are no year
+    // either.
+    bool whole = false;
+    const int year = answer.toInt(&whole);
+    if (answer.size() != 4 || !whole || year < 1000) {
+        dialogs.message(QStringLiteral("Godina mora biti upisan u formatu 0000, npr 2007"));
+        return false;
+    }
+    if (!session.generalData().setField(u"God", year) || !session.saveAll()) {
+        dialogs.message(session.generalData().error());
+        return false;
+    }
+    dialogs.message(QStringLiteral("Molim ponovno pokrenite program kako bi promjene postale aktivne!\r\n"
+                                   "Ne zaboravite promijeniti i predbrojeve računa!"));
+    return true;
+}
+
+void openHelp(Platform& platform)
+{
+    const QString page = platform.findFile(QStringLiteral("Uputstva.htm"));
+    if (!page.isEmpty())
+        platform.openDocument(QFileInfo(page).absoluteFilePath());
+}
+
+void install(MainWindow& window, Session& session, Services services)
 {
     window.setCommand(QStringLiteral("provpodpac"),
                       [services] { services.platform.openDocument(kInsuranceStatusPage); });
+    window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform); });
+    window.setCommand(QStringLiteral("promposlgod"), [&session, services] {
+        // The program ends at once, without the exit steps; pending edits
+        // were saved with the new year.
+        if (changeBusinessYear(session, services.dialogs))
+            QCoreApplication::exit(0);
+    });
 }
 
 } // namespace shell
