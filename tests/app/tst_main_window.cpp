@@ -10,7 +10,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/sql_values.h"
-#include "support/temp_folder.h"
+#include "support/shop_fixture.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -41,30 +41,24 @@ private Q_SLOTS:
     void exitSavesAndStartsTheArchive();
 
 private:
-    std::unique_ptr<TempFolder> m_folder;
-    ScriptedDialogs m_dialogs;
-    FakePlatform m_platform;
-    FixedClock m_clock{QDate(2026, 12, 7)};
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<ShopFixture> m_shop;
+    Session* m_session = nullptr;
     std::unique_ptr<MainWindow> m_window;
 };
 
 void TestMainWindow::init()
 {
-    m_folder = std::make_unique<TempFolder>();
-    QString error;
-    QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Demo, m_clock, &error), qPrintable(error));
-    m_session = Startup({m_dialogs, m_clock, m_platform}).run();
-    QVERIFY(m_session);
-    m_window = std::make_unique<MainWindow>(*m_session, Services{m_dialogs, m_clock, m_platform});
+    m_shop = std::make_unique<ShopFixture>(newfolder::Content::Demo);
+    QVERIFY(m_shop->session);
+    m_session = m_shop->session.get();
+    m_window = std::make_unique<MainWindow>(*m_session, m_shop->services());
     m_window->prepare();
 }
 
 void TestMainWindow::cleanup()
 {
     m_window.reset();
-    m_session.reset();
-    m_folder.reset();
+    m_shop.reset();
 }
 
 void TestMainWindow::tabsAndMenu()
@@ -213,7 +207,7 @@ void TestMainWindow::gridEditsAreWrittenAtOnce()
 
 void TestMainWindow::exitSavesAndStartsTheArchive()
 {
-    m_folder->touch(QStringLiteral("ARHIVA.EXE"));
+    m_shop->folder.touch(QStringLiteral("ARHIVA.EXE"));
     QVERIFY(m_session->invoices().setField(u"Opaska", QStringLiteral("nije spremljeno")));
     QVERIFY(m_session->generalData().setField(u"Naziv", QStringLiteral("Optika Nova")));
     m_window->show();
@@ -224,9 +218,9 @@ void TestMainWindow::exitSavesAndStartsTheArchive()
     const int rbr = m_session->invoices().field(u"Rbr").toInt();
     QCOMPARE(other.scalar(QStringLiteral("SELECT Opaska FROM Rn WHERE Rbr = ?"), {rbr}).toString(), QStringLiteral("nije spremljeno"));
     QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("Optika Nova"));
-    QCOMPARE(m_platform.started.size(), size_t(1));
-    QCOMPARE(m_platform.started[0].program, QStringLiteral("ARHIVA.EXE"));
-    QCOMPARE(m_platform.started[0].window, Platform::Window::Normal);
+    QCOMPARE(m_shop->platform.started.size(), size_t(1));
+    QCOMPARE(m_shop->platform.started[0].program, QStringLiteral("ARHIVA.EXE"));
+    QCOMPARE(m_shop->platform.started[0].window, Platform::Window::Normal);
 }
 
 QTEST_MAIN(TestMainWindow)

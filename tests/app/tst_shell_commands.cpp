@@ -7,7 +7,7 @@
 #include "data/database.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
-#include "support/temp_folder.h"
+#include "support/shop_fixture.h"
 
 #include <QTest>
 
@@ -36,41 +36,29 @@ void TestShellCommands::yearAnswers()
 {
     QFETCH(QString, answer);
     QFETCH(QString, message);
-    TempFolder folder;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    FixedClock clock(QDate(2026, 12, 7));
-    QString error;
-    QVERIFY(newfolder::create(QStringLiteral("."), newfolder::Content::Empty, clock, &error));
-    auto session = Startup({dialogs, clock, platform}).run();
-    QVERIFY(session);
-    dialogs.answer(answer);
-    QVERIFY(!shell::changeBusinessYear(*session, dialogs));
-    QCOMPARE(dialogs.shown().front().text, QStringLiteral("Molim upišite novu poslovnu godinu (trenutno je aktivna 2026 godina)"));
-    QCOMPARE(dialogs.messages(), message.isEmpty() ? QStringList{} : QStringList{message});
-    QCOMPARE(session->businessYear(), QStringLiteral("2026"));
+    ShopFixture shop;
+    QVERIFY(shop.session);
+    shop.dialogs.answer(answer);
+    QVERIFY(!shell::changeBusinessYear(*shop.session, shop.dialogs));
+    QCOMPARE(shop.dialogs.shown().front().text, QStringLiteral("Molim upišite novu poslovnu godinu (trenutno je aktivna 2026 godina)"));
+    QCOMPARE(shop.dialogs.messages(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(shop.session->businessYear(), QStringLiteral("2026"));
 }
 
 void TestShellCommands::newYearIsStoredAndOpenedAtTheNextStart()
 {
-    TempFolder folder;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    FixedClock clock(QDate(2026, 12, 7));
-    QString error;
-    QVERIFY(newfolder::create(QStringLiteral("."), newfolder::Content::Empty, clock, &error));
+    ShopFixture shop;
     {
-        auto session = Startup({dialogs, clock, platform}).run();
-        QVERIFY(session->invoices().setField(u"Prezime", QStringLiteral("Jurić")));
-        dialogs.answer(QStringLiteral("2027"));
-        QVERIFY(shell::changeBusinessYear(*session, dialogs));
-        QCOMPARE(dialogs.messages().last(), QStringLiteral("Molim ponovno pokrenite program kako bi promjene postale aktivne!\r\n"
+        QVERIFY(shop.session->invoices().setField(u"Prezime", QStringLiteral("Jurić")));
+        shop.dialogs.answer(QStringLiteral("2027"));
+        QVERIFY(shell::changeBusinessYear(*shop.session, shop.dialogs));
+        QCOMPARE(shop.dialogs.messages().last(), QStringLiteral("Molim ponovno pokrenite program kako bi promjene postale aktivne!\r\n"
                                                            "Ne zaboravite promijeniti i predbrojeve računa!"));
     }
-    auto next = Startup({dialogs, clock, platform}).run();
-    QCOMPARE(next->businessYear(), QStringLiteral("2027"));
-    QCOMPARE(next->twoDigitYear(), 27);
-    QCOMPARE(next->invoices().rowCount(), 1);
+    QVERIFY(shop.restart());
+    QCOMPARE(shop.session->businessYear(), QStringLiteral("2027"));
+    QCOMPARE(shop.session->twoDigitYear(), 27);
+    QCOMPARE(shop.session->invoices().rowCount(), 1);
     Database db(schema::kInvoiceFile);
     QCOMPARE(db.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE God = 26")).toString(), QStringLiteral("Jurić"));
 }

@@ -7,7 +7,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "invoice/invoice_commands.h"
-#include "support/temp_folder.h"
+#include "support/shop_fixture.h"
 
 #include <QTest>
 
@@ -37,40 +37,30 @@ private Q_SLOTS:
 private:
     void addInvoices(int year, std::initializer_list<int> numbers);
     void restart();
-    RecordSet& invoices() { return m_session->invoices(); }
+    RecordSet& invoices() { return m_shop->session->invoices(); }
     QString field(QStringView name) { return invoices().field(name).toString(); }
 
-    std::unique_ptr<TempFolder> m_folder;
-    ScriptedDialogs m_dialogs;
-    FakePlatform m_platform;
-    FixedClock m_clock{QDate(2026, 12, 7)};
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<ShopFixture> m_shop;
     std::unique_ptr<InvoiceCommands> m_commands;
 };
 
 void TestInvoiceCommands::init()
 {
-    m_folder = std::make_unique<TempFolder>();
-    QString error;
-    QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Empty, m_clock, &error), qPrintable(error));
-    m_dialogs.clear();
+    m_shop = std::make_unique<ShopFixture>();
     restart();
 }
 
 void TestInvoiceCommands::cleanup()
 {
     m_commands.reset();
-    m_session.reset();
-    m_folder.reset();
+    m_shop.reset();
 }
 
 void TestInvoiceCommands::restart()
 {
     m_commands.reset();
-    m_session.reset();
-    m_session = Startup({m_dialogs, m_clock, m_platform}).run();
-    QVERIFY(m_session);
-    m_commands = std::make_unique<InvoiceCommands>(*m_session, Services{m_dialogs, m_clock, m_platform});
+    QVERIFY(m_shop->restart());
+    m_commands = std::make_unique<InvoiceCommands>(*m_shop->session, m_shop->services());
 }
 
 void TestInvoiceCommands::addInvoices(int year, std::initializer_list<int> numbers)
@@ -103,7 +93,7 @@ void TestInvoiceCommands::newInvoiceIsDatedTodayForTheMainOffice()
 {
     QVERIFY(invoices().setField(u"Pu", QStringLiteral("Split")));
     QVERIFY(invoices().setField(u"Prezime", QStringLiteral("Babić")));
-    QVERIFY(m_session->generalData().setField(u"Podrured", QStringLiteral("Osijek")));
+    QVERIFY(m_shop->session->generalData().setField(u"Podrured", QStringLiteral("Osijek")));
     QVERIFY(m_commands->newInvoice());
     QCOMPARE(field(u"Rnbr"), QStringLiteral("2"));
     QCOMPARE(field(u"Pu"), QStringLiteral("Osijek"));
@@ -122,32 +112,32 @@ void TestInvoiceCommands::fullYearTakesNoMoreInvoices()
     const int before = invoices().rowCount();
     QVERIFY(!m_commands->newInvoice());
     QCOMPARE(invoices().rowCount(), before);
-    QVERIFY(m_dialogs.messages().last().contains(QStringLiteral("32767")));
+    QVERIFY(m_shop->dialogs.messages().last().contains(QStringLiteral("32767")));
 }
 
 void TestInvoiceCommands::showInvoiceByNumber()
 {
     addInvoices(26, {2, 12});
     restart();
-    m_dialogs.answer(QStringLiteral("12a"));
+    m_shop->dialogs.answer(QStringLiteral("12a"));
     m_commands->showInvoiceByNumber();
     QCOMPARE(field(u"Rnbr"), QStringLiteral("12"));
 
     QVERIFY(invoices().setCurrent(0));
-    m_dialogs.answer(QStringLiteral("7"));
+    m_shop->dialogs.answer(QStringLiteral("7"));
     m_commands->showInvoiceByNumber();
     QCOMPARE(invoices().current(), invoices().rowCount() - 1);
-    QCOMPARE(m_dialogs.messages().last(), QStringLiteral("Račun broj 7 ne postoji!"));
+    QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Račun broj 7 ne postoji!"));
 
-    m_dialogs.answer(QStringLiteral("abc"));
+    m_shop->dialogs.answer(QStringLiteral("abc"));
     m_commands->showInvoiceByNumber();
-    QCOMPARE(m_dialogs.messages().last(), QStringLiteral("Račun broj abc ne postoji!"));
+    QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Račun broj abc ne postoji!"));
 
     QVERIFY(invoices().setCurrent(0));
-    m_dialogs.answer(QString()); // Cancel
+    m_shop->dialogs.answer(QString()); // Cancel
     m_commands->showInvoiceByNumber();
     QCOMPARE(invoices().current(), 0);
-    QCOMPARE(m_dialogs.shown().back().title, QStringLiteral("IZBOR RAČUNA"));
+    QCOMPARE(m_shop->dialogs.shown().back().title, QStringLiteral("IZBOR RAČUNA"));
 }
 
 void TestInvoiceCommands::selectingAids()
@@ -176,7 +166,7 @@ void TestInvoiceCommands::selectingAids()
     QVERIFY(invoices().field(u"Pom5").isNull());
 
     m_commands->selectAid(QString());
-    QCOMPARE(m_dialogs.messages().last(), QStringLiteral("Molim najprije označite pomagalo u tablici!"));
+    QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Molim najprije označite pomagalo u tablici!"));
 }
 
 void TestInvoiceCommands::clearingLines()
@@ -198,7 +188,7 @@ void TestInvoiceCommands::unknownCodeKeepsTheAmount()
     m_commands->selectAid(kLenses);
     QVERIFY(invoices().setField(u"Pom2", QStringLiteral("9999999999999")));
     QVERIFY(!m_commands->recompute());
-    QCOMPARE(m_dialogs.messages().last(),
+    QCOMPARE(m_shop->dialogs.messages().last(),
              QStringLiteral("Šifra 9999999999999 nije upisana u popisu kelmorin! Molim najprije upišite tu šifru u popis kelmorin!"));
     QCOMPARE(invoices().field(u"Iznos").toDouble(), 13.13);
 }
@@ -208,10 +198,10 @@ void TestInvoiceCommands::coPayment()
     QLocale::setDefault(QLocale(QStringLiteral("hr_HR")));
     QVERIFY(invoices().setField(u"Iznos", 100.0));
     m_commands->showCoPayment();
-    QCOMPARE(m_dialogs.messages().last(), QStringLiteral("Pacijent plaća 20,00 €"));
+    QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Pacijent plaća 20,00 €"));
     QVERIFY(invoices().setField(u"Dop", true));
     m_commands->showCoPayment();
-    QCOMPARE(m_dialogs.messages().last(), QStringLiteral("Pacijent ne plaća sudjelovanje!"));
+    QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Pacijent ne plaća sudjelovanje!"));
 }
 
 QTEST_GUILESS_MAIN(TestInvoiceCommands)

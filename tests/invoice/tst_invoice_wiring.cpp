@@ -7,7 +7,7 @@
 #include "data/new_folder.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
-#include "support/temp_folder.h"
+#include "support/shop_fixture.h"
 
 #include <QAction>
 #include <QTabWidget>
@@ -23,16 +23,12 @@ private Q_SLOTS:
 
 void TestInvoiceWiring::windowDrivesTheCommands()
 {
-    TempFolder folder;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    FixedClock clock(QDate(2026, 12, 7));
-    QString error;
-    QVERIFY(newfolder::create(QStringLiteral("."), newfolder::Content::Empty, clock, &error));
-    auto session = Startup({dialogs, clock, platform}).run();
-    QVERIFY(session);
-    MainWindow window(*session, {dialogs, clock, platform});
-    InvoiceCommands commands(*session, {dialogs, clock, platform});
+    ShopFixture shop;
+    QVERIFY(shop.session);
+    Session* session = shop.session.get();
+    ScriptedDialogs& dialogs = shop.dialogs;
+    MainWindow window(*session, shop.services());
+    InvoiceCommands commands(*session, shop.services());
     invoicetab::install(window, commands);
     window.prepare();
 
