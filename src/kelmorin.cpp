@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     dialogs.setParent(&window);
     shell::install(window, *session, services);
     InvoiceCommands invoiceCommands(*session, services);
-    invoicetab::install(window, invoiceCommands);
+    invoicetab::install(window, *session, invoiceCommands, dialogs);
     window.prepare();
     window.show();
 

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/platform.h"
 #include "data/record_set.h"
+#include "general_data_form.h"
 #include "grid_layouts.h"
 #include "main_menu.h"
 #include "session.h"
@@ -90,28 +91,12 @@ QWidget* MainWindow::buildInvoiceTab()
 {
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
-
+    auto* top = new QHBoxLayout;
     m_invoiceEntry = new QWidget(tab);
     m_invoiceEntry->setObjectName(QStringLiteral("invoiceEntry"));
-    auto* entry = new QHBoxLayout(m_invoiceEntry);
-    entry->setContentsMargins(0, 0, 0, 0);
-    m_currentInvoice = new QLabel(m_invoiceEntry);
-    m_currentInvoice->setObjectName(QStringLiteral("rnbr"));
-    QFont bold = m_currentInvoice->font();
-    bold.setBold(true);
-    m_currentInvoice->setFont(bold);
-    entry->addWidget(m_currentInvoice);
-    entry->addStretch(1);
-    entry->addWidget(new QLabel(QStringLiteral("Izbor obrasca recepta"), m_invoiceEntry));
-    m_formVariants = new QComboBox(m_invoiceEntry);
-    m_formVariants->setObjectName(QStringLiteral("izbobrrec"));
-    m_formVariants->setMinimumContentsLength(16);
-    entry->addWidget(m_formVariants);
-    auto* newInvoice = new QPushButton(m_newInvoice->text(), m_invoiceEntry);
-    newInvoice->setObjectName(QStringLiteral("novirnbutton"));
-    connect(newInvoice, &QPushButton::clicked, m_newInvoice, &QAction::trigger);
-    entry->addWidget(newInvoice);
-    layout->addWidget(m_invoiceEntry);
+    top->addWidget(m_invoiceEntry, 1);
+    top->addLayout(invoiceButtons());
+    layout->addLayout(top);
 
     m_codeListTabs = new QTabWidget(tab);
     m_oldCodeGrid = makeGrid(m_codeListTabs, m_oldCodeModel);
@@ -120,6 +105,31 @@ QWidget* MainWindow::buildInvoiceTab()
     m_codeListTabs->addTab(m_newCodeGrid, QStringLiteral("Nove šifre (13)"));
     layout->addWidget(m_codeListTabs, 1);
     return tab;
+}
+
+QLayout* MainWindow::invoiceButtons()
+{
+    auto* column = new QVBoxLayout;
+    auto* newInvoice = new QPushButton(m_newInvoice->text());
+    newInvoice->setObjectName(QStringLiteral("novirnbutton"));
+    connect(newInvoice, &QPushButton::clicked, m_newInvoice, &QAction::trigger);
+    column->addWidget(newInvoice);
+    column->addWidget(addButton(QStringLiteral("izborpom"), QStringLiteral("IZBOR KELMORIN IZ TABL.")));
+    column->addWidget(addButton(QStringLiteral("iznsudgumb"), QStringLiteral("Iznos sudjelovanja")));
+    column->addSpacing(12);
+    column->addWidget(new QLabel(QStringLiteral("Izbor obrasca recepta")));
+    m_formVariants = new QComboBox;
+    m_formVariants->setObjectName(QStringLiteral("izbobrrec"));
+    m_formVariants->setMinimumContentsLength(16);
+    column->addWidget(m_formVariants);
+    column->addWidget(addButton(QStringLiteral("ispispotvrde"), QStringLiteral("ISPIS POTVRDE (RECEPTA)"),
+                                QStringLiteral("Ispis stražnje strane potvrde o ort. pomagalu (recepta)")));
+    const QString plainPaper = QStringLiteral("Ispis računa na čistom papiru");
+    column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA OSNOVNO OSIGURANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA DOPUNSKO / SUDJELOVANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KNJIGOVODSTVO (nije obvezno)")));
+    column->addStretch(1);
+    return column;
 }
 
 QWidget* MainWindow::buildOverviewTab()
@@ -145,6 +155,7 @@ QWidget* MainWindow::buildGeneralDataTab()
     auto* layout = new QHBoxLayout(tab);
     m_generalData = new QWidget(tab);
     m_generalData->setObjectName(QStringLiteral("generalData"));
+    m_generalDataFields = generaldata::build(m_generalData, m_session, m_services.dialogs);
     layout->addWidget(m_generalData, 1);
 
     auto* side = new QVBoxLayout;
@@ -159,10 +170,11 @@ QWidget* MainWindow::buildGeneralDataTab()
     return tab;
 }
 
-QPushButton* MainWindow::addButton(const QString& name, const QString& caption)
+QPushButton* MainWindow::addButton(const QString& name, const QString& caption, const QString& hint)
 {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
+    button->setToolTip(hint);
     button->setEnabled(false);
     connect(button, &QPushButton::clicked, this, [this, name] {
         if (auto command = m_commands.value(name))
@@ -262,8 +274,6 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::followCurrentInvoice(int row)
 {
-    const QVariant number = m_session.invoices().value(row, u"Rnbr");
-    m_currentInvoice->setText(QStringLiteral("Račun broj %1 / %2").arg(number.toString(), m_session.businessYear()));
     if (row < 0 || m_invoiceGrid->currentIndex().row() == row)
         return;
     const QModelIndex index = m_invoiceModel->index(row, 0);

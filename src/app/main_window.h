@@ -12,9 +12,11 @@ class QAction;
 class QCalendarWidget;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class FieldBinder;
 class Session;
 
 // The main window: three tabs (invoice entry with the code lists, the
@@ -35,6 +37,10 @@ public:
     void prepare();
 
     // Wires a menu item or a button (by name) to its command and enables it.
+    // Buttons of the invoice tab: "izborpom" (aid from the code list),
+    // "iznsudgumb" (co-payment), "ispispotvrde", "ispisosnovno",
+    // "ispisdopunsko", "ispisknjig" (the prints); of the overview tab:
+    // "izbordisk", "brisiizbor", "kreirajdisk".
     void setCommand(const QString& name, std::function<void()> command);
     QAction* menuAction(const QString& name) const;
     QPushButton* button(const QString& name) const;
@@ -44,6 +50,7 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     QWidget* invoiceEntryArea() const { return m_invoiceEntry; }
     QWidget* generalDataArea() const { return m_generalData; }
+    FieldBinder* generalDataFields() const { return m_generalDataFields; }
     QTabWidget* codeListTabs() const { return m_codeListTabs; }
     QTableView* invoiceGrid() const { return m_invoiceGrid; }
     QTableView* codeListGrid(bool thirteenCharacterList) const;
@@ -69,7 +76,8 @@ private:
     QWidget* buildOverviewTab();
     QWidget* buildGeneralDataTab();
     void buildMenu();
-    QPushButton* addButton(const QString& name, const QString& caption);
+    QPushButton* addButton(const QString& name, const QString& caption, const QString& hint = {});
+    QLayout* invoiceButtons();
     void onTabChanged(int index);
     void followCurrentInvoice(int row);
     void centreOnScreen();
@@ -89,7 +97,7 @@ private:
     RecordSetModel* m_newCodeModel = nullptr;
     QComboBox* m_formVariants = nullptr;
     QCalendarWidget* m_calendar = nullptr;
-    QLabel* m_currentInvoice = nullptr;
+    FieldBinder* m_generalDataFields = nullptr;
     QAction* m_newInvoice = nullptr;
     QMap<QString, QAction*> m_actions;
     QMap<QString, QPushButton*> m_buttons;

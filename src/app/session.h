@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/record_set.h"
+#include "printer_choice.h"
 
 #include <QStringList>
 
@@ -38,6 +39,8 @@ public:
     bool saveAll();
 
     QStringList formVariants;
+    // The printer of this run's prints.
+    PrinterChoice printer;
     int chosenFormVariant = -1;
 
 private:

@@ -53,6 +53,7 @@ void install(MainWindow& window, Session& session, Services services)
 {
     window.setCommand(QStringLiteral("provpodpac"),
                       [services] { services.platform.openDocument(kInsuranceStatusPage); });
+    window.setCommand(QStringLiteral("izbpr"), [&session, &window] { session.printer.choose(&window); });
     window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform); });
     window.setCommand(QStringLiteral("promposlgod"), [&session, services] {
         // The program ends at once, without the exit steps; pending edits

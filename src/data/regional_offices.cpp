@@ -29,6 +29,14 @@ const std::array<RegionalOffice, 20>& all()
     return list;
 }
 
+QStringList cities()
+{
+    QStringList names;
+    for (const RegionalOffice& office : all())
+        names << QString::fromUtf16(office.city);
+    return names;
+}
+
 int indexOf(const QString& city)
 {
     const auto& list = all();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -18,6 +19,8 @@ namespace offices {
 
 const std::array<RegionalOffice, 20>& all();
 
+// The city names in the pick lists' order.
+QStringList cities();
 // The position of a city in the list, or -1.
 int indexOf(const QString& city);
 // The office's code for a city name, or an empty text.

@@ -114,6 +114,27 @@ bool InvoiceCommands::recompute()
     return true;
 }
 
+void InvoiceCommands::coPaymentFlagChanged(QStringView field)
+{
+    RecordSet& invoices = m_session.invoices();
+    if (!sqlvalue::toBool(invoices.field(field)))
+        return;
+    if (field.compare(u"Osl", Qt::CaseInsensitive) == 0)
+        invoices.setField(u"Dop", false);
+    else if (field.compare(u"Dop", Qt::CaseInsensitive) == 0)
+        invoices.setField(u"Osl", false);
+}
+
+void InvoiceCommands::step(int direction)
+{
+    RecordSet& invoices = m_session.invoices();
+    const int row = invoices.current() + direction;
+    if (row < 0 || row >= invoices.rowCount())
+        return;
+    if (!invoices.setCurrent(row))
+        m_services.dialogs.message(invoices.error());
+}
+
 void InvoiceCommands::showCoPayment()
 {
     const RecordSet& invoices = m_session.invoices();

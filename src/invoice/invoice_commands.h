@@ -31,6 +31,13 @@ public:
     // Iznos unchanged) when a code is not in its list.
     bool recompute();
 
+    // "Oslobođen sudj." (Osl) and "Dopunsko" (Dop) exclude each other:
+    // ticking one unticks the other.
+    void coPaymentFlagChanged(QStringView field);
+
+    // The record navigator: one invoice back (-1) or forward (+1).
+    void step(int direction);
+
     // "Iznos sudjelovanja".
     void showCoPayment();
 

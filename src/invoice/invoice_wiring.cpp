@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "invoice_commands.h"
+#include "invoice_form.h"
 
 #include <QAction>
 #include <QTabWidget>
@@ -24,18 +25,25 @@ QString selectedCode(MainWindow& window)
 
 } // namespace
 
-void install(MainWindow& window, InvoiceCommands& commands)
+void install(MainWindow& window, Session& session, InvoiceCommands& commands, Dialogs& dialogs)
 {
+    auto pickAid = [&window, &commands] { commands.selectAid(selectedCode(window)); };
+    invoiceform::build(window.invoiceEntryArea(), session, commands, dialogs, pickAid);
     QObject::connect(window.newInvoiceAction(), &QAction::triggered, &window, [&window, &commands] {
-        if (commands.newInvoice())
-            window.tabs()->setCurrentIndex(MainWindow::InvoiceTab);
+        if (!commands.newInvoice())
+            return;
+        window.tabs()->setCurrentIndex(MainWindow::InvoiceTab);
+        if (auto* number = window.invoiceEntryArea()->findChild<QWidget*>(QStringLiteral("Broj")))
+            number->setFocus(Qt::OtherFocusReason);
     });
+    window.setCommand(QStringLiteral("izborpom"), pickAid);
+    window.setCommand(QStringLiteral("iznsudgumb"), [&commands] { commands.showCoPayment(); });
     window.setCommand(QStringLiteral("prikrnbr"), [&commands] { commands.showInvoiceByNumber(); });
     window.setCommand(QStringLiteral("iznsud"), [&commands] { commands.showCoPayment(); });
     QObject::connect(&window, &MainWindow::invoiceTabLeft, &window, [&commands] { commands.recompute(); });
     for (bool thirteen : {false, true}) {
         QObject::connect(window.codeListGrid(thirteen), &QTableView::doubleClicked, &window,
-                         [&window, &commands] { commands.selectAid(selectedCode(window)); });
+                         pickAid);
     }
 }
 

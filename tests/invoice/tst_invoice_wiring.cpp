@@ -9,7 +9,16 @@
 #include "invoice/invoice_wiring.h"
 #include "support/shop_fixture.h"
 
+#include "data/database.h"
+#include "data/schema.h"
+#include "invoice/identifiers.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -19,6 +28,8 @@ class TestInvoiceWiring : public QObject {
 
 private Q_SLOTS:
     void windowDrivesTheCommands();
+    void entryFieldsFollowTheCurrentInvoice();
+    void enterWalksTheChains();
 };
 
 void TestInvoiceWiring::windowDrivesTheCommands()
@@ -29,7 +40,7 @@ void TestInvoiceWiring::windowDrivesTheCommands()
     ScriptedDialogs& dialogs = shop.dialogs;
     MainWindow window(*session, shop.services());
     InvoiceCommands commands(*session, shop.services());
-    invoicetab::install(window, commands);
+    invoicetab::install(window, *session, commands, dialogs);
     window.prepare();
 
     // F9 (the action) adds invoice 2 and shows the invoice tab.
@@ -52,6 +63,129 @@ void TestInvoiceWiring::windowDrivesTheCommands()
     QVERIFY(window.menuAction(QStringLiteral("prikrnbr"))->isEnabled());
     window.menuAction(QStringLiteral("iznsud"))->trigger();
     QVERIFY(dialogs.messages().last().startsWith(QStringLiteral("Pacijent plaća ")));
+}
+
+namespace {
+
+// A demo shop's window with the invoice tab installed.
+struct InvoiceTab {
+    InvoiceTab() : window(*shop.session, shop.services()), commands(*shop.session, shop.services())
+    {
+        invoicetab::install(window, *shop.session, commands, shop.dialogs);
+        window.prepare();
+    }
+    template <typename W = QLineEdit>
+    W* field(const QString& name)
+    {
+        return window.invoiceEntryArea()->findChild<W*>(name);
+    }
+    RecordSet& invoices() { return shop.session->invoices(); }
+
+    ShopFixture shop{newfolder::Content::Demo};
+    MainWindow window;
+    InvoiceCommands commands;
+};
+
+} // namespace
+
+void TestInvoiceWiring::entryFieldsFollowTheCurrentInvoice()
+{
+    InvoiceTab tab;
+    RecordSet& invoices = tab.invoices();
+    const int last = invoices.field(u"Rnbr").toInt();
+    QCOMPARE(tab.field<QLabel>("Rnbr")->text(), QString::number(last));
+    QCOMPARE(tab.field("Prezime")->text(), invoices.field(u"Prezime").toString());
+
+    // The navigator moves through the year; what was typed is written when
+    // the invoice is left.
+    tab.field<QPushButton>("natrag")->click();
+    QCOMPARE(tab.field<QLabel>("Rnbr")->text(), QString::number(last - 1));
+    tab.field("Prezime")->clear();
+    QTest::keyClicks(tab.field("Prezime"), QStringLiteral("O'Brien"));
+    tab.field<QPushButton>("naprijed")->click();
+    tab.field<QPushButton>("naprijed")->click(); // past the last invoice: stays
+    QCOMPARE(tab.field<QLabel>("Rnbr")->text(), QString::number(last));
+    {
+        Database other(schema::kInvoiceFile);
+        QCOMPARE(other.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE God = 26 AND Rnbr = ?"), {last - 1}).toString(),
+                 QStringLiteral("O'Brien"));
+    }
+
+    // The two co-payment flags exclude each other; both may be off.
+    auto* exempt = tab.field<QCheckBox>("Osl");
+    auto* supplementary = tab.field<QCheckBox>("Dop");
+    supplementary->click();
+    exempt->click();
+    QVERIFY(exempt->isChecked());
+    QVERIFY(!supplementary->isChecked());
+    QCOMPARE(invoices.field(u"Dop").toInt(), 0);
+    supplementary->click();
+    QVERIFY(!exempt->isChecked());
+    supplementary->click();
+    QVERIFY(!exempt->isChecked() && !supplementary->isChecked());
+
+    // An emptied quantity shows 0 at once; Enter prices the invoice.
+    for (int line = 2; line <= 4; ++line)
+        QVERIFY(invoices.setField(QStringLiteral("Pom%1").arg(line), QString()));
+    QVERIFY(invoices.setField(u"Pom1", QStringLiteral("2103031412001")));
+    QVERIFY(invoices.setField(u"Kol1", 1));
+    QVERIFY(invoices.setField(u"Proizv", QStringLiteral("ZEISS")));
+    auto* quantity = tab.field("Kol1");
+    quantity->setCursorPosition(1);
+    QTest::keyClick(quantity, Qt::Key_Backspace);
+    QCOMPARE(quantity->text(), QStringLiteral("0"));
+    QTest::keyClicks(quantity, QStringLiteral("x2"));
+    QCOMPARE(invoices.field(u"Kol1").toInt(), 2);
+    QTest::keyClick(quantity, Qt::Key_Return);
+    QCOMPARE(tab.field("Iznos")->text(), QLocale().toString(112.5, 'f', 2));
+
+    // A double-click on a code box empties its line (line 1 takes the maker
+    // along) and prices the invoice anew.
+    QTest::mouseDClick(tab.field("Pom1"), Qt::LeftButton);
+    QCOMPARE(tab.field("Pom1")->text(), QString());
+    QCOMPARE(tab.field("Kol1")->text(), QStringLiteral("0"));
+    QCOMPARE(tab.field("Proizv")->text(), QString());
+
+    // Dates go into the invoice as days.
+    tab.field<QDateEdit>("Datum")->setDate(QDate(2026, 12, 1));
+    QCOMPARE(invoices.field(u"Datum").toString(), QStringLiteral("2026-12-01"));
+
+    // The caption of the insured-person number explains the two boxes.
+    auto* caption = tab.window.invoiceEntryArea()->findChild<QLabel*>();
+    for (QLabel* label : tab.window.invoiceEntryArea()->findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("Br. os. os. ili MB")))
+            caption = label;
+    }
+    Q_EMIT caption->linkActivated(QStringLiteral("pomoc"));
+    QCOMPARE(tab.shop.dialogs.messages().last(), identifiers::kInsuredNumberHelp);
+}
+
+void TestInvoiceWiring::enterWalksTheChains()
+{
+    InvoiceTab tab;
+    tab.window.show();
+    tab.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tab.window));
+
+    tab.window.newInvoiceAction()->trigger();
+    QCOMPARE(QApplication::focusWidget(), tab.field("Broj"));
+    QTest::keyClicks(tab.field("Broj"), QStringLiteral("3000020260001"));
+    const QStringList first = {"Broj", "Prezime", "Ime", "Brosig1", "Brosig2"};
+    for (const QString& name : first) {
+        QCOMPARE(QApplication::focusWidget(), tab.field(name));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), tab.field<QDateEdit>("Datumnar"));
+    QCOMPARE(tab.invoices().field(u"Broj").toString(), QStringLiteral("3000020260001"));
+
+    tab.field("Brbolesnlist")->setFocus();
+    for (const char* name : {"Brbolesnlist", "Drz", "Iznos"}) {
+        QCOMPARE(QApplication::focusWidget(), tab.field(name));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), tab.field("Dopunsko"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), tab.field("Dopunsko"));
 }
 
 QTEST_MAIN(TestInvoiceWiring)

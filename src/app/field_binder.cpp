@@ -1,0 +1,157 @@
+#include "field_binder.h"
+
+#include "common/formats.h"
+#include "data/record_set.h"
+#include "data/schema.h"
+#include "data/sql_values.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace {
+
+// A date picker cannot be empty; its lowest date stands for "no date" and
+// is shown as a blank box.
+const QDate kNoDate(1900, 1, 1);
+
+void setTextKeepingCursor(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+} // namespace
+
+FieldBinder::FieldBinder(RecordSet& set, QObject* parent) : QObject(parent), m_set(set)
+{
+    m_widths = schema::textWidths(set.database(), set.query().table);
+    connect(&set, &RecordSet::currentChanged, this, &FieldBinder::refresh);
+    connect(&set, &RecordSet::reset, this, &FieldBinder::refresh);
+    connect(&set, &RecordSet::rowChanged, this, [this](int row) {
+        if (row == m_set.current())
+            refresh();
+    });
+}
+
+void FieldBinder::bind(const QString& field, QWidget* widget, std::function<void()> show)
+{
+    widget->setObjectName(field);
+    m_bindings.push_back({widget, std::move(show)});
+    m_bindings.back().show();
+}
+
+void FieldBinder::write(QWidget* source, const QString& field, const QVariant& value)
+{
+    // The widget that is being typed into already shows what it wrote; only
+    // the others follow.
+    m_writing = source;
+    m_set.setField(field, value);
+    m_writing = nullptr;
+    Q_EMIT edited(field);
+}
+
+void FieldBinder::refresh()
+{
+    for (const Binding& b : m_bindings) {
+        if (b.widget != m_writing)
+            b.show();
+    }
+}
+
+QLineEdit* FieldBinder::text(const QString& field, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    if (const int width = m_widths.value(field.toLower()); width > 0)
+        edit->setMaxLength(width);
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) { write(edit, field, t); });
+    bind(field, edit, [this, edit, field] { setTextKeepingCursor(edit, sqlvalue::toText(m_set.field(field))); });
+    return edit;
+}
+
+QLineEdit* FieldBinder::number(const QString& field, const QString& pattern, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    auto show = [this, edit, field, pattern] {
+        const QVariant v = m_set.field(field);
+        setTextKeepingCursor(edit, v.isNull() ? QString() : format::number(v.toDouble(), pattern, QLocale()));
+    };
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) {
+        bool ok = false;
+        const double v = QLocale().toDouble(t.trimmed(), &ok);
+        if (ok || t.trimmed().isEmpty())
+            write(edit, field, ok ? QVariant(v) : QVariant());
+    });
+    connect(edit, &QLineEdit::editingFinished, this, show);
+    bind(field, edit, show);
+    return edit;
+}
+
+QLineEdit* FieldBinder::count(const QString& field, int max, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(new QIntValidator(0, max, edit));
+    edit->setMaxLength(QString::number(max).size());
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) {
+        if (t.isEmpty()) {
+            edit->setText(QStringLiteral("0"));
+            edit->selectAll();
+        }
+        write(edit, field, edit->text().toInt());
+    });
+    bind(field, edit, [this, edit, field] { setTextKeepingCursor(edit, QString::number(m_set.field(field).toInt())); });
+    return edit;
+}
+
+QCheckBox* FieldBinder::check(const QString& field, const QString& caption, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    connect(box, &QCheckBox::clicked, this, [this, box, field](bool on) { write(box, field, on); });
+    bind(field, box, [this, box, field] {
+        const QSignalBlocker block(box);
+        box->setChecked(sqlvalue::toBool(m_set.field(field)));
+    });
+    return box;
+}
+
+QDateEdit* FieldBinder::date(const QString& field, QWidget* parent)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit->setMinimumDate(kNoDate);
+    edit->setSpecialValueText(QStringLiteral(" "));
+    connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate& d) {
+        write(edit, field, d == kNoDate ? QVariant() : QVariant(d));
+    });
+    bind(field, edit, [this, edit, field] {
+        const QDate d = sqlvalue::toDate(m_set.field(field));
+        const QSignalBlocker block(edit);
+        edit->setDate(d.isValid() ? d : kNoDate);
+    });
+    return edit;
+}
+
+QComboBox* FieldBinder::choice(const QString& field, const QStringList& entries, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->addItems(entries);
+    box->setMaxVisibleItems(entries.size());
+    connect(box, &QComboBox::activated, this, [this, box, field](int index) { write(box, field, box->itemText(index)); });
+    bind(field, box, [this, box, field] {
+        const QSignalBlocker block(box);
+        box->setCurrentIndex(box->findText(sqlvalue::toText(m_set.field(field))));
+    });
+    return box;
+}
+
+QLabel* FieldBinder::display(const QString& field, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    bind(field, label, [this, label, field] { label->setText(sqlvalue::toText(m_set.field(field))); });
+    return label;
+}

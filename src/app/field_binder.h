@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QWidget;
+class RecordSet;
+
+// Ties entry widgets to the current row of a live record set: each widget
+// shows its field of the current row and is named after the field; what the
+// user types goes into the row at once (the set writes it back when the row
+// is left, when a command saves, or at exit). Commands that change the row
+// are shown in the widgets straight away.
+class FieldBinder : public QObject {
+    Q_OBJECT
+
+public:
+    FieldBinder(RecordSet& set, QObject* parent = nullptr);
+
+    // Free text, no longer than the field holds.
+    QLineEdit* text(const QString& field, QWidget* parent);
+    // A number shown with a pattern such as "0.00"; typed text is read with
+    // the locale's separators.
+    QLineEdit* number(const QString& field, const QString& pattern, QWidget* parent);
+    // A whole number from 0 to max; an emptied box shows "0" at once.
+    QLineEdit* count(const QString& field, int max, QWidget* parent);
+    QCheckBox* check(const QString& field, const QString& caption, QWidget* parent);
+    // A date picker; an empty field shows an empty box.
+    QDateEdit* date(const QString& field, QWidget* parent);
+    // One entry of a fixed list; a value outside the list shows nothing.
+    QComboBox* choice(const QString& field, const QStringList& entries, QWidget* parent);
+
+    // Shows a field without letting it be typed into.
+    QLabel* display(const QString& field, QWidget* parent);
+
+    // Shows the current row in every widget.
+    void refresh();
+
+Q_SIGNALS:
+    // The user changed a field (not emitted when a command or a row change
+    // updates the widgets).
+    void edited(const QString& field);
+
+private:
+    struct Binding {
+        QWidget* widget;
+        std::function<void()> show;
+    };
+    void bind(const QString& field, QWidget* widget, std::function<void()> show);
+    void write(QWidget* source, const QString& field, const QVariant& value);
+
+    RecordSet& m_set;
+    QHash<QString, int> m_widths;
+    std::vector<Binding> m_bindings;
+    QWidget* m_writing = nullptr;
+};

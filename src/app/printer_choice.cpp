@@ -1,0 +1,35 @@
+#include "printer_choice.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+void PrinterChoice::choose(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString systemDefault = QPrinterInfo::defaultPrinterName();
+    if (!systemDefault.isEmpty())
+        printer.setPrinterName(systemDefault);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Izbor printera i postavke ispisa"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted || printer.outputFormat() != QPrinter::NativeFormat)
+        return;
+    m_printerName = printer.printerName();
+    m_layout = printer.pageLayout();
+    m_copies = printer.copyCount();
+    m_duplex = int(printer.duplex());
+    m_colorMode = int(printer.colorMode());
+}
+
+void PrinterChoice::applyTo(QPrinter& printer) const
+{
+    if (!isChosen())
+        return;
+    printer.setPrinterName(m_printerName);
+    printer.setPageLayout(m_layout);
+    printer.setCopyCount(m_copies);
+    printer.setDuplex(QPrinter::DuplexMode(m_duplex));
+    printer.setColorMode(QPrinter::ColorMode(m_colorMode));
+}

@@ -1,0 +1,26 @@
+#include "line_thickness.h"
+
+#include "database.h"
+
+namespace layouts {
+
+bool setLineThickness(Database& db, int thickness, QString* error)
+{
+    Transaction transaction(db);
+    for (const char* table : {"Osnovno", "Dopunsko"}) {
+        const QString sql = QStringLiteral("UPDATE \"%1\" SET A6 = ? WHERE A1 IN (2, 5)").arg(QLatin1String(table));
+        if (!db.exec(sql, {thickness})) {
+            if (error)
+                *error = db.error();
+            return false;
+        }
+    }
+    if (!transaction.commit()) {
+        if (error)
+            *error = db.error();
+        return false;
+    }
+    return true;
+}
+
+} // namespace layouts
