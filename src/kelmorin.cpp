@@ -13,6 +13,8 @@
 #include "invoice/invoice_wiring.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QTimer>
 
 int main(int argc, char* argv[])
@@ -20,6 +22,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelmorin"));
     QLocale::setDefault(QLocale::system());
+    // The toolkit's own dialogs (buttons, the print dialog) speak Croatian
+    // like the rest of the program.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
 
     QtDialogs dialogs;
     SystemClock clock;
