@@ -11,6 +11,9 @@
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
+#include "print/print_commands.h"
+#include "print/print_target.h"
+#include "print/print_wiring.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -43,6 +46,9 @@ int main(int argc, char* argv[])
     shell::install(window, *session, services);
     InvoiceCommands invoiceCommands(*session, services);
     invoicetab::install(window, *session, invoiceCommands, dialogs);
+    DialogPrintTarget printer(session->printer, &window);
+    PrintCommands printCommands(*session, services, invoiceCommands, printer);
+    printtab::install(window, printCommands);
     window.prepare();
     window.show();
 

@@ -3,13 +3,21 @@
 //
 //   kelmorin-tool init [--demo] DIR   a new working folder at the newest release
 //   kelmorin-tool upgrade DIR         applies the pending upgrade steps in DIR
+//   kelmorin-tool print DIR --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf FILE
+//                                     one document of invoice N of the business year as a PDF
+#include "app/session.h"
 #include "common/clock.h"
+#include "common/fake_platform.h"
 #include "common/desktop_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/new_folder.h"
 #include "data/upgrade_chain.h"
+#include "invoice/invoice_commands.h"
+#include "print/print_commands.h"
+#include "print/print_target.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -36,7 +44,8 @@ int usage()
 {
     err() << "Upotreba:\n"
              "  kelmorin-tool init [--demo] MAPA\n"
-             "  kelmorin-tool upgrade MAPA\n";
+             "  kelmorin-tool upgrade MAPA\n"
+             "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n";
     err().flush();
     return 2;
 }
@@ -84,11 +93,79 @@ int runUpgrade(const QStringList& args)
     return 0;
 }
 
+// The value after an option ("--pdf FILE"), or an empty text.
+QString option(const QStringList& args, const char* name)
+{
+    const qsizetype i = args.indexOf(QLatin1String(name));
+    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : QString();
+}
+
+PrintCommands::Outcome printForm(PrintCommands& prints, const QString& form)
+{
+    if (form == u"osnovno")
+        return prints.printInvoice(invoiceslots::Kind::Basic);
+    if (form == u"dopunsko")
+        return prints.printInvoice(invoiceslots::Kind::Supplementary);
+    if (form == u"potvrda")
+        return prints.printConfirmationForm();
+    return prints.printBookkeeping();
+}
+
+// Prints like the program, with every prompt answered OK; the messages go
+// to standard error, and a print that a check stopped ends with 1.
+int runPrint(const QStringList& args)
+{
+    const QString folder = args.value(0), form = option(args, "--form");
+    const QString pdf = option(args, "--pdf"), number = option(args, "--invoice");
+    static const QStringList forms = {"osnovno", "dopunsko", "potvrda", "knjigovodstvo"};
+    if (folder.startsWith(u"--") || pdf.isEmpty() || number.isEmpty() || !forms.contains(form))
+        return usage();
+    const QString pdfPath = QFileInfo(pdf).absoluteFilePath();
+    if (!QDir::setCurrent(folder)) {
+        err() << "Mapa " << folder << " ne postoji.\n";
+        return 1;
+    }
+    Session session;
+    if (!session.open()) {
+        err() << consoleText(session.error()) << '\n';
+        return 1;
+    }
+    RecordSet& invoices = session.invoices();
+    const int row = invoices.findFirst(u"Rnbr", number.toInt());
+    if (row < 0 || !invoices.setCurrent(row)) {
+        err() << "Račun broj " << number << " ne postoji u poslovnoj godini " << session.businessYear() << ".\n";
+        return 1;
+    }
+    ScriptedDialogs dialogs;
+    dialogs.setFallback(true);
+    dialogs.onShown([](const ScriptedDialogs::Shown& shown) {
+        if (shown.kind == ScriptedDialogs::Shown::Message)
+            err() << consoleText(shown.text) << '\n';
+    });
+    SystemClock clock;
+    FakePlatform platform;
+    const Services services{dialogs, clock, platform};
+    InvoiceCommands invoiceCommands(session, services);
+    PdfPrintTarget target(pdfPath);
+    PrintCommands prints(session, services, invoiceCommands, target);
+    const PrintCommands::Outcome outcome = printForm(prints, form);
+    // What the print changed in the invoice (the amount, the confirmation
+    // number) is kept, as in the program.
+    session.saveAll();
+    if (outcome != PrintCommands::Outcome::Printed)
+        return 1;
+    out() << pdfPath << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The tool never shows a window; printing needs fonts, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
@@ -98,6 +175,8 @@ int main(int argc, char* argv[])
         rc = runInit(args);
     else if (command == u"upgrade")
         rc = runUpgrade(args);
+    else if (command == u"print")
+        rc = runPrint(args);
     else
         rc = usage();
     out().flush();

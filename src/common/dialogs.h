@@ -19,6 +19,7 @@ public:
 
     // OK / Cancel; true for OK.
     virtual bool okCancel(const QString& text, const QString& title) = 0;
+    bool okCancel(const QString& text) { return okCancel(text, QString()); }
     // Yes / No; true for Yes.
     virtual bool yesNo(const QString& text, const QString& title) = 0;
 

@@ -133,6 +133,20 @@ QString number(double value, QStringView patternText, const QLocale& locale)
     return out + p.suffix;
 }
 
+QString general(double value, const QLocale& locale)
+{
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(u'e')) // very small or very large: written out in full
+        text = QString::number(value, 'f', std::fabs(value) < 1 ? 15 : 0);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text.replace(u'.', locale.decimalPoint());
+}
+
 QString date(const QDate& d, QStringView pattern)
 {
     return d.isValid() ? d.toString(pattern) : QString();

@@ -18,6 +18,11 @@ namespace format {
 
 QString number(double value, QStringView pattern, const QLocale& locale = QLocale());
 
+// A number in its default text form, as the old Basic printed a number
+// without a pattern: at most 15 significant digits, no grouping, no trailing
+// zeros, the locale's decimal separator (46.28, 12.5, 3).
+QString general(double value, const QLocale& locale = QLocale());
+
 // "dd.MM.yyyy", "dd.MM.yy", "HH:mm:ss" and the like.
 QString date(const QDate& date, QStringView pattern);
 QString time(const QTime& time, QStringView pattern);

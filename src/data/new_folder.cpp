@@ -1,5 +1,7 @@
 #include "new_folder.h"
 
+#include "form_layouts.h"
+
 #include "common/clock.h"
 #include "common/text_file.h"
 #include "database.h"
@@ -44,7 +46,7 @@ bool fillInvoiceDatabase(const QString& path, Content content, const Clock& cloc
         return fail(error, db.error());
     Transaction tx(db);
     bool ok = sampledata::insertGeneralData(db, clock.today().year()) && sampledata::insertCodeLists(db)
-        && sampledata::insertLayouts(db);
+        && formlayouts::insert(db);
     if (ok && content == Content::Demo)
         ok = sampledata::insertDemoSupplier(db) && sampledata::insertDemoInvoices(db, clock.today());
     if (!ok || !tx.commit())

@@ -90,24 +90,6 @@ bool insertCodeList(Database& db, bool thirteen)
     return true;
 }
 
-struct LayoutRow {
-    int kind;
-    double x, y, style, end, size;
-    const char16_t* text;
-};
-
-bool insertLayoutRows(Database& db, const QString& table, const std::vector<LayoutRow>& rows)
-{
-    for (const LayoutRow& r : rows) {
-        if (!insert(db, table, {{QStringLiteral("A1"), r.kind}, {QStringLiteral("A2"), r.x},
-                                {QStringLiteral("A3"), r.y}, {QStringLiteral("A4"), r.style},
-                                {QStringLiteral("A5"), r.end}, {QStringLiteral("A6"), r.size},
-                                {QStringLiteral("A7"), QString::fromUtf16(r.text)}}))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool insertGeneralData(Database& db, int year)
@@ -126,29 +108,6 @@ bool insertGeneralData(Database& db, int year)
 }
 
 bool insertCodeLists(Database& db) { return insertCodeList(db, false) && insertCodeList(db, true); }
-
-bool insertLayouts(Database& db)
-{
-    // A plain invoice: title, number, patient, total, a rule under the head.
-    const std::vector<LayoutRow> invoice = {
-        {1, 14, 20, 1, 0, 14, u"RAČUN"},
-        {91, 40, 21, 1, 0, 14, u"11"},
-        {91, 14, 30, 0, 0, 10, u"75"},
-        {1, 14, 50, 0, 0, 10, u"Ukupno:"},
-        {9, 190, 50, 1, 0, 10, u"47"},
-        {2, 14, 196, 40, 40, 1, u""},
-    };
-    const std::vector<LayoutRow> form = {
-        {91, 20, 30, 0, 0, 10, u"11"},
-        {92, 190, 40, 0, 0, 10, u"47"},
-    };
-    for (const QString& table : {QStringLiteral("Osnovno"), QStringLiteral("Dopunsko")}) {
-        if (!insertLayoutRows(db, table, invoice))
-            return false;
-    }
-    return insertLayoutRows(db, QStringLiteral("OrtopedskoPomagalo2"), form)
-        && insertLayoutRows(db, QStringLiteral("OrtopedskoPomagalo2S"), form);
-}
 
 bool insertDemoSupplier(Database& db)
 {

@@ -11,7 +11,6 @@ namespace sampledata {
 
 bool insertGeneralData(Database& db, int year);
 bool insertCodeLists(Database& db);
-bool insertLayouts(Database& db);
 
 // The demo folder: a sample supplier, about fifty invoices over this and
 // last year, a few patients with visits.

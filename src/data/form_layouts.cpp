@@ -1,0 +1,241 @@
+#include "form_layouts.h"
+
+#include "database.h"
+
+#include <vector>
+
+namespace formlayouts {
+namespace {
+
+// One layout row: kind A1, then A2..A6 and the text or slot A7. What the
+// numbers mean depends on the kind (see the helpers below).
+struct Row {
+    int kind;
+    double a2, a3, a4, a5, a6;
+    QString a7;
+};
+using Rows = std::vector<Row>;
+
+enum Style { Plain = 0, Bold = 1, Italic = 2 };
+
+// Text rows: x, top, style, size.
+Row text(double x, double y, Style s, double size, const char16_t* t) { return {1, x, y, double(s), 0, size, QString::fromUtf16(t)}; }
+Row slot(int n, double x, double y, Style s, double size) { return {91, x, y, double(s), 0, size, QString::number(n)}; }
+Row rightSlot(int n, double x, double y, Style s, double size) { return {9, x, y, double(s), 0, size, QString::number(n)}; }
+Row wrappedSlot(int n, double x, double y, Style s, double size) { return {92, x, y, double(s), 0, size, QString::number(n)}; }
+Row centred(double x1, double x2, double y, Style s, double size, const char16_t* t)
+{
+    return {17, x1, y, double(s), x2, size, QString::fromUtf16(t)};
+}
+Row boxedSlot(int n, double x, double y, double box, double size) { return {18, x, y, 0, box, size, QString::number(n)}; }
+// Line rows: from (x1, y1) to (x2, y2), width.
+Row line(double x1, double y1, double x2, double y2, double w = 1) { return {2, x1, x2, y1, y2, w, {}}; }
+Row boxes(double x, double y, int count, double side, double w = 1) { return {5, x, y, double(count), side, w, QStringLiteral("1")}; }
+// The right-aligned value kinds of the confirmation sheet end at x.
+Row sheetRight(int n, double x, double y, double size) { return {92, x, y, 0, 0, size, QString::number(n)}; }
+
+constexpr double kLeft = 12, kRight = 196;
+
+void supplierAndAddressee(Rows& r)
+{
+    r.insert(r.end(), {
+        slot(6, kLeft, 12, Bold, 13),
+        slot(7, kLeft, 19, Plain, 10),
+        text(kLeft, 25, Plain, 9, u"OIB:"), slot(68, 42, 25, Plain, 9),
+        text(kLeft, 29.5, Plain, 9, u"Matični broj:"), slot(10, 42, 29.5, Plain, 9),
+        text(kLeft, 34, Plain, 9, u"IBAN:"), slot(8, 42, 34, Plain, 9),
+        text(kLeft, 38.5, Plain, 9, u"Šifra HZZO:"), slot(3, 42, 38.5, Plain, 9),
+        text(kLeft, 43, Plain, 9, u"Prodajno mjesto:"), slot(69, 42, 43, Plain, 9),
+        text(kLeft, 47.5, Plain, 9, u"Šifra prod. mj.:"), slot(70, 42, 47.5, Plain, 9),
+        line(kLeft, 54, kRight, 54),
+
+        text(118, 58, Bold, 10, u"HRVATSKI ZAVOD ZA ZDRAVSTVENO"),
+        text(118, 62.5, Bold, 10, u"OSIGURANJE"),
+        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 142, 68, Bold, 10),
+        slot(2, 118, 72.5, Plain, 10),
+        slot(1, 118, 77, Plain, 10),
+    });
+}
+
+void confirmationAndPatient(Rows& r, double dy = 0)
+{
+    r.insert(r.end(), {
+        text(kLeft, 97 + dy, Plain, 9, u"Broj potvrde:"),
+        boxes(40, 96 + dy, 14, 5), boxedSlot(4, 40, 96.7 + dy, 5, 10),
+        slot(75, kLeft, 105 + dy, Plain, 10),
+        slot(76, kLeft, 110 + dy, Plain, 10),
+        text(118, 105 + dy, Plain, 9, u"Datum narudžbe:"), slot(53, 160, 104.6 + dy, Plain, 10),
+        text(118, 110 + dy, Plain, 9, u"Maloprodajni račun br.:"), slot(71, 160, 109.6 + dy, Plain, 10),
+    });
+}
+
+// Up to seven aids; a long name runs on to a second line 3 mm lower.
+void items(Rows& r, double top)
+{
+    const double head = top, first = top + 8, step = 7;
+    r.insert(r.end(), {
+        line(kLeft, head - 1.5, kRight, head - 1.5),
+        text(kLeft, head, Bold, 8, u"R.br."),
+        text(20, head, Bold, 8, u"Šifra pomagala"),
+        text(44, head, Bold, 8, u"ISO"),
+        text(58, head, Bold, 8, u"Naziv pomagala"),
+        {1, 142, head, Bold, 0, 8, QStringLiteral("Kol.")},
+        {1, 153, head, Bold, 0, 8, QStringLiteral("Cijena")},
+        {1, 174, head, Bold, 0, 8, QStringLiteral("PDV")},
+        {1, 186, head, Bold, 0, 8, QStringLiteral("Iznos")},
+        line(kLeft, head + 4.5, kRight, head + 4.5),
+    });
+    for (int n = 1; n <= 7; ++n) {
+        const double y = first + (n - 1) * step;
+        r.push_back({1, kLeft + 1, y, Plain, 0, 9, QStringLiteral("%1.").arg(n)});
+        r.push_back(slot(11 + n, 20, y, Plain, 9));
+        r.push_back(slot(60 + n, 44, y + 0.5, Plain, 7));
+        r.push_back(wrappedSlot(18 + n, 58, y, Plain, 9));
+        r.push_back(rightSlot(25 + n, 148, y, Plain, 9));
+        r.push_back(rightSlot(32 + n, 170, y, Plain, 9));
+        if (n <= 4)
+            r.push_back(rightSlot(87 + n, 180, y, Plain, 9));
+        r.push_back(rightSlot(39 + n, kRight, y, Plain, 9));
+    }
+    r.push_back(line(kLeft, first + 7 * step - 1, kRight, first + 7 * step - 1));
+}
+
+struct Total {
+    const char16_t* label; // empty: the label is slot labelSlot
+    int labelSlot;
+    int value;
+    int kuna; // -1: no kuna equivalent
+};
+
+void totals(Rows& r, double top, const std::vector<Total>& lines)
+{
+    double y = top;
+    for (const Total& t : lines) {
+        if (t.label)
+            r.push_back(text(80, y + 0.4, Plain, 8, t.label));
+        else
+            r.push_back(slot(t.labelSlot, 80, y + 0.4, Plain, 8));
+        r.push_back(rightSlot(t.value, 174, y, Bold, 10));
+        if (t.kuna >= 0)
+            r.push_back(slot(t.kuna, 176, y + 0.6, Plain, 7));
+        r.push_back(line(80, y + 4.6, kRight, y + 4.6));
+        y += 6.5;
+    }
+}
+
+void signatureAndDates(Rows& r)
+{
+    r.insert(r.end(), {
+        slot(54, kLeft, 226, Plain, 9),
+        // The issue date of the aid, as the fund asked for it in December 2007.
+        text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:"),
+        line(47, 242.7, 72, 242.7),
+        slot(81, 48, 238, Italic, 11),
+        text(120, 226, Plain, 9, u"Odgovorna osoba:"),
+        slot(55, 120, 231, Bold, 10),
+        line(120, 250, kRight, 250),
+        centred(120, kRight, 251, Plain, 7, u"(potpis i pečat)"),
+        text(kLeft, 262, Plain, 8, u"Poziv na broj:"),
+        slot(57, 35, 262, Plain, 8),
+        slot(11, 45, 262, Plain, 8),
+        line(kLeft, 268, kRight, 268),
+        text(kLeft, 269.5, Italic, 7, u"Račun je izdan na temelju potvrde o pomagalu HZZO-a. PDV je obračunat prema Zakonu o PDV-u."),
+    });
+}
+
+Rows basicInvoice()
+{
+    Rows r;
+    supplierAndAddressee(r);
+    r.push_back(text(kLeft, 86, Bold, 12, u"RAČUN ZA OSNOVNO ZDRAVSTVENO OSIGURANJE"));
+    r.push_back(line(kLeft, 92.5, kRight, 92.5));
+    confirmationAndPatient(r);
+    items(r, 119);
+    totals(r, 182, {
+        {u"1. Ukupan iznos računa:", 0, 47, 82},
+        {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
+        {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
+        {u"4. PDV sadržan u iznosu na teret HZZO-a:", 0, 51, 87},
+        {nullptr, 74, 49, -1},
+    });
+    // Beside "Dop. os.:", which the print writes for a supplementary-insured patient.
+    r.push_back(slot(5, 149, 215.4, Plain, 8));
+    signatureAndDates(r);
+    return r;
+}
+
+Rows supplementaryInvoice()
+{
+    Rows r;
+    supplierAndAddressee(r);
+    r.push_back(slot(72, kLeft, 85, Bold, 12));
+    r.push_back(slot(73, kLeft, 90.5, Bold, 12));
+    r.push_back(line(kLeft, 96, kRight, 96));
+    confirmationAndPatient(r, 3.5);
+    r.push_back(text(118, 118, Plain, 9, u"Polica dopunskog osig.:"));
+    r.push_back(slot(5, 160, 117.6, Plain, 10));
+    items(r, 126);
+    totals(r, 188, {
+        {u"1. Ukupan iznos računa:", 0, 47, 82},
+        {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
+        {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
+        {u"4. PDV sadržan u iznosu pod 5.:", 0, 51, 87},
+        {nullptr, 74, 49, 85},
+    });
+    signatureAndDates(r);
+    return r;
+}
+
+// The back of the fund's confirmation form: only the values, the sheet is
+// pre-printed. Positions follow the form's boxes and are fine-tuned per
+// printer in the adjustment window.
+Rows confirmationFormBack()
+{
+    Rows r;
+    r.insert(r.end(), {
+        slot(0, 20, 22, Plain, 10), slot(1, 20, 27, Plain, 9), slot(2, 20, 32, Plain, 9),
+        slot(3, 160, 32, Plain, 9), slot(4, 20, 37, Plain, 9), slot(5, 110, 37, Plain, 9),
+        slot(6, 125, 37, Plain, 9), slot(7, 20, 42, Plain, 9), slot(8, 80, 42, Plain, 9),
+        slot(9, 130, 42, Plain, 9), slot(10, 20, 47, Plain, 9),
+    });
+    for (int k = 0; k < 4; ++k) {
+        const double y = 64 + k * 11;
+        r.insert(r.end(), {
+            slot(11 + k, 8, y, Plain, 9),
+            slot(15 + 2 * k, 36, y - 1.5, Plain, 8), slot(16 + 2 * k, 36, y + 1.5, Plain, 8),
+            sheetRight(23 + k, 92, y, 9), sheetRight(27 + k, 110, y, 9), sheetRight(31 + k, 120, y, 9),
+            sheetRight(35 + k, 140, y, 9), sheetRight(39 + k, 158, y, 9), sheetRight(43 + k, 176, y, 9),
+            slot(57 + k, 180, y, Plain, 9),
+        });
+    }
+    for (int i = 0; i < 6; ++i)
+        r.push_back(sheetRight(47 + i, 196, 116 + i * 6, 10));
+    r.insert(r.end(), {
+        slot(53, 30, 160, Plain, 10), slot(54, 110, 160, Plain, 10),
+        slot(55, 30, 170, Plain, 10), slot(56, 30, 180, Plain, 10),
+    });
+    return r;
+}
+
+bool insertRows(Database& db, const QString& table, const Rows& rows)
+{
+    const QString sql = QStringLiteral("INSERT INTO \"%1\" (A1, A2, A3, A4, A5, A6, A7) VALUES (?, ?, ?, ?, ?, ?, ?)").arg(table);
+    for (const Row& row : rows) {
+        if (!db.exec(sql, {row.kind, row.a2, row.a3, row.a4, row.a5, row.a6, row.a7.isEmpty() ? QVariant() : row.a7}))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool insert(Database& db)
+{
+    const Rows back = confirmationFormBack();
+    return insertRows(db, QStringLiteral("Osnovno"), basicInvoice())
+        && insertRows(db, QStringLiteral("Dopunsko"), supplementaryInvoice())
+        && insertRows(db, QStringLiteral("OrtopedskoPomagalo2"), back)
+        && insertRows(db, QStringLiteral("OrtopedskoPomagalo2S"), back);
+}
+
+} // namespace formlayouts

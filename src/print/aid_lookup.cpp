@@ -1,0 +1,21 @@
+#include "aid_lookup.h"
+
+#include "data/database.h"
+
+#include <QSqlQuery>
+
+namespace aids {
+
+std::optional<Aid> find(Database& db, List list, const QString& code)
+{
+    const QString table = list == List::Old12 ? QStringLiteral("KelmorinISO") : QStringLiteral("OrtopedskaKelmorinISO");
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT Naziv, ISO, Cijena, PDV FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(table));
+    q.addBindValue(code);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return Aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble()};
+}
+
+} // namespace aids

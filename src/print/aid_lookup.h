@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+class Database;
+
+// One aid of a code list as the prints read it.
+struct Aid {
+    QString name;  // Naziv
+    QVariant iso;  // the ISO 9999 class beside the code (column 4); may be null
+    double price = 0;   // Cijena, per unit without VAT
+    double vatRate = 0; // PDV in percent
+};
+
+namespace aids {
+
+enum class List { Old12, New13 };
+
+// The first row of the list with this code, found through the index.
+std::optional<Aid> find(Database& db, List list, const QString& code);
+
+} // namespace aids

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "common/services.h"
+#include "invoice_slots.h"
+#include "print_outcome.h"
+
+class PrintTarget;
+
+// The copy of an invoice for the supplier's bookkeeper: the fund's share of
+// aids 1 to 4 with a VAT specification by rate. It is not sent to the fund
+// and needs no layout table.
+namespace bookkeeping {
+
+struct Line {
+    QString code, name;
+    float quantity = 0, price = 0;
+    double vatRate = 0;
+};
+
+// The working values, in single precision as the bookkeeping copy has
+// always been computed.
+struct Figures {
+    std::vector<Line> lines;
+    float base5 = 0, vat5 = 0, base25 = 0, vat25 = 0;
+    float ratio = 1; // the fund's share of every price
+};
+
+// The fund's share R of an invoice amount: 1 for an exempt or
+// supplementary-insured patient, else (X - P) / X with the co-payment P.
+float fundRatio(double amount, bool exempt, bool supplementary);
+// True when the patient pays the whole amount (20 % of it is at most
+// 1.7661, that is amounts below 8.83).
+bool patientPaysAll(double amount);
+
+PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services services, PrintTarget& target);
+
+} // namespace bookkeeping

@@ -1,0 +1,190 @@
+#include "print_commands.h"
+
+#include "app/session.h"
+#include "bookkeeping_print.h"
+#include "common/canvas.h"
+#include "common/clock.h"
+#include "common/dialogs.h"
+#include "data/business_year.h"
+#include "data/sql_values.h"
+#include "invoice/amounts.h"
+#include "invoice/identifiers.h"
+#include "invoice/invoice_commands.h"
+#include "invoice/print_checks.h"
+#include "layout_renderer.h"
+#include "prescription_slots.h"
+#include "print_target.h"
+
+namespace {
+
+using Kind = invoiceslots::Kind;
+
+QVariantMap currentRow(const RecordSet& set)
+{
+    QVariantMap row;
+    for (int c = 0; c < set.columnCount(); ++c)
+        row.insert(set.fieldNames().at(c), set.value(set.current(), c));
+    return row;
+}
+
+const QString kConfirmationFormPrompt = QStringLiteral(
+    "Molim ubacite potvrdu o ortopedskom pomagalu (recept) sa stražnje strane (obrazac HZZO-a).\r\n"
+    "Ako je potvrda zgužvana ispišite je ručno jer se može dogoditi da je pisač zgužva.\r\n"
+    "\r\n"
+    "Ispis je prilagođen obrascu V8 09/12/2022.\r\n"
+    "Prije ispisa provjerite odgovara li ispis poljima na obrascu te po potrebi prilagodite ispis: "
+    "Opcije-Prilagodba ispisa");
+
+const QString kFiscalLabelsMessage = QStringLiteral(
+    "Molim kliknite na Opći podaci i upišite oznaku poslovnog prostora i blagajne (zakon o fiskalizaciji - "
+    "u skladu s internim aktom o poslovnom prostoru)!\r\n"
+    "Ne zaboravite promjeniti poslovnu godinu u 2013 kako bi računi krenuli od broja 1!");
+
+// Where the invoice's title and the supplementary mark are printed, in the
+// invoices' own coordinates (2 mm right of the printable area's edge).
+constexpr double kInvoiceShift = 2;
+
+} // namespace
+
+invoiceslots::Sources PrintCommands::sources() const
+{
+    return {currentRow(m_session.invoices()), currentRow(m_session.generalData())};
+}
+
+PrintCommands::Outcome PrintCommands::render(const QString& table, const PrintValues& values, bool invoiceLayout,
+                                             const std::function<void(Canvas&)>& after)
+{
+    const layout::Renderer renderer = invoiceLayout ? layout::Renderer::Invoice : layout::Renderer::Prescription;
+    QString error;
+    const auto rows = layout::readRows(m_session.database(), table, &error);
+    if (rows)
+        error = layout::checkSlots(*rows, renderer, table);
+    if (!rows || !error.isEmpty()) {
+        m_services.dialogs.message(error);
+        return Outcome::Failed;
+    }
+    std::unique_ptr<Canvas> canvas = m_target.open(table);
+    if (!canvas)
+        return Outcome::Cancelled;
+    layout::draw(*rows, values, renderer, *canvas);
+    if (after)
+        after(*canvas);
+    if (!canvas->finish()) {
+        m_services.dialogs.message(QStringLiteral("Ispis nije uspio! Provjerite pisač ili datoteku u koju se ispisuje."));
+        return Outcome::Failed;
+    }
+    return Outcome::Printed;
+}
+
+PrintCommands::Outcome PrintCommands::printConfirmationForm()
+{
+    if (!m_invoice.recompute())
+        return Outcome::Stopped;
+    const RecordSet& invoices = m_session.invoices();
+    if (!printchecks::run(printchecks::confirmationFormSequence(), printchecks::currentInvoice(invoices),
+                          printchecks::Print::ConfirmationForm, m_services.dialogs))
+        return Outcome::Stopped;
+    const prescriptionslots::Result slots =
+        prescriptionslots::fill(m_session.database(), sources(), m_services.clock.now().time());
+    if (!slots.unknownCode.isEmpty()) {
+        m_services.dialogs.message(amounts::unknownCodeMessage(slots.unknownCode));
+        return Outcome::Stopped;
+    }
+    if (!m_services.dialogs.okCancel(kConfirmationFormPrompt))
+        return Outcome::Cancelled;
+    return render(QStringLiteral("OrtopedskoPomagalo2"), slots.values, false, {});
+}
+
+PrintCommands::Outcome PrintCommands::printInvoice(Kind kind)
+{
+    const RecordSet& general = m_session.generalData();
+    if (sqlvalue::toText(general.field(u"Prostor")).isEmpty() || sqlvalue::toText(general.field(u"Operater")).isEmpty()) {
+        m_services.dialogs.message(kFiscalLabelsMessage);
+        return Outcome::Stopped;
+    }
+    if (!m_invoice.recompute())
+        return Outcome::Stopped;
+    RecordSet& invoices = m_session.invoices();
+    if (!printchecks::run(printchecks::invoiceSequence(), printchecks::currentInvoice(invoices),
+                          printchecks::Print::Invoice, m_services.dialogs))
+        return Outcome::Stopped;
+    invoices.setField(u"Broj", identifiers::normalizedConfirmationNumber(sqlvalue::toText(invoices.field(u"Broj"))));
+
+    const invoiceslots::Sources s = sources();
+    const invoiceslots::Result slots = invoiceslots::fill(m_session.database(), s, kind, m_services.clock.now().time());
+    if (!slots.unknownCode.isEmpty()) {
+        m_services.dialogs.message(amounts::unknownCodeMessage(slots.unknownCode));
+        return Outcome::Stopped;
+    }
+    const bool supplementary = sqlvalue::toBool(s.invoice.value(QStringLiteral("Dop")));
+    bool ok = false;
+    if (kind == Kind::Basic) {
+        ok = m_services.dialogs.okCancel(QStringLiteral("Molim ubacite čisti A4 papir za ispis računa za osnovno osiguranje!"),
+                                         QStringLiteral("Ispis računa za osnovno osiguranje"));
+    } else {
+        const QString what = supplementary ? QStringLiteral("dopunsko osiguranje!") : QStringLiteral("sudjelovanje!");
+        ok = m_services.dialogs.okCancel(QStringLiteral("Molim ubacite čisti A4 papir za ispis računa za ") + what,
+                                         QStringLiteral("Ispis računa za ") + what);
+    }
+    if (!ok)
+        return Outcome::Cancelled;
+
+    const QString table = kind == Kind::Basic ? QStringLiteral("Osnovno") : QStringLiteral("Dopunsko");
+    const QString title = invoiceslots::title(s, kind);
+    return render(table, slots.values, true, [&](Canvas& canvas) {
+        Canvas::Font font = canvas.font();
+        font.points = 12;
+        canvas.setFont(font);
+        canvas.text(128 + kInvoiceShift, 86, title);
+        if (kind == Kind::Basic && supplementary) {
+            font.points = 7;
+            canvas.setFont(font);
+            canvas.text(135 + kInvoiceShift, 216, QStringLiteral("Dop. os.:"));
+        }
+    });
+}
+
+void PrintCommands::printRange()
+{
+    Dialogs& dialogs = m_services.dialogs;
+    const int first = invoices::leadingNumber(
+        dialogs.input(QStringLiteral("Početni račun"), QStringLiteral("Molim upišite broj početnog računa!"), {}));
+    if (first == 0)
+        return;
+    const int last = invoices::leadingNumber(
+        dialogs.input(QStringLiteral("Završni račun"), QStringLiteral("Molim upišite broj završnog računa!"), {}));
+    if (last == 0)
+        return;
+    if (last - first > 20) {
+        dialogs.message(QStringLiteral("Možete izabrati maksimalni interval od 20 računa!"));
+        return;
+    }
+    if (last <= first) {
+        dialogs.message(QStringLiteral("Broj završnog računa mora biti veći od broja početnog računa!"));
+        return;
+    }
+    const int choice = invoices::leadingNumber(dialogs.input(
+        QStringLiteral("Izbor vrste računa"),
+        QStringLiteral("Želite ispis:\r\n1. Računa za osnovno osiguranje\r\n2. Računa za dopunsko osiguranje/sudjelovanje\r\n"
+                       "3. Računa i za osnovno i za dopunsko/sudjelovanje"),
+        {}));
+    if (choice < 1 || choice > 3) {
+        dialogs.message(QStringLiteral("Neispravan izbor!"));
+        return;
+    }
+    RecordSet& invoices = m_session.invoices();
+    for (int number = first; number <= last; ++number) {
+        const int row = invoices.findFirst(u"Rnbr", number);
+        if (row < 0 || !invoices.setCurrent(row))
+            continue;
+        if (choice != 2)
+            printInvoice(Kind::Basic);
+        if (choice != 1)
+            printInvoice(Kind::Supplementary);
+    }
+}
+
+PrintCommands::Outcome PrintCommands::printBookkeeping()
+{
+    return bookkeeping::print(m_session.database(), sources(), m_services, m_target);
+}

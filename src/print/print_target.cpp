@@ -1,0 +1,94 @@
+#include "print_target.h"
+
+#include "app/printer_choice.h"
+#include "painter_canvas.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+// A common office printer cannot print the outer 4 mm of the sheet; a PDF
+// keeps the same printable area so that it looks like the printed page.
+constexpr double kPdfMarginMm = 4;
+
+// A painter canvas that owns its printer.
+struct PrinterHolder {
+    std::unique_ptr<QPrinter> printer;
+};
+
+class OwnedPrinterCanvas : private PrinterHolder, public PainterCanvas {
+public:
+    explicit OwnedPrinterCanvas(std::unique_ptr<QPrinter> p)
+        : PrinterHolder{std::move(p)}, PainterCanvas(PrinterHolder::printer.get())
+    {
+    }
+};
+
+std::unique_ptr<QPrinter> a4Printer(const QString& documentName)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(documentName);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    return printer;
+}
+
+std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
+{
+    auto canvas = std::make_unique<OwnedPrinterCanvas>(std::move(printer));
+    if (!canvas->isActive())
+        return nullptr;
+    return canvas;
+}
+
+} // namespace
+
+std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
+{
+    auto printer = a4Printer(documentName);
+    m_choice.applyTo(*printer);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(printer.get(), m_parent);
+    dialog.setWindowTitle(documentName);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return canvasOn(std::move(printer));
+}
+
+std::unique_ptr<Canvas> PdfPrintTarget::open(const QString& documentName)
+{
+    auto printer = a4Printer(documentName);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(m_path);
+    printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
+    return canvasOn(std::move(printer));
+}
+
+// Draws into a recording that outlives the print.
+class ForwardingCanvas : public Canvas {
+public:
+    explicit ForwardingCanvas(Canvas& to) : m_to(to) {}
+    void setFont(const Font& font) override { m_to.setFont(font); }
+    const Font& font() const override { return m_to.font(); }
+    double textWidth(const QString& text) override { return m_to.textWidth(text); }
+    double lineHeight() override { return m_to.lineHeight(); }
+    void text(double x, double top, const QString& text) override { m_to.text(x, top, text); }
+    void line(double x1, double y1, double x2, double y2, double width) override { m_to.line(x1, y1, x2, y2, width); }
+    void circle(double cx, double cy, double radius, double width) override { m_to.circle(cx, cy, radius, width); }
+    void newPage() override { m_to.newPage(); }
+    bool finish() override { return m_to.finish(); }
+
+private:
+    Canvas& m_to;
+};
+
+std::unique_ptr<Canvas> RecordingPrintTarget::open(const QString& documentName)
+{
+    documentNames << documentName;
+    if (refuse)
+        return nullptr;
+    documents.push_back(std::make_unique<RecordingCanvas>());
+    return std::make_unique<ForwardingCanvas>(*documents.back());
+}

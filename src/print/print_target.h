@@ -1,0 +1,54 @@
+#pragma once
+
+#include "common/canvas.h"
+#include "common/recording_canvas.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class PrinterChoice;
+class QWidget;
+
+// Where a print goes. open() starts one document on A4 paper and returns
+// its canvas, or nothing when the user cancelled or the output could not be
+// opened; the print ends the document with Canvas::finish().
+class PrintTarget {
+public:
+    virtual ~PrintTarget() = default;
+    virtual std::unique_ptr<Canvas> open(const QString& documentName) = 0;
+};
+
+// The printer of the run, through the system's print dialog, which also
+// offers printing to a PDF file.
+class DialogPrintTarget : public PrintTarget {
+public:
+    DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
+    std::unique_ptr<Canvas> open(const QString& documentName) override;
+
+private:
+    const PrinterChoice& m_choice;
+    QWidget* m_parent;
+};
+
+// A PDF file of an A4 page with the printable area of a common office
+// printer.
+class PdfPrintTarget : public PrintTarget {
+public:
+    explicit PdfPrintTarget(QString path) : m_path(std::move(path)) {}
+    std::unique_ptr<Canvas> open(const QString& documentName) override;
+
+private:
+    QString m_path;
+};
+
+// Keeps every document drawn, for tests.
+class RecordingPrintTarget : public PrintTarget {
+public:
+    std::unique_ptr<Canvas> open(const QString& documentName) override;
+    bool refuse = false; // open() answers as a cancelled dialog
+    QStringList documentNames;
+    std::vector<std::unique_ptr<RecordingCanvas>> documents;
+    RecordingCanvas& last() { return *documents.back(); }
+};
