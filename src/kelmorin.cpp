@@ -11,6 +11,7 @@
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
+#include "print/adjustment_window.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
 #include "print/print_wiring.h"
@@ -48,7 +49,8 @@ int main(int argc, char* argv[])
     invoicetab::install(window, *session, invoiceCommands, dialogs);
     DialogPrintTarget printer(session->printer, &window);
     PrintCommands printCommands(*session, services, invoiceCommands, printer);
-    printtab::install(window, printCommands);
+    AdjustmentWindow adjustment(session->database(), dialogs, &window);
+    printtab::install(window, printCommands, adjustment);
     window.prepare();
     window.show();
 

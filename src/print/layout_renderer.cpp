@@ -39,6 +39,13 @@ int slotOf(const Row& row)
     return ok ? slot : -1;
 }
 
+// Empty texts print nothing.
+void put(Canvas& canvas, double x, double top, const QString& text)
+{
+    if (!text.isEmpty())
+        canvas.text(x, top, text);
+}
+
 // The font size, top and style of a text row. A style other than 0..3
 // keeps the style of the row before.
 void setUpText(const Row& row, Canvas& canvas)
@@ -56,7 +63,7 @@ void setUpText(const Row& row, Canvas& canvas)
 void wrapped(Canvas& canvas, double x, double top, const QString& text)
 {
     if (canvas.textWidth(text) <= kWrapWidth) {
-        canvas.text(x, top, text);
+        put(canvas, x, top, text);
         return;
     }
     int k = 1;
@@ -103,11 +110,11 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
     switch (row.kind) {
     case 1:
         setUpText(row, canvas);
-        canvas.text(row.a2 + dx, row.a3, row.a7);
+        put(canvas, row.a2 + dx, row.a3, row.a7);
         break;
     case 91:
         setUpText(row, canvas);
-        canvas.text(row.a2 + dx, row.a3, slot);
+        put(canvas, row.a2 + dx, row.a3, slot);
         break;
     case 7:
     case 17: {
@@ -128,7 +135,7 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
         if (!invoice)
             break;
         setUpText(row, canvas);
-        canvas.text(row.a2 - canvas.textWidth(slot) + dx, row.a3, slot);
+        put(canvas, row.a2 - canvas.textWidth(slot) + dx, row.a3, slot);
         break;
     case 18:
         if (!invoice)

@@ -1,11 +1,13 @@
 #pragma once
 
+class AdjustmentWindow;
 class MainWindow;
 class PrintCommands;
 
 namespace printtab {
 
-// Wires the print buttons of the invoice tab and "Ispis više računa".
-void install(MainWindow& window, PrintCommands& commands);
+// Wires the print buttons of the invoice tab, "Ispis više računa" and
+// "Prilagodba ispisa potvrde (recepta)".
+void install(MainWindow& window, PrintCommands& commands, AdjustmentWindow& adjustment);
 
 } // namespace printtab

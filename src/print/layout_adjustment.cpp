@@ -1,0 +1,93 @@
+#include "layout_adjustment.h"
+
+#include "common/formats.h"
+#include "data/database.h"
+
+#include <QLocale>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kTable = QStringLiteral("OrtopedskoPomagalo2");
+
+// The first line of each aid's name; its second line is the next slot.
+constexpr int kNameFirstLines[] = {15, 17, 19, 21};
+constexpr double kNameLineGap = 3;
+
+void shift(QString& box, double by)
+{
+    double v = 0;
+    if (LayoutAdjustment::readNumber(box, &v))
+        box = format::general(v + by);
+}
+
+} // namespace
+
+bool LayoutAdjustment::readNumber(const QString& text, double* value)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    double v = QLocale().toDouble(t, &ok);
+    if (!ok)
+        v = QLocale::c().toDouble(QString(t).replace(u',', u'.'), &ok);
+    if (ok && value)
+        *value = v;
+    return ok;
+}
+
+void LayoutAdjustment::load(Database& db)
+{
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT A2, A3, A7 FROM \"%1\" ORDER BY rowid").arg(kTable)))
+        return;
+    while (q.next()) {
+        bool ok = false;
+        const int slot = q.value(2).toString().trimmed().toInt(&ok);
+        if (!ok || slot < 0 || slot >= kMovable)
+            continue;
+        m_left.at(size_t(slot)) = format::general(q.value(0).toDouble());
+        m_top.at(size_t(slot)) = format::general(q.value(1).toDouble());
+    }
+}
+
+void LayoutAdjustment::moveAll(double right, double down)
+{
+    for (int slot = 0; slot < kMovable; ++slot) {
+        shift(m_left.at(size_t(slot)), right);
+        shift(m_top.at(size_t(slot)), down);
+    }
+}
+
+bool LayoutAdjustment::save(Database& db, QString* error)
+{
+    Transaction transaction(db);
+    auto fail = [&] {
+        if (error)
+            *error = db.error();
+        return false;
+    };
+    // Only the first row of each slot is moved, as the print draws them all.
+    const QString update = QStringLiteral("UPDATE \"%1\" SET %2 = ? WHERE rowid = (SELECT rowid FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1)");
+    for (int slot = 0; slot < kMovable; ++slot) {
+        double v = 0;
+        if (readNumber(left(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A2")), {v, QString::number(slot)}))
+            return fail();
+        if (readNumber(top(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A3")), {v, QString::number(slot)}))
+            return fail();
+    }
+    for (int first : kNameFirstLines) {
+        const QVariant x = db.scalar(QStringLiteral("SELECT A2 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
+                                     {QString::number(first)});
+        const QVariant y = db.scalar(QStringLiteral("SELECT A3 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
+                                     {QString::number(first)});
+        if (x.isNull() || y.isNull())
+            continue;
+        if (!db.exec(update.arg(kTable, QStringLiteral("A2")), {x, QString::number(first + 1)})
+            || !db.exec(update.arg(kTable, QStringLiteral("A3")), {y.toDouble() + kNameLineGap, QString::number(first + 1)}))
+            return fail();
+    }
+    if (!transaction.commit())
+        return fail();
+    return true;
+}
