@@ -31,6 +31,7 @@ class TestTool : public QObject {
 private Q_SLOTS:
     void initRefusesAnExistingDatabase();
     void upgradePrintsMessagesOrFails();
+    void printWritesAPdfOrSaysWhyNot();
 };
 
 void TestTool::initRefusesAnExistingDatabase()
@@ -67,6 +68,38 @@ void TestTool::upgradePrintsMessagesOrFails()
     r = tool({QStringLiteral("upgrade"), shop});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
+}
+
+void TestTool::printWritesAPdfOrSaysWhyNot()
+{
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
+    const QString pdf = folder.file(QStringLiteral("racun.pdf"));
+    auto print = [&](const char* number, const char* form) {
+        return tool({QStringLiteral("print"), shop, QStringLiteral("--invoice"), QLatin1String(number),
+                     QStringLiteral("--form"), QLatin1String(form), QStringLiteral("--pdf"), pdf});
+    };
+    Run r = print("3", "osnovno");
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.contains(QStringLiteral("racun.pdf")));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    file.close();
+    QFile::remove(pdf);
+
+    // A check that stops: its message on standard error, exit 1, no file.
+    {
+        Database db(shop + QStringLiteral("/Kelmorin.mdb"));
+        QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Broj = '' WHERE Rnbr = 3")));
+    }
+    r = print("3", "osnovno");
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains(QStringLiteral("Molim upišite broj potvrde!")));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(print("999", "potvrda").code, 1);
+    QCOMPARE(print("3", "nepoznato").code, 2);
 }
 
 QTEST_GUILESS_MAIN(TestTool)
