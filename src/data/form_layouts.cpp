@@ -75,26 +75,24 @@ void items(Rows& r, double top)
     const double head = top, first = top + 8, step = 7;
     r.insert(r.end(), {
         line(kLeft, head - 1.5, kRight, head - 1.5),
-        text(kLeft, head, Bold, 8, u"R.br."),
-        text(20, head, Bold, 8, u"Šifra pomagala"),
-        text(44, head, Bold, 8, u"ISO"),
-        text(58, head, Bold, 8, u"Naziv pomagala"),
-        {1, 142, head, Bold, 0, 8, QStringLiteral("Kol.")},
-        {1, 153, head, Bold, 0, 8, QStringLiteral("Cijena")},
-        {1, 174, head, Bold, 0, 8, QStringLiteral("PDV")},
-        {1, 186, head, Bold, 0, 8, QStringLiteral("Iznos")},
+        text(kLeft, head, Bold, 8, u"Šifra pomagala"),
+        text(37, head, Bold, 8, u"ISO"),
+        text(52, head, Bold, 8, u"Naziv pomagala"),
+        text(134, head, Bold, 8, u"Kol."),
+        text(151, head, Bold, 8, u"Cijena"),
+        text(168.5, head, Bold, 8, u"PDV"),
+        text(186, head, Bold, 8, u"Iznos"),
         line(kLeft, head + 4.5, kRight, head + 4.5),
     });
     for (int n = 1; n <= 7; ++n) {
         const double y = first + (n - 1) * step;
-        r.push_back({1, kLeft + 1, y, Plain, 0, 9, QStringLiteral("%1.").arg(n)});
-        r.push_back(slot(11 + n, 20, y, Plain, 9));
-        r.push_back(slot(60 + n, 44, y + 0.5, Plain, 7));
-        r.push_back(wrappedSlot(18 + n, 58, y, Plain, 9));
-        r.push_back(rightSlot(25 + n, 148, y, Plain, 9));
-        r.push_back(rightSlot(32 + n, 170, y, Plain, 9));
+        r.push_back(slot(11 + n, kLeft, y, Plain, 9));
+        r.push_back(slot(60 + n, 37, y + 0.7, Plain, 6));
+        r.push_back(wrappedSlot(18 + n, 52, y, Plain, 9));
+        r.push_back(rightSlot(25 + n, 140, y, Plain, 9));
+        r.push_back(rightSlot(32 + n, 163, y, Plain, 9));
         if (n <= 4)
-            r.push_back(rightSlot(87 + n, 180, y, Plain, 9));
+            r.push_back(rightSlot(87 + n, 175, y, Plain, 9));
         r.push_back(rightSlot(39 + n, kRight, y, Plain, 9));
     }
     r.push_back(line(kLeft, first + 7 * step - 1, kRight, first + 7 * step - 1));
