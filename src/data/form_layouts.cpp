@@ -200,10 +200,10 @@ Rows confirmationFormBack()
         const double y = 64 + k * 11;
         r.insert(r.end(), {
             slot(11 + k, 8, y, Plain, 9),
-            slot(15 + 2 * k, 36, y - 1.5, Plain, 8), slot(16 + 2 * k, 36, y + 1.5, Plain, 8),
-            sheetRight(23 + k, 92, y, 9), sheetRight(27 + k, 110, y, 9), sheetRight(31 + k, 120, y, 9),
-            sheetRight(35 + k, 140, y, 9), sheetRight(39 + k, 158, y, 9), sheetRight(43 + k, 176, y, 9),
-            slot(57 + k, 180, y, Plain, 9),
+            slot(15 + 2 * k, 36, y - 1.5, Plain, 7), slot(16 + 2 * k, 36, y + 1.5, Plain, 7),
+            sheetRight(23 + k, 110, y, 9), sheetRight(27 + k, 126, y, 9), sheetRight(31 + k, 134, y, 9),
+            sheetRight(35 + k, 152, y, 9), sheetRight(39 + k, 168, y, 9), sheetRight(43 + k, 184, y, 9),
+            slot(57 + k, 186, y, Plain, 9),
         });
     }
     for (int i = 0; i < 6; ++i)
