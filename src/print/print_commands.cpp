@@ -173,6 +173,7 @@ void PrintCommands::printRange()
         return;
     }
     RecordSet& invoices = m_session.invoices();
+    m_target.beginBatch();
     for (int number = first; number <= last; ++number) {
         const int row = invoices.findFirst(u"Rnbr", number);
         if (row < 0 || !invoices.setCurrent(row))
@@ -182,6 +183,7 @@ void PrintCommands::printRange()
         if (choice != 1)
             printInvoice(Kind::Supplementary);
     }
+    m_target.endBatch();
 }
 
 PrintCommands::Outcome PrintCommands::printBookkeeping()

@@ -44,8 +44,51 @@ std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
 
 } // namespace
 
+DialogPrintTarget::DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
+
+DialogPrintTarget::~DialogPrintTarget() = default;
+
+void DialogPrintTarget::beginBatch()
+{
+    m_inBatch = true;
+    m_batchDocuments = 0;
+    m_batchPrinter.reset();
+}
+
+void DialogPrintTarget::endBatch()
+{
+    m_inBatch = false;
+    m_batchPrinter.reset();
+}
+
+// The printer and settings of the batch's first document; a PDF file gets
+// the document's place in the batch in its name, so that none overwrites
+// another. Number 0 keeps the file name as chosen.
+static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString& documentName, int number)
+{
+    auto printer = a4Printer(documentName);
+    printer->setOutputFormat(first.outputFormat());
+    if (first.outputFormat() == QPrinter::PdfFormat && number == 0) {
+        printer->setOutputFileName(first.outputFileName());
+    } else if (first.outputFormat() == QPrinter::PdfFormat) {
+        const QString name = first.outputFileName();
+        const QString stem = name.endsWith(u".pdf", Qt::CaseInsensitive) ? name.chopped(4) : name;
+        printer->setOutputFileName(stem + QStringLiteral("-%1.pdf").arg(number));
+    } else {
+        printer->setPrinterName(first.printerName());
+    }
+    printer->setPageLayout(first.pageLayout());
+    printer->setCopyCount(first.copyCount());
+    printer->setDuplex(first.duplex());
+    printer->setColorMode(first.colorMode());
+    return printer;
+}
+
 std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
 {
+    ++m_batchDocuments;
+    if (m_inBatch && m_batchPrinter)
+        return canvasOn(likeBatch(*m_batchPrinter, documentName, m_batchDocuments));
     auto printer = a4Printer(documentName);
     m_choice.applyTo(*printer);
     printer->setPageSize(QPageSize(QPageSize::A4));
@@ -54,6 +97,8 @@ std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
+    if (m_inBatch)
+        m_batchPrinter = likeBatch(*printer, documentName, 0);
     return canvasOn(std::move(printer));
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 class PrinterChoice;
+class QPrinter;
 class QWidget;
 
 // Where a print goes. open() starts one document on A4 paper and returns
@@ -18,18 +19,28 @@ class PrintTarget {
 public:
     virtual ~PrintTarget() = default;
     virtual std::unique_ptr<Canvas> open(const QString& documentName) = 0;
+    // Several documents in a row (a range of invoices): the printer is
+    // chosen once, for the first of them.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
 };
 
 // The printer of the run, through the system's print dialog, which also
 // offers printing to a PDF file.
 class DialogPrintTarget : public PrintTarget {
 public:
-    DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
+    DialogPrintTarget(const PrinterChoice& choice, QWidget* parent);
+    ~DialogPrintTarget() override;
     std::unique_ptr<Canvas> open(const QString& documentName) override;
+    void beginBatch() override;
+    void endBatch() override;
 
 private:
     const PrinterChoice& m_choice;
     QWidget* m_parent;
+    bool m_inBatch = false;
+    int m_batchDocuments = 0;
+    std::unique_ptr<QPrinter> m_batchPrinter; // the choice made for the batch's first document
 };
 
 // A PDF file of an A4 page with the printable area of a common office
