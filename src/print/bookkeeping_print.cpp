@@ -15,9 +15,10 @@
 namespace bookkeeping {
 namespace {
 
+using printsources::text;
+
 using End = TextCursor::End;
 
-QString text(const QVariantMap& m, const char* field) { return sqlvalue::toText(m.value(QLatin1String(field))); }
 
 // The name column runs from x 35 to the price column.
 constexpr double kNameWidth = 92;

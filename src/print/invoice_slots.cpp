@@ -12,8 +12,9 @@
 namespace invoiceslots {
 namespace {
 
-QString text(const QVariantMap& m, const char* field) { return sqlvalue::toText(m.value(QLatin1String(field))); }
-bool flag(const QVariantMap& m, const char* field) { return sqlvalue::toBool(m.value(QLatin1String(field))); }
+using printsources::text;
+using printsources::flag;
+
 QString money2(double v) { return format::number(v, u"0.00"); }
 QString kuna(double euro) { return format::number(euro * kKunaPerEuro, u"(0.00 kn)"); }
 QString day(const QVariant& v) { return format::date(sqlvalue::toDate(v), u"dd.MM.yyyy."); }

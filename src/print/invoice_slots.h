@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print_sources.h"
 #include "print_values.h"
 
 #include <QDateTime>
@@ -13,11 +14,7 @@ namespace invoiceslots {
 
 enum class Kind { Basic = 0, Supplementary = 1 };
 
-// The fields of one invoice (Rn) and of the general data (Opci) by name.
-struct Sources {
-    QVariantMap invoice;
-    QVariantMap general;
-};
+using Sources = PrintSources;
 
 struct Result {
     PrintValues values;

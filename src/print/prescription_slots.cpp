@@ -8,7 +8,8 @@
 namespace prescriptionslots {
 namespace {
 
-QString text(const QVariantMap& m, const char* field) { return sqlvalue::toText(m.value(QLatin1String(field))); }
+using printsources::text;
+
 QString grouped(double v) { return format::number(v, u"#,##0.00"); }
 
 // Lines 1 to 4; returns the first code no list holds. The VAT sum is kept
