@@ -1,10 +1,9 @@
 #include "amounts.h"
 
+#include "aid_lookup.h"
 #include "common/formats.h"
 #include "common/money.h"
 #include "data/database.h"
-
-#include <QSqlQuery>
 
 #include <cmath>
 
@@ -12,14 +11,10 @@ namespace amounts {
 
 std::optional<Price> lookUp(Database& db, const QString& code)
 {
-    const QString list = code.size() == 12 ? QStringLiteral("KelmorinISO") : QStringLiteral("OrtopedskaKelmorinISO");
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Cijena, PDV FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(list));
-    q.addBindValue(code);
-    if (!q.exec() || !q.next())
+    const auto aid = aids::find(db, code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
+    if (!aid)
         return std::nullopt;
-    return Price{q.value(0).toDouble(), q.value(1).toDouble()};
+    return Price{aid->price, aid->vatRate};
 }
 
 double lineNet(double price, int quantity) { return money::basicInt(price * (quantity * 100.0) + money::kLine) / 100.0; }

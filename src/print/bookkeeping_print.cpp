@@ -1,6 +1,6 @@
 #include "bookkeeping_print.h"
 
-#include "aid_lookup.h"
+#include "invoice/aid_lookup.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/formats.h"

@@ -7,7 +7,7 @@
 class PrintTarget;
 
 // The copy of an invoice for the supplier's bookkeeper: the fund's share of
-// aids 1 to 4 with a VAT specification by rate. It is not sent to the fund
+// aids 1 to 4 with the VAT broken down by rate. It is not sent to the fund
 // and needs no layout table.
 namespace bookkeeping {
 

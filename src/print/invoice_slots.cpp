@@ -1,6 +1,6 @@
 #include "invoice_slots.h"
 
-#include "aid_lookup.h"
+#include "invoice/aid_lookup.h"
 #include "common/formats.h"
 #include "common/money.h"
 #include "data/regional_offices.h"

@@ -1,6 +1,6 @@
 #include "prescription_slots.h"
 
-#include "aid_lookup.h"
+#include "invoice/aid_lookup.h"
 #include "common/formats.h"
 #include "common/money.h"
 #include "data/sql_values.h"
