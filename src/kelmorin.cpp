@@ -15,6 +15,9 @@
 #include "print/print_commands.h"
 #include "print/print_target.h"
 #include "print/print_wiring.h"
+#include "submission/marking.h"
+#include "submission/submission_run.h"
+#include "submission/submission_wiring.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -51,6 +54,9 @@ int main(int argc, char* argv[])
     PrintCommands printCommands(*session, services, invoiceCommands, printer);
     AdjustmentWindow adjustment(session->database(), dialogs, &window);
     printtab::install(window, printCommands, adjustment);
+    MarkingCommands marking(*session, services);
+    SubmissionRun submission(*session, services, printer);
+    submissiontab::install(window, marking, submission);
     window.prepare();
     window.show();
 

@@ -25,8 +25,23 @@ public:
         return true;
     }
     void registerSubmissionFileTypes() override { ++registrations; }
+    QString removableMedium() const override { return medium; }
+    std::optional<DiscWriter> discWriter() const override { return writer; }
+    bool copyFile(const QString& from, const QString& to) override
+    {
+        copies.push_back({from, to});
+        return !copyFails && Platform::copyFile(from, to);
+    }
+
+    struct Copy {
+        QString from, to;
+    };
 
     std::vector<Started> started;
+    std::vector<Copy> copies;
+    QString medium;                    // the removable medium's folder; empty: none
+    std::optional<DiscWriter> writer;  // the disc-writing program; none: not installed
+    bool copyFails = false;
     QStringList opened;
     int registrations = 0;
     bool startSucceeds = true;

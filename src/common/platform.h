@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the program asks of the desktop: starting other programs, opening
 // documents and web pages, registering its file types. Files of the working
 // folder are looked up without regard to case, as on the shops' Windows
@@ -26,6 +28,24 @@ public:
     // without regard to case; empty when there is none.
     virtual QString findFile(const QString& name) const;
     bool fileExists(const QString& name) const { return !findFile(name).isEmpty(); }
+
+    // The folder of the one removable medium that is present (a diskette or
+    // a USB stick): "a:/" on Windows; elsewhere the single medium mounted
+    // under /media/<user> or /run/media/<user>, or the folder that the
+    // environment variable KELMORIN_MEDIJ names. Empty when there is none,
+    // or more than one to choose from.
+    virtual QString removableMedium() const;
+
+    // A program that writes files to a CD or DVD, with the arguments that
+    // come before the file; none when nothing of the kind is installed.
+    struct DiscWriter {
+        QString program;
+        QStringList arguments;
+    };
+    virtual std::optional<DiscWriter> discWriter() const;
+
+    // Copies a file, replacing one of the same name; false on failure.
+    virtual bool copyFile(const QString& from, const QString& to);
 
     // A companion program such as "Dst.exe" in the working folder; on systems
     // without ".exe" programs an executable of the same name without the

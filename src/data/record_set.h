@@ -32,6 +32,8 @@ public:
     bool reload();
     const QString& error() const { return m_error; }
     const Query& query() const { return m_query; }
+    // The order of the rows from the next reload on; a field of the set.
+    void setOrderBy(const QString& field) { m_query.orderBy = field; }
     Database& database() { return m_db; }
 
     int rowCount() const { return int(m_rows.size()); }

@@ -82,7 +82,7 @@ void TestDataStore::columnPositionsOthersRelyOn()
     const QStringList opci = selectStarColumns(db, QStringLiteral("Opci"));
     QCOMPARE(opci.mid(13, 8), (QStringList{"Brd", "Predbroj", "Izabroj", "RacunR", "Oznosn", "Ozndop", "God", "OIB"}));
 
-    for (const QString table : {QStringLiteral("KelmorinISO"), QStringLiteral("OrtopedskaKelmorinISO")}) {
+    for (const QString& table : {QStringLiteral("KelmorinISO"), QStringLiteral("OrtopedskaKelmorinISO")}) {
         const QStringList c = selectStarColumns(db, table);
         QVERIFY(c.size() >= 33);
         QCOMPARE(c[3], QStringLiteral("Sifra"));
@@ -106,7 +106,7 @@ void TestDataStore::everyColumnButTheKeyAcceptsNull()
 {
     createDatabase();
     Database db(schema::kInvoiceFile);
-    for (const QString table : {QStringLiteral("Rn"), QStringLiteral("Opci"), QStringLiteral("KelmorinISO"),
+    for (const QString& table : {QStringLiteral("Rn"), QStringLiteral("Opci"), QStringLiteral("KelmorinISO"),
                                 QStringLiteral("OrtopedskaKelmorinISO"), QStringLiteral("Osnovno")})
         QVERIFY2(db.exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)), qPrintable(db.error()));
 }

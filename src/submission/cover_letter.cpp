@@ -1,0 +1,130 @@
+#include "cover_letter.h"
+
+#include "common/canvas.h"
+#include "common/dialogs.h"
+#include "common/formats.h"
+#include "data/sql_values.h"
+#include "print/text_cursor.h"
+
+namespace coverletter {
+namespace {
+
+using End = TextCursor::End;
+using namespace submission;
+
+QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
+
+// The sums of the printed invoices, in single precision as the letter has
+// always added them.
+struct Sums {
+    int count = 0;
+    float basic = 0, supplementary = 0, coPayment = 0, total = 0;
+};
+
+void heading(TextCursor& t, const Heading& h)
+{
+    t.setFamily(QStringLiteral("Times New Roman CE"));
+    t.setFont(12, true);
+    t.setY(0);
+    t.rightAlignedAt(163, QStringLiteral("POPRATNI DOPIS UZ DISKETU"));
+    t.at(kLeftEdge, text(h.general, "Naziv"), End::StayOnLine);
+    t.rightAlignedAt(163, h.officeLine);
+    t.at(kLeftEdge, QStringLiteral("Šifra isporučitelja: ") + h.supplierCode);
+    t.setFont(10, false);
+    t.emptyLines(1);
+    t.at(kLeftEdge, QStringLiteral("Datum formiranja medija: ") + h.mediumDate);
+    const QString number = format::number(h.medium, u"000", QLocale::c());
+    t.at(kLeftEdge, QStringLiteral("Oznaka medija: ") + number + u'/' + h.mediumDate.right(3) + QStringLiteral("  (")
+                        + h.supplierCode.right(5) + number + QStringLiteral(".O") + h.mediumDate.right(2) + u')');
+    t.at(kLeftEdge, QStringLiteral("IBAN ili Žiro ran. isporučitelja: ") + text(h.general, "Ziro"));
+    t.emptyLines(2);
+    t.at(kLeftEdge, QStringLiteral("Br. rn. osn."), End::StayOnLine);
+    const std::pair<double, const char16_t*> columns[] = {{28, u"Br. rn. dop."}, {57, u"Datum"}, {71, u"Broj potvrde"},
+                                                          {92, u"Osnovno osig."}, {116, u"Dopunsko osig."},
+                                                          {142, u"Sudjelovanje"}};
+    for (const auto& [x, caption] : columns)
+        t.at(x, QString::fromUtf16(caption), End::StayOnLine);
+    t.at(163, QStringLiteral("Ukupan iznos"));
+    t.rule(0, 183, 0);
+    t.emptyLines(1);
+    t.moveDown(-3);
+}
+
+void newPageWhenFull(TextCursor& t)
+{
+    if (t.y() > kPageEnd) {
+        t.canvas().newPage();
+        t.setY(kTopEdge);
+    }
+}
+
+void invoiceLine(TextCursor& t, const Invoice& invoice, const General& general, const Computed& c)
+{
+    t.at(kLeftEdge, basicNumber(invoice, general), End::StayOnLine);
+    if (sqlvalue::toBool(invoice.value(QStringLiteral("Dop"))))
+        t.at(27, supplementaryNumber(invoice, general), End::StayOnLine);
+    t.at(55, QLocale().toString(sqlvalue::toDate(invoice.value(QStringLiteral("Datum"))), QLocale::ShortFormat),
+         End::StayOnLine);
+    t.at(69, text(invoice, "Broj"), End::StayOnLine);
+    t.rightAlignedAt(107, amount(c.basic), End::StayOnLine);
+    t.rightAlignedAt(130, amount(c.supplementary), End::StayOnLine);
+    t.rightAlignedAt(154, amount(c.coPayment), End::StayOnLine);
+    t.rightAlignedAt(177, amount(c.total));
+}
+
+void totals(TextCursor& t, const Sums& s)
+{
+    t.setFont(10, true);
+    newPageWhenFull(t);
+    t.rule(0, 183, 0);
+    t.emptyLines(1);
+    t.moveDown(-3);
+    t.at(kLeftEdge, QStringLiteral("Ukupno ") + QString::number(s.count) + QStringLiteral(" rn. "), End::StayOnLine);
+    const QLocale locale;
+    t.rightAlignedAt(110, format::number(s.basic, u"#,##0.00 €", locale), End::StayOnLine);
+    t.rightAlignedAt(133, format::number(s.supplementary, u"#,##0.00 €", locale), End::StayOnLine);
+    t.rightAlignedAt(157, format::number(s.coPayment, u"#,##0.00 €", locale), End::StayOnLine);
+    t.rightAlignedAt(180, format::number(s.total, u"#,##0.00 €", locale));
+}
+
+void footer(TextCursor& t)
+{
+    t.setFont(8, false);
+    t.setY(262);
+    t.at(kLeftEdge, QStringLiteral("Ispisano programom Kelmorin"));
+}
+
+} // namespace
+
+Pass print(Canvas& canvas, Database& db, const std::vector<Invoice>& invoices, const Heading& h, Dialogs& dialogs)
+{
+    Pass pass;
+    TextCursor t(canvas, -kLeftEdge, -kTopEdge);
+    heading(t, h);
+    Sums sums;
+    for (const Invoice& invoice : invoices) {
+        const Computed c = compute(db, invoice);
+        if (!c.unknownCode.isEmpty()) {
+            dialogs.message(QStringLiteral("Šifra kelmorin ") + c.unknownCode + QStringLiteral(" kod računa pod rednim brojem ")
+                            + text(invoice, "Rnbr")
+                            + QStringLiteral(" nije pronađena u popisu svih šifri kelmorin!\r\nMolim ispravite!"));
+            pass.unknownCode = c.unknownCode;
+            pass.printed = sums.count;
+            return pass; // the letter ends here; its document is closed by the caller
+        }
+        pass.records << record60(invoice, h.general, c) << records61(invoice, c);
+        newPageWhenFull(t);
+        ++sums.count;
+        invoiceLine(t, invoice, h.general, c);
+        sums.coPayment += float(c.coPayment);
+        sums.supplementary += float(c.supplementary);
+        sums.basic += float(c.basic);
+        sums.total += float(c.total);
+    }
+    pass.printed = sums.count;
+    totals(t, sums);
+    footer(t);
+    return pass;
+}
+
+} // namespace coverletter

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "submission_records.h"
+
+class Canvas;
+class Dialogs;
+
+// "POPRATNI DOPIS UZ DISKETU": the letter that travels with the medium to
+// the regional office, one line per invoice with the fund's, the
+// supplementary insurance's and the patient's shares, and their sums.
+namespace coverletter {
+
+struct Heading {
+    submission::General general;
+    QString supplierCode;
+    QString officeLine; // "PU Zagreb", or empty
+    int medium = 0;
+    QString mediumDate; // dd.MM.yyyy
+};
+
+struct Pass {
+    QStringList records;     // the file's lines of every invoice printed
+    QString unknownCode;     // the pass stopped at an invoice with this aid
+    int printed = 0;
+};
+
+// Prints one copy, working every invoice out again; an aid that no list
+// holds shows its message and ends the copy at that invoice.
+Pass print(Canvas& canvas, Database& db, const std::vector<submission::Invoice>& invoices, const Heading& heading,
+           Dialogs& dialogs);
+
+// Where the letter's coordinates start: 7 mm right of and 12 mm below the
+// printable area's corner is (0, 0).
+inline constexpr double kLeftEdge = -7;
+inline constexpr double kTopEdge = -12;
+// A line below this goes to a new page.
+inline constexpr double kPageEnd = 255;
+
+} // namespace coverletter

@@ -1,0 +1,74 @@
+#include "submission_checks.h"
+
+#include "common/dialogs.h"
+#include "data/business_year.h"
+#include "data/sql_values.h"
+#include "invoice/identifiers.h"
+
+namespace submission {
+namespace {
+
+QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
+
+// Empty when the invoice may go; otherwise the message that stops the run.
+QString hardError(const Invoice& invoice)
+{
+    const QString number = text(invoice, "Rnbr"), broj = text(invoice, "Broj");
+    if (!identifiers::isSubmittableConfirmationNumber(broj))
+        return QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. ") + number + QStringLiteral(" (")
+            + broj + QStringLiteral(").\r\nMora biti u formatu xxx/xxxxxxxxx ili 14 znamenkasti broj. Molim ispravite ili "
+                                    "ga isključite sa diskete!");
+    const QDate ordered = sqlvalue::toDate(invoice.value(QStringLiteral("Datumnar")));
+    const QDate billed = sqlvalue::toDate(invoice.value(QStringLiteral("Datum")));
+    if (ordered.isValid() && billed.isValid() && ordered > billed)
+        return QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s rednim br. ") + number
+            + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+    return {};
+}
+
+QString possibleErrors(const Invoice& invoice)
+{
+    const QString number = text(invoice, "Rnbr"), broj = text(invoice, "Broj");
+    QString found;
+    for (QChar c : broj) {
+        if (c != u'/' && !(c.isDigit() && c.unicode() < 128))
+            found += QStringLiteral("Neispravno upisan broj potvrde ") + broj + QStringLiteral("  kod računa br. ") + number
+                + QStringLiteral("\r\n");
+    }
+    const QString second = text(invoice, "Brosig2");
+    if (text(invoice, "Brbolesnlist").isEmpty() && !identifiers::isSubmittableInsuredNumber(second))
+        found += QStringLiteral("Neispravno upisan broj osigurane osobe ") + second + QStringLiteral(" kod računa br. ")
+            + number + QStringLiteral("\r\n");
+    return found;
+}
+
+} // namespace
+
+bool kindOfAidsIsValid(const General& general)
+{
+    const int kind = invoices::leadingNumber(text(general, "Vrsta"));
+    return kind >= 1 && kind <= 5;
+}
+
+bool checkInvoices(const std::vector<Invoice>& invoices, Dialogs& dialogs)
+{
+    QString gathered;
+    for (const Invoice& invoice : invoices) {
+        const QString error = hardError(invoice);
+        if (!error.isEmpty()) {
+            dialogs.message(error);
+            return false;
+        }
+        const QDate ordered = sqlvalue::toDate(invoice.value(QStringLiteral("Datumnar")));
+        const QDate billed = sqlvalue::toDate(invoice.value(QStringLiteral("Datum")));
+        if (ordered.isValid() && billed.isValid() && ordered.daysTo(billed) > 30)
+            dialogs.message(QStringLiteral("Datum obračuna je više od 30 dana veći od datuma narudžbe  kod računa s rednim br. ")
+                            + text(invoice, "Rnbr") + QStringLiteral(" (program će ipak nastaviti dalje)"));
+        gathered += possibleErrors(invoice);
+    }
+    if (gathered.isEmpty())
+        return true;
+    return dialogs.okCancel(gathered + QStringLiteral("\r\nŽelite li nastaviti?"), QStringLiteral("Pronađene moguće greške"));
+}
+
+} // namespace submission

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <vector>
+
+class Database;
+
+// The fund's submission file: one record "60" per invoice and one record
+// "61" per aid line, fields ended by colons, amounts with a decimal point,
+// Windows-1250 text with CR LF.
+namespace submission {
+
+using Invoice = QVariantMap; // the fields of one Rn row by name
+using General = QVariantMap; // the fields of Opci by name
+
+// The marked invoices of the business year in ascending Rnbr.
+std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark);
+
+// The retail location's code when it has the fund's nine characters,
+// otherwise the supplier's contract code.
+QString supplierCode(const General& general);
+// "15-P1-2-24" + the basic or the supplementary mark.
+QString basicNumber(const Invoice& invoice, const General& general);
+QString supplementaryNumber(const Invoice& invoice, const General& general);
+
+struct Line {
+    QString code;
+    QString quantity; // as stored
+    double amount = 0; // net + VAT
+};
+
+// One invoice worked out again from the code lists (aid lines 1 to 4).
+struct Computed {
+    QString unknownCode; // an aid no list holds: the invoice cannot be sent
+    std::vector<Line> lines;
+    double total = 0;         // T
+    double coPayment = 0;     // P, the patient's share
+    double supplementary = 0; // S, the supplementary insurance's share
+    double basic = 0;         // B, the fund's share
+    float vatSupplementary = 0;
+    float vatBasic = 0;
+};
+Computed compute(Database& db, const Invoice& invoice);
+
+// The patient's (or the supplementary insurance's) share of a total before
+// the rounding to cents: 20 %, the whole total when that is at most
+// 1.7661, at least 8.83, at most 530.88.
+double shareBeforeRounding(double total);
+
+QString record60(const Invoice& invoice, const General& general, const Computed& c);
+QStringList records61(const Invoice& invoice, const Computed& c);
+
+// Supplier code + office code + medium number "0000" + ".O" + the year's
+// last two digits.
+QString fileName(const QString& supplierCode, const QString& officeCode, int medium, const QString& mediumDate);
+
+// An older file of the same name in the folder gets the date and time in
+// its name; returns the new name, or an empty text when there was none.
+QString moveAside(const QString& folder, const QString& name, const QDateTime& now);
+
+// An amount as the file writes it: "0.00" with a decimal point.
+QString amount(double value);
+
+} // namespace submission

@@ -1,0 +1,221 @@
+#include "common/scripted_dialogs.h"
+#include "data/database.h"
+#include "data/schema.h"
+#include "submission/submission_checks.h"
+#include "submission/submission_records.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace submission;
+
+class TestSubmissionFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void theWorkedExampleByteForByte();
+    void recordFields();
+    void sharesAndLimits_data();
+    void sharesAndLimits();
+    void checksAndTheirMessages();
+    void olderFileIsMovedAside();
+
+private:
+    Invoice example() const;
+    General supplier() const;
+    QStringList fieldsOf(const QString& record) const { return record.split(u':'); }
+
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<Database> m_db;
+};
+
+void TestSubmissionFile::initTestCase()
+{
+    m_folder = std::make_unique<TempFolder>();
+    m_db = std::make_unique<Database>(schema::kInvoiceFile, Database::Mode::Create);
+    QVERIFY(schema::createInvoiceDatabase(*m_db));
+    QVERIFY(m_db->exec(QStringLiteral("INSERT INTO KelmorinISO (Sifra, Cijena, PDV) VALUES ('210306140103', 120, 5)")));
+    QVERIFY(m_db->exec(QStringLiteral("INSERT INTO OrtopedskaKelmorinISO (Sifra, Cijena, PDV) VALUES "
+                                      "('2103060101001', 8.4, 5), ('2103031412001', 10, 25)")));
+}
+
+General TestSubmissionFile::supplier() const
+{
+    return {{"Sifra", "123456789"}, {"SifraMalopr", ""}, {"Naziv", "OPTIKA"}, {"Prostor", "P1"}, {"Operater", "2"},
+            {"God", 2024}, {"Oznosn", ""}, {"Ozndop", ""}};
+}
+
+Invoice TestSubmissionFile::example() const
+{
+    return {{"Rnbr", 15}, {"Datum", "2024-12-04"}, {"Datumnar", "2024-12-01"}, {"DatumIzdavanja", "2024-12-04"},
+            {"Broj", "082/00123456"}, {"Brosig1", "082"}, {"Brosig2", "00123456"}, {"Pom1", "210306140103"},
+            {"Kol1", 1}, {"Osl", 0}, {"Dop", 0}, {"Dopunsko", QVariant()}, {"Brbolesnlist", QVariant()},
+            {"Drz", QVariant()}};
+}
+
+void TestSubmissionFile::theWorkedExampleByteForByte()
+{
+    const Computed c = compute(*m_db, example());
+    QCOMPARE(record60(example(), supplier(), c),
+             QStringLiteral("60:123456789:OPTIKA:82/00123456:04.12.2024:4:01.12.2024:::126.00:25.20:0.00:0.00:100.80:4.80:"
+                            "00123456:082:::::0.00:0.00:15-P1-2-24:10055::::04.12.2024:::EUR:"));
+    QCOMPARE(records61(example(), c),
+             QStringList{QStringLiteral("61:82/00123456:04.12.2024:210306140103:1.00:126.00:::::::")});
+    QCOMPARE(fileName(supplierCode(supplier()), QStringLiteral("114"), 7, QStringLiteral("04.12.2024")),
+             QStringLiteral("1234567891140007.O24"));
+}
+
+void TestSubmissionFile::recordFields()
+{
+    General general = supplier();
+    general["Naziv"] = QString(60, u'Č');
+    general["SifraMalopr"] = "87654321"; // eight characters: the contract code stands
+    general["Ozndop"] = "D";
+    Invoice i = example();
+    i["Broj"] = "1234567890123";
+    i["Dop"] = 1;
+    i["Dopunsko"] = "1234";
+    i["Brosig1"] = "";
+    i["Brosig2"] = "123456789";
+    i["Drz"] = "SVN";
+    i["Brbolesnlist"] = "77";
+    i["DatumIzdavanja"] = "2024-12-05"; // after the invoice date
+    i["Kol1"] = 2;
+    Computed c = compute(*m_db, i);
+    QStringList f = fieldsOf(record60(i, general, c));
+    QCOMPARE(f.size(), 33); // 32 fields, each ended by a colon
+    QCOMPARE(f[1], QStringLiteral("123456789"));
+    QCOMPARE(f[2], QString(45, u'Č'));
+    QCOMPARE(f[3], QString());
+    QCOMPARE(f[7], QStringLiteral("15-P1-2-24D"));
+    QCOMPARE(f[8], QStringLiteral("00001234"));
+    QCOMPARE(f[9], QStringLiteral("252.00"));
+    QCOMPARE(f[10], QStringLiteral("0.00"));  // the supplementary insurance pays
+    QCOMPARE(f[11], QStringLiteral("50.40"));
+    QCOMPARE(f[12], QStringLiteral("2.40"));
+    QCOMPARE(f[13], QStringLiteral("201.60"));
+    QCOMPARE(f[14], QStringLiteral("9.60"));
+    QCOMPARE(f.mid(15, 5), (QStringList{"", "", "123456789", "77", "SVN"}));
+    QCOMPARE(f[24], QStringLiteral("13004"));
+    QCOMPARE(f[25], QStringLiteral("11201"));
+    QCOMPARE(f[26], QStringLiteral("1234567890123"));
+    QCOMPARE(f[28], QStringLiteral("04.12.2024"));
+    QCOMPARE(records61(i, c), QStringList{QStringLiteral("61::04.12.2024:210306140103:2.00:252.00::1234567890123:::::")});
+
+    general["SifraMalopr"] = "987654321";
+    i["Broj"] = "0082/0012345";
+    i["Drz"] = "HR";
+    i["DatumIzdavanja"] = QVariant();
+    i["Osl"] = 1;
+    i["Dop"] = 0;
+    f = fieldsOf(record60(i, general, compute(*m_db, i)));
+    QCOMPARE(f[1], QStringLiteral("987654321"));
+    QCOMPARE(f[3], QStringLiteral("82/0012345"));
+    QCOMPARE(f[7], QString());
+    QCOMPARE(f[13], QStringLiteral("252.00")); // exempt: the fund pays all
+    QCOMPARE(f[14], QStringLiteral("12.00"));
+    QCOMPARE(f[24], QStringLiteral("10055"));
+    QCOMPARE(f[25], QString());
+    QCOMPARE(f[28], QStringLiteral("04.12.2024"));
+
+    // Aids in lines 5 to 7 only are not sent: an invoice of 0.00 without lines.
+    Invoice late = example();
+    late["Pom1"] = "";
+    late["Pom5"] = "210306140103";
+    late["Dop"] = 1;
+    c = compute(*m_db, late);
+    f = fieldsOf(record60(late, general, c));
+    QCOMPARE(f.mid(9, 6), (QStringList{"0.00", "0.00", "0.00", "0.00", "0.00", "0.00"}));
+    QVERIFY(records61(late, c).isEmpty());
+
+    Invoice unknown = example();
+    unknown["Pom2"] = "2103099999999";
+    QCOMPARE(compute(*m_db, unknown).unknownCode, QStringLiteral("2103099999999"));
+}
+
+void TestSubmissionFile::sharesAndLimits_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("coPayment");
+    QTest::addColumn<QString>("basic");
+    // 8.4 at 5 %: 8.82, whose 20 % (1.76) is below 1.7661: the patient pays all.
+    QTest::newRow("small") << 8.4 << 5.0 << "8.82" << "8.82" << "0.00";
+    QTest::newRow("exactly 8.83") << 8.83 << 0.0 << "8.83" << "8.83" << "0.00";
+    QTest::newRow("raised") << 40.0 << 0.0 << "40.00" << "8.83" << "31.17";
+    QTest::newRow("capped") << 3000.0 << 0.0 << "3000.00" << "530.88" << "2469.12";
+}
+
+void TestSubmissionFile::sharesAndLimits()
+{
+    QFETCH(double, price);
+    QFETCH(double, rate);
+    m_db->exec(QStringLiteral("UPDATE OrtopedskaKelmorinISO SET Cijena = ?, PDV = ? WHERE Sifra = '2103060101001'"),
+               {price, rate});
+    Invoice i = example();
+    i["Pom1"] = "2103060101001";
+    const QStringList f = fieldsOf(record60(i, supplier(), compute(*m_db, i)));
+    QTEST(f[9], "total");
+    QTEST(f[10], "coPayment");
+    QTEST(f[13], "basic");
+    QCOMPARE(shareBeforeRounding(8.83), 8.83);
+    QCOMPARE(shareBeforeRounding(8.80), 8.80);
+}
+
+void TestSubmissionFile::checksAndTheirMessages()
+{
+    ScriptedDialogs dialogs;
+    QVERIFY(!kindOfAidsIsValid({{"Vrsta", "6"}}));
+    QVERIFY(kindOfAidsIsValid({{"Vrsta", "4"}}));
+
+    Invoice late = example();
+    late["Datumnar"] = "2024-11-01"; // 33 days before the billing
+    Invoice odd = example();
+    odd["Rnbr"] = 16;
+    odd["Broj"] = "082/00123a56";
+    odd["Brosig2"] = "1234";
+    dialogs.answer(false);
+    QVERIFY(!checkInvoices({late, odd}, dialogs));
+    QCOMPARE(dialogs.messages(), QStringList{QStringLiteral(
+        "Datum obračuna je više od 30 dana veći od datuma narudžbe  kod računa s rednim br. 15 (program će ipak nastaviti dalje)")});
+    QCOMPARE(dialogs.shown().back().title, QStringLiteral("Pronađene moguće greške"));
+    QCOMPARE(dialogs.shown().back().text,
+             QStringLiteral("Neispravno upisan broj potvrde 082/00123a56  kod računa br. 16\r\n"
+                            "Neispravno upisan broj osigurane osobe 1234 kod računa br. 16\r\n\r\nŽelite li nastaviti?"));
+    dialogs.answer(true);
+    QVERIFY(checkInvoices({odd}, dialogs));
+
+    Invoice wrong = example();
+    wrong["Broj"] = "12345";
+    dialogs.clear();
+    QVERIFY(!checkInvoices({example(), wrong}, dialogs));
+    QCOMPARE(dialogs.messages().last(),
+             QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. 15 (12345).\r\nMora biti u formatu "
+                            "xxx/xxxxxxxxx ili 14 znamenkasti broj. Molim ispravite ili ga isključite sa diskete!"));
+    Invoice reversed = example();
+    reversed["Datumnar"] = "2024-12-05";
+    QVERIFY(!checkInvoices({reversed}, dialogs));
+    QCOMPARE(dialogs.messages().last(), QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s "
+                                                       "rednim br. 15\r\nMolim ispravite ili ga isključite sa diskete!"));
+}
+
+void TestSubmissionFile::olderFileIsMovedAside()
+{
+    const QString name = QStringLiteral("1234567891140007.O24");
+    QFile file(QDir::current().filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("staro");
+    file.close();
+    const QString aside = moveAside(QDir::currentPath(), name, QDateTime(QDate(2024, 12, 4), QTime(13, 5, 9)));
+    QCOMPARE(aside, QStringLiteral("1234567891140007041224130509.O24"));
+    QVERIFY(!QFile::exists(name));
+    QVERIFY(QFile::exists(aside));
+    QCOMPARE(moveAside(QDir::currentPath(), name, QDateTime::currentDateTime()), QString());
+}
+
+QTEST_MAIN(TestSubmissionFile)
+#include "tst_submission_file.moc"
