@@ -5,6 +5,9 @@
 //   kelmorin-tool upgrade DIR         applies the pending upgrade steps in DIR
 //   kelmorin-tool print DIR --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf FILE
 //                                     one document of invoice N of the business year as a PDF
+//   kelmorin-tool submission DIR --mark M --medium N --date DD.MM.YYYY --office CCC
+//                            [--copies K] [--cover FILE] [--yes]
+//                                     the fund's submission file of the invoices marked M
 #include "app/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -15,6 +18,7 @@
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
+#include "submission/submission_run.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -45,7 +49,9 @@ int usage()
     err() << "Upotreba:\n"
              "  kelmorin-tool init [--demo] MAPA\n"
              "  kelmorin-tool upgrade MAPA\n"
-             "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n";
+             "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
+             "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
+             "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n";
     err().flush();
     return 2;
 }
@@ -158,6 +164,50 @@ int runPrint(const QStringList& args)
     return 0;
 }
 
+// The submission run with the answers given on the command line; the
+// medium is left to the user (the file stays in the folder).
+int runSubmission(const QStringList& args)
+{
+    const QString folder = args.value(0), mark = option(args, "--mark"), medium = option(args, "--medium");
+    const QString date = option(args, "--date"), office = option(args, "--office");
+    const QString copies = option(args, "--copies").isEmpty() ? QStringLiteral("1") : option(args, "--copies");
+    const QString cover = option(args, "--cover");
+    if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty())
+        return usage();
+    const QString coverPath = cover.isEmpty() ? QString() : QFileInfo(cover).absoluteFilePath();
+    if (!QDir::setCurrent(folder)) {
+        err() << "Mapa " << folder << " ne postoji.\n";
+        return 1;
+    }
+    Session session;
+    if (!session.open()) {
+        err() << consoleText(session.error()) << '\n';
+        return 1;
+    }
+    ScriptedDialogs dialogs;
+    dialogs.setFallback(args.contains(QStringLiteral("--yes")));
+    for (const QString& answer : {mark, medium, date, office, copies, QString()})
+        dialogs.answer(answer);
+    dialogs.onShown([](const ScriptedDialogs::Shown& shown) {
+        if (shown.kind == ScriptedDialogs::Shown::Message || shown.kind == ScriptedDialogs::Shown::OkCancel)
+            err() << consoleText(shown.text) << '\n';
+    });
+    SystemClock clock;
+    FakePlatform platform;
+    const Services services{dialogs, clock, platform};
+    std::unique_ptr<PrintTarget> target;
+    if (coverPath.isEmpty())
+        target = std::make_unique<DiscardPrintTarget>();
+    else
+        target = std::make_unique<PdfPrintTarget>(coverPath);
+    SubmissionRun run(session, services, *target);
+    const SubmissionRun::Result result = run.run();
+    if (result.outcome != SubmissionRun::Outcome::Completed)
+        return 1;
+    out() << result.fileName << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -177,6 +227,8 @@ int main(int argc, char* argv[])
         rc = runUpgrade(args);
     else if (command == u"print")
         rc = runPrint(args);
+    else if (command == u"submission")
+        rc = runSubmission(args);
     else
         rc = usage();
     out().flush();

@@ -106,7 +106,10 @@ std::unique_ptr<Canvas> PdfPrintTarget::open(const QString& documentName)
 {
     auto printer = a4Printer(documentName);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(m_path);
+    QString path = m_path;
+    if (m_batch >= 0 && ++m_batch > 1)
+        path = (path.endsWith(u".pdf", Qt::CaseInsensitive) ? path.chopped(4) : path) + QStringLiteral("-%1.pdf").arg(m_batch);
+    printer->setOutputFileName(path);
     printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
     return canvasOn(std::move(printer));
 }

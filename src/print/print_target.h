@@ -45,13 +45,23 @@ private:
 
 // A PDF file of an A4 page with the printable area of a common office
 // printer.
+// In a batch the second and later documents go to FILE-2.pdf, FILE-3.pdf…
 class PdfPrintTarget : public PrintTarget {
 public:
     explicit PdfPrintTarget(QString path) : m_path(std::move(path)) {}
     std::unique_ptr<Canvas> open(const QString& documentName) override;
+    void beginBatch() override { m_batch = 0; }
+    void endBatch() override { m_batch = -1; }
 
 private:
     QString m_path;
+    int m_batch = -1; // documents opened in the batch; -1: no batch
+};
+
+// Prints nothing (a run without a printout).
+class DiscardPrintTarget : public PrintTarget {
+public:
+    std::unique_ptr<Canvas> open(const QString&) override { return std::make_unique<RecordingCanvas>(); }
 };
 
 // Keeps every document drawn, for tests.

@@ -63,8 +63,8 @@ void invoiceLine(TextCursor& t, const Invoice& invoice, const General& general, 
     t.at(kLeftEdge, basicNumber(invoice, general), End::StayOnLine);
     if (sqlvalue::toBool(invoice.value(QStringLiteral("Dop"))))
         t.at(27, supplementaryNumber(invoice, general), End::StayOnLine);
-    t.at(55, QLocale().toString(sqlvalue::toDate(invoice.value(QStringLiteral("Datum"))), QLocale::ShortFormat),
-         End::StayOnLine);
+    // A short date: the column is 14 mm wide before the confirmation number.
+    t.at(55, format::date(sqlvalue::toDate(invoice.value(QStringLiteral("Datum"))), u"dd.MM.yy"), End::StayOnLine);
     t.at(69, text(invoice, "Broj"), End::StayOnLine);
     t.rightAlignedAt(107, amount(c.basic), End::StayOnLine);
     t.rightAlignedAt(130, amount(c.supplementary), End::StayOnLine);
