@@ -35,6 +35,7 @@ run: build
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 
 clean:
 	rm -rf $(BUILD)

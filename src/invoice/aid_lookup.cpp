@@ -18,4 +18,15 @@ std::optional<Aid> find(Database& db, List list, const QString& code)
     return Aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble()};
 }
 
+std::optional<Aid> Catalogue::find(List list, const QString& code)
+{
+    auto& known = m_known[list == List::Old12 ? 0 : 1];
+    const auto it = known.constFind(code);
+    if (it != known.constEnd())
+        return *it;
+    std::optional<Aid> aid = aids::find(m_db, list, code);
+    known.insert(code, aid);
+    return aid;
+}
+
 } // namespace aids

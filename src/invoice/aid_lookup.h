@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -21,5 +22,17 @@ enum class List { Old12, New13 };
 
 // The first row of the list with this code, found through the index.
 std::optional<Aid> find(Database& db, List list, const QString& code);
+
+// Looks many codes up (a submission of thousands of invoices): each code is
+// read from its list once.
+class Catalogue {
+public:
+    explicit Catalogue(Database& db) : m_db(db) {}
+    std::optional<Aid> find(List list, const QString& code);
+
+private:
+    Database& m_db;
+    QHash<QString, std::optional<Aid>> m_known[2];
+};
 
 } // namespace aids

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/formats.h"
 #include "data/sql_values.h"
+#include "invoice/aid_lookup.h"
 #include "print/text_cursor.h"
 
 namespace coverletter {
@@ -29,13 +30,13 @@ void heading(TextCursor& t, const Heading& h)
     t.rightAlignedAt(163, QStringLiteral("POPRATNI DOPIS UZ DISKETU"));
     t.at(kLeftEdge, text(h.general, "Naziv"), End::StayOnLine);
     t.rightAlignedAt(163, h.officeLine);
-    t.at(kLeftEdge, QStringLiteral("Šifra isporučitelja: ") + h.supplierCode);
+    t.at(kLeftEdge, QStringLiteral("Šifra isporučitelja: ") + h.supplier.code);
     t.setFont(10, false);
     t.emptyLines(1);
     t.at(kLeftEdge, QStringLiteral("Datum formiranja medija: ") + h.mediumDate);
     const QString number = format::number(h.medium, u"000", QLocale::c());
     t.at(kLeftEdge, QStringLiteral("Oznaka medija: ") + number + u'/' + h.mediumDate.right(3) + QStringLiteral("  (")
-                        + h.supplierCode.right(5) + number + QStringLiteral(".O") + h.mediumDate.right(2) + u')');
+                        + h.supplier.code.right(5) + number + QStringLiteral(".O") + h.mediumDate.right(2) + u')');
     t.at(kLeftEdge, QStringLiteral("IBAN ili Žiro ran. isporučitelja: ") + text(h.general, "Ziro"));
     t.emptyLines(2);
     t.at(kLeftEdge, QStringLiteral("Br. rn. osn."), End::StayOnLine);
@@ -58,14 +59,14 @@ void newPageWhenFull(TextCursor& t)
     }
 }
 
-void invoiceLine(TextCursor& t, const Invoice& invoice, const General& general, const Computed& c)
+void invoiceLine(TextCursor& t, const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    t.at(kLeftEdge, basicNumber(invoice, general), End::StayOnLine);
-    if (sqlvalue::toBool(invoice.value(QStringLiteral("Dop"))))
-        t.at(27, supplementaryNumber(invoice, general), End::StayOnLine);
+    t.at(kLeftEdge, basicNumber(invoice, supplier), End::StayOnLine);
+    if (invoice.supplementary)
+        t.at(27, supplementaryNumber(invoice, supplier), End::StayOnLine);
     // A short date: the column is 14 mm wide before the confirmation number.
-    t.at(55, format::date(sqlvalue::toDate(invoice.value(QStringLiteral("Datum"))), u"dd.MM.yy"), End::StayOnLine);
-    t.at(69, text(invoice, "Broj"), End::StayOnLine);
+    t.at(55, format::date(invoice.billed, u"dd.MM.yy"), End::StayOnLine);
+    t.at(69, invoice.confirmation, End::StayOnLine);
     t.rightAlignedAt(107, amount(c.basic), End::StayOnLine);
     t.rightAlignedAt(130, amount(c.supplementary), End::StayOnLine);
     t.rightAlignedAt(154, amount(c.coPayment), End::StayOnLine);
@@ -96,26 +97,27 @@ void footer(TextCursor& t)
 
 } // namespace
 
-Pass print(Canvas& canvas, Database& db, const std::vector<Invoice>& invoices, const Heading& h, Dialogs& dialogs)
+Pass print(Canvas& canvas, aids::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Heading& h,
+           Dialogs& dialogs)
 {
     Pass pass;
     TextCursor t(canvas, -kLeftEdge, -kTopEdge);
     heading(t, h);
     Sums sums;
     for (const Invoice& invoice : invoices) {
-        const Computed c = compute(db, invoice);
+        const Computed c = compute(catalogue, invoice);
         if (!c.unknownCode.isEmpty()) {
             dialogs.message(QStringLiteral("Šifra kelmorin ") + c.unknownCode + QStringLiteral(" kod računa pod rednim brojem ")
-                            + text(invoice, "Rnbr")
+                            + QString::number(invoice.number)
                             + QStringLiteral(" nije pronađena u popisu svih šifri kelmorin!\r\nMolim ispravite!"));
             pass.unknownCode = c.unknownCode;
             pass.printed = sums.count;
             return pass; // the letter ends here; its document is closed by the caller
         }
-        pass.records << record60(invoice, h.general, c) << records61(invoice, c);
+        pass.records << record60(invoice, h.supplier, c) << records61(invoice, c);
         newPageWhenFull(t);
         ++sums.count;
-        invoiceLine(t, invoice, h.general, c);
+        invoiceLine(t, invoice, h.supplier, c);
         sums.coPayment += float(c.coPayment);
         sums.supplementary += float(c.supplementary);
         sums.basic += float(c.basic);

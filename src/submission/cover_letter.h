@@ -12,7 +12,7 @@ namespace coverletter {
 
 struct Heading {
     submission::General general;
-    QString supplierCode;
+    submission::Supplier supplier;
     QString officeLine; // "PU Zagreb", or empty
     int medium = 0;
     QString mediumDate; // dd.MM.yyyy
@@ -26,8 +26,8 @@ struct Pass {
 
 // Prints one copy, working every invoice out again; an aid that no list
 // holds shows its message and ends the copy at that invoice.
-Pass print(Canvas& canvas, Database& db, const std::vector<submission::Invoice>& invoices, const Heading& heading,
-           Dialogs& dialogs);
+Pass print(Canvas& canvas, aids::Catalogue& catalogue, const std::vector<submission::Invoice>& invoices,
+           const Heading& heading, Dialogs& dialogs);
 
 // Where the letter's coordinates start: 7 mm right of and 12 mm below the
 // printable area's corner is (0, 0).

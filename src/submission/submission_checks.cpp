@@ -13,14 +13,12 @@ QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m
 // Empty when the invoice may go; otherwise the message that stops the run.
 QString hardError(const Invoice& invoice)
 {
-    const QString number = text(invoice, "Rnbr"), broj = text(invoice, "Broj");
+    const QString number = QString::number(invoice.number), &broj = invoice.confirmation;
     if (!identifiers::isSubmittableConfirmationNumber(broj))
         return QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. ") + number + QStringLiteral(" (")
             + broj + QStringLiteral(").\r\nMora biti u formatu xxx/xxxxxxxxx ili 14 znamenkasti broj. Molim ispravite ili "
                                     "ga isključite sa diskete!");
-    const QDate ordered = sqlvalue::toDate(invoice.value(QStringLiteral("Datumnar")));
-    const QDate billed = sqlvalue::toDate(invoice.value(QStringLiteral("Datum")));
-    if (ordered.isValid() && billed.isValid() && ordered > billed)
+    if (invoice.ordered.isValid() && invoice.billed.isValid() && invoice.ordered > invoice.billed)
         return QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s rednim br. ") + number
             + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
     return {};
@@ -28,17 +26,16 @@ QString hardError(const Invoice& invoice)
 
 QString possibleErrors(const Invoice& invoice)
 {
-    const QString number = text(invoice, "Rnbr"), broj = text(invoice, "Broj");
+    const QString number = QString::number(invoice.number), &broj = invoice.confirmation;
     QString found;
     for (QChar c : broj) {
         if (c != u'/' && !(c.isDigit() && c.unicode() < 128))
             found += QStringLiteral("Neispravno upisan broj potvrde ") + broj + QStringLiteral("  kod računa br. ") + number
                 + QStringLiteral("\r\n");
     }
-    const QString second = text(invoice, "Brosig2");
-    if (text(invoice, "Brbolesnlist").isEmpty() && !identifiers::isSubmittableInsuredNumber(second))
-        found += QStringLiteral("Neispravno upisan broj osigurane osobe ") + second + QStringLiteral(" kod računa br. ")
-            + number + QStringLiteral("\r\n");
+    if (invoice.sickList.isEmpty() && !identifiers::isSubmittableInsuredNumber(invoice.insuredSecond))
+        found += QStringLiteral("Neispravno upisan broj osigurane osobe ") + invoice.insuredSecond
+            + QStringLiteral(" kod računa br. ") + number + QStringLiteral("\r\n");
     return found;
 }
 
@@ -59,11 +56,9 @@ bool checkInvoices(const std::vector<Invoice>& invoices, Dialogs& dialogs)
             dialogs.message(error);
             return false;
         }
-        const QDate ordered = sqlvalue::toDate(invoice.value(QStringLiteral("Datumnar")));
-        const QDate billed = sqlvalue::toDate(invoice.value(QStringLiteral("Datum")));
-        if (ordered.isValid() && billed.isValid() && ordered.daysTo(billed) > 30)
+        if (invoice.ordered.isValid() && invoice.billed.isValid() && invoice.ordered.daysTo(invoice.billed) > 30)
             dialogs.message(QStringLiteral("Datum obračuna je više od 30 dana veći od datuma narudžbe  kod računa s rednim br. ")
-                            + text(invoice, "Rnbr") + QStringLiteral(" (program će ipak nastaviti dalje)"));
+                            + QString::number(invoice.number) + QStringLiteral(" (program će ipak nastaviti dalje)"));
         gathered += possibleErrors(invoice);
     }
     if (gathered.isEmpty())

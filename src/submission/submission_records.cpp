@@ -10,14 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
-#include <QSqlRecord>
+
+#include <cmath>
 
 namespace submission {
 namespace {
 
 QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
 bool flag(const QVariantMap& m, const char* name) { return sqlvalue::toBool(m.value(QLatin1String(name))); }
-QString day(const QVariant& v) { return format::date(sqlvalue::toDate(v), u"dd.MM.yyyy"); }
 
 // A number written with a pattern of zeros ("00000000"): digits are padded
 // to the width as a number would be; any other text stays as it is.
@@ -53,17 +53,12 @@ ConfirmationForms forms(const QString& broj)
     return {old, {}};
 }
 
-QString numberWithMark(const Invoice& invoice, const General& general, const char* mark)
-{
-    return text(invoice, "Rnbr") + u'-' + text(general, "Prostor") + u'-' + text(general, "Operater") + u'-'
-        + text(general, "God").right(2) + text(general, mark);
-}
-
 QString issueDate(const Invoice& invoice)
 {
-    const QDate issued = sqlvalue::toDate(invoice.value(QStringLiteral("DatumIzdavanja")));
-    const QDate billed = sqlvalue::toDate(invoice.value(QStringLiteral("Datum")));
-    return issued.isValid() && (!billed.isValid() || issued <= billed) ? day(issued) : day(billed);
+    return format::date(invoice.issued.isValid() && (!invoice.billed.isValid() || invoice.issued <= invoice.billed)
+                            ? invoice.issued
+                            : invoice.billed,
+                        u"dd.MM.yyyy");
 }
 
 QString fields(const QStringList& values)
@@ -76,37 +71,77 @@ QString fields(const QStringList& values)
 
 } // namespace
 
+Invoice invoiceFrom(const QVariantMap& f)
+{
+    Invoice i;
+    i.number = f.value(QStringLiteral("Rnbr")).toInt();
+    i.billed = sqlvalue::toDate(f.value(QStringLiteral("Datum")));
+    i.ordered = sqlvalue::toDate(f.value(QStringLiteral("Datumnar")));
+    i.issued = sqlvalue::toDate(f.value(QStringLiteral("DatumIzdavanja")));
+    i.confirmation = text(f, "Broj");
+    i.insuredFirst = text(f, "Brosig1");
+    i.insuredSecond = text(f, "Brosig2");
+    i.sickList = text(f, "Brbolesnlist");
+    i.country = text(f, "Drz");
+    i.policy = text(f, "Dopunsko");
+    i.office = text(f, "Pu");
+    i.exempt = flag(f, "Osl");
+    i.supplementary = flag(f, "Dop");
+    for (int n = 0; n < 4; ++n) {
+        i.codes[n] = sqlvalue::toText(f.value(QStringLiteral("Pom%1").arg(n + 1)));
+        i.quantities[n] = f.value(QStringLiteral("Kol%1").arg(n + 1));
+    }
+    return i;
+}
+
+Supplier supplierFrom(const General& general)
+{
+    const QString retail = text(general, "SifraMalopr");
+    return {retail.size() == 9 ? retail : text(general, "Sifra"), text(general, "Naziv"),
+            u'-' + text(general, "Prostor") + u'-' + text(general, "Operater") + u'-' + text(general, "God").right(2),
+            text(general, "Oznosn"), text(general, "Ozndop")};
+}
+
 std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark)
 {
     std::vector<Invoice> invoices;
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT * FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr"));
+    q.prepare(QStringLiteral("SELECT Rnbr, Datum, Datumnar, DatumIzdavanja, Broj, Brosig1, Brosig2, Brbolesnlist, Drz, "
+                             "Dopunsko, Pu, Osl, Dop, Pom1, Kol1, Pom2, Kol2, Pom3, Kol3, Pom4, Kol4 "
+                             "FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr"));
     q.addBindValue(twoDigitYear);
     q.addBindValue(mark);
     if (!q.exec())
         return invoices;
-    const QSqlRecord record = q.record();
     while (q.next()) {
-        Invoice invoice;
-        for (int i = 0; i < record.count(); ++i)
-            invoice.insert(record.fieldName(i), q.value(i));
-        invoices.push_back(std::move(invoice));
+        Invoice i;
+        i.number = q.value(0).toInt();
+        i.billed = sqlvalue::toDate(q.value(1));
+        i.ordered = sqlvalue::toDate(q.value(2));
+        i.issued = sqlvalue::toDate(q.value(3));
+        QString* texts[] = {&i.confirmation, &i.insuredFirst, &i.insuredSecond, &i.sickList, &i.country, &i.policy, &i.office};
+        for (int k = 0; k < 7; ++k)
+            *texts[k] = sqlvalue::toText(q.value(4 + k));
+        i.exempt = sqlvalue::toBool(q.value(11));
+        i.supplementary = sqlvalue::toBool(q.value(12));
+        for (int n = 0; n < 4; ++n) {
+            i.codes[n] = sqlvalue::toText(q.value(13 + 2 * n));
+            i.quantities[n] = q.value(14 + 2 * n);
+        }
+        invoices.push_back(std::move(i));
     }
     return invoices;
 }
 
-QString supplierCode(const General& general)
+QString basicNumber(const Invoice& invoice, const Supplier& supplier)
 {
-    const QString retail = text(general, "SifraMalopr");
-    return retail.size() == 9 ? retail : text(general, "Sifra");
+    return QString::number(invoice.number) + supplier.numberTail + supplier.basicMark;
 }
 
-QString basicNumber(const Invoice& invoice, const General& general) { return numberWithMark(invoice, general, "Oznosn"); }
-
-QString supplementaryNumber(const Invoice& invoice, const General& general)
+QString supplementaryNumber(const Invoice& invoice, const Supplier& supplier)
 {
-    return numberWithMark(invoice, general, "Ozndop");
+    return QString::number(invoice.number) + supplier.numberTail + supplier.supplementaryMark;
 }
 
 double shareBeforeRounding(double total)
@@ -123,25 +158,31 @@ double shareBeforeRounding(double total)
 
 Computed compute(Database& db, const Invoice& invoice)
 {
+    aids::Catalogue catalogue(db);
+    return compute(catalogue, invoice);
+}
+
+Computed compute(aids::Catalogue& catalogue, const Invoice& invoice)
+{
     Computed c;
     double vat = 0;
-    for (int n = 1; n <= 4; ++n) {
-        const QString code = sqlvalue::toText(invoice.value(QStringLiteral("Pom%1").arg(n)));
+    for (int n = 0; n < 4; ++n) {
+        const QString& code = invoice.codes[n];
         if (code.isEmpty())
             continue;
-        const auto aid = aids::find(db, code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
+        const auto aid = catalogue.find(code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
         if (!aid) {
             c.unknownCode = code;
             return c;
         }
-        const QVariant quantity = invoice.value(QStringLiteral("Kol%1").arg(n));
+        const QVariant& quantity = invoice.quantities[n];
         const double net = money::basicInt(aid->price * 100 * quantity.toDouble() + money::kLine) / 100;
         const double lineVat = money::basicInt(aid->vatRate * net + money::kLine) / 100;
         vat += lineVat;
         c.total += net + lineVat;
         c.lines.push_back({code, sqlvalue::toText(quantity), net + lineVat});
     }
-    const bool exempt = flag(invoice, "Osl"), supplementary = flag(invoice, "Dop");
+    const bool exempt = invoice.exempt, supplementary = invoice.supplementary;
     double p = 0;
     if (!exempt && !supplementary) {
         p = shareBeforeRounding(c.total);
@@ -160,26 +201,36 @@ Computed compute(Database& db, const Invoice& invoice)
     return c;
 }
 
-QString amount(double value) { return format::number(value, u"0.00", QLocale::c()); }
-
-QString record60(const Invoice& invoice, const General& general, const Computed& c)
+QString amount(double value)
 {
-    const bool supplementary = flag(invoice, "Dop");
-    const ConfirmationForms broj = forms(text(invoice, "Broj"));
-    const QString second = text(invoice, "Brosig2");
+    // Nearly every amount is whole cents give or take the binary remainder:
+    // written straight from the cents, as the pattern would write them.
+    const double cents = std::round(value * 100);
+    if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
+        const qint64 c = qint64(std::fabs(cents));
+        const QString fraction = QString::number(c % 100).rightJustified(2, u'0');
+        return (cents < 0 ? QStringLiteral("-") : QString()) + QString::number(c / 100) + u'.' + fraction;
+    }
+    return format::number(value, u"0.00", QLocale::c());
+}
+
+QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    const ConfirmationForms broj = forms(invoice.confirmation);
+    const QString& second = invoice.insuredSecond;
     const bool healthNumber = identifiers::isHealthNumber(second);
-    const QString country = text(invoice, "Drz");
-    const bool foreign = country.size() == 3 && country != u"HRV";
+    const bool foreign = invoice.country.size() == 3 && invoice.country != u"HRV";
+    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
     return fields({
         QStringLiteral("60"),
-        supplierCode(general),
-        text(general, "Naziv").left(45),
+        supplier.code,
+        supplier.name.left(45),
         broj.oldForm,
-        day(invoice.value(QStringLiteral("Datum"))),
+        billed,
         QStringLiteral("4"),
-        day(invoice.value(QStringLiteral("Datumnar"))),
-        supplementary ? supplementaryNumber(invoice, general) : QString(),
-        zeroPadded(text(invoice, "Dopunsko"), 8),
+        format::date(invoice.ordered, u"dd.MM.yyyy"),
+        invoice.supplementary ? supplementaryNumber(invoice, supplier) : QString(),
+        zeroPadded(invoice.policy, 8),
         amount(c.total),
         amount(c.coPayment),
         amount(c.supplementary),
@@ -187,16 +238,16 @@ QString record60(const Invoice& invoice, const General& general, const Computed&
         amount(c.basic),
         amount(c.vatBasic),
         healthNumber ? QString() : zeroPadded(second, 8),
-        healthNumber ? QString() : zeroPadded(text(invoice, "Brosig1"), 3),
+        healthNumber ? QString() : zeroPadded(invoice.insuredFirst, 3),
         healthNumber ? second : QString(),
-        text(invoice, "Brbolesnlist"),
-        country,
+        invoice.sickList,
+        invoice.country,
         QString(),
         QStringLiteral("0.00"),
         QStringLiteral("0.00"),
-        basicNumber(invoice, general),
+        basicNumber(invoice, supplier),
         foreign ? QStringLiteral("13004") : QStringLiteral("10055"),
-        supplementary ? QStringLiteral("11201") : QString(),
+        invoice.supplementary ? QStringLiteral("11201") : QString(),
         broj.newForm,
         QString(),
         issueDate(invoice),
@@ -208,8 +259,8 @@ QString record60(const Invoice& invoice, const General& general, const Computed&
 
 QStringList records61(const Invoice& invoice, const Computed& c)
 {
-    const ConfirmationForms broj = forms(text(invoice, "Broj"));
-    const QString billed = day(invoice.value(QStringLiteral("Datum")));
+    const ConfirmationForms broj = forms(invoice.confirmation);
+    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
     QStringList records;
     for (const Line& line : c.lines) {
         records << fields({QStringLiteral("61"), broj.oldForm, billed, line.code, line.quantity + QStringLiteral(".00"),

@@ -1,31 +1,58 @@
 #pragma once
 
 #include <QDateTime>
+#include <QVariant>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 
+#include <array>
 #include <vector>
 
 class Database;
+namespace aids {
+class Catalogue;
+}
 
 // The fund's submission file: one record "60" per invoice and one record
 // "61" per aid line, fields ended by colons, amounts with a decimal point,
 // Windows-1250 text with CR LF.
 namespace submission {
 
-using Invoice = QVariantMap; // the fields of one Rn row by name
 using General = QVariantMap; // the fields of Opci by name
+
+// One invoice as the submission reads it (a null text is empty).
+struct Invoice {
+    int number = 0;                      // Rnbr
+    QDate billed, ordered, issued;       // Datum, Datumnar, DatumIzdavanja
+    QString confirmation;                // Broj
+    QString insuredFirst, insuredSecond; // Brosig1, Brosig2
+    QString sickList, country;           // Brbolesnlist, Drz
+    QString policy;                      // Dopunsko
+    QString office;                      // Pu
+    bool exempt = false;                 // Osl
+    bool supplementary = false;          // Dop
+    std::array<QString, 4> codes;        // Pom1..Pom4
+    std::array<QVariant, 4> quantities;  // Kol1..Kol4, as stored
+};
+// An invoice from the fields of an Rn row by name.
+Invoice invoiceFrom(const QVariantMap& fields);
+
+// The supplier as the file names it.
+struct Supplier {
+    QString code;     // the retail location's code when it has the fund's nine characters, else Sifra
+    QString name;     // Naziv
+    QString numberTail; // "-P1-2-24": premises, register and the year's last two digits
+    QString basicMark, supplementaryMark; // Oznosn, Ozndop
+};
+Supplier supplierFrom(const General& general);
 
 // The marked invoices of the business year in ascending Rnbr.
 std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark);
 
-// The retail location's code when it has the fund's nine characters,
-// otherwise the supplier's contract code.
-QString supplierCode(const General& general);
 // "15-P1-2-24" + the basic or the supplementary mark.
-QString basicNumber(const Invoice& invoice, const General& general);
-QString supplementaryNumber(const Invoice& invoice, const General& general);
+QString basicNumber(const Invoice& invoice, const Supplier& supplier);
+QString supplementaryNumber(const Invoice& invoice, const Supplier& supplier);
 
 struct Line {
     QString code;
@@ -44,6 +71,7 @@ struct Computed {
     float vatSupplementary = 0;
     float vatBasic = 0;
 };
+Computed compute(aids::Catalogue& catalogue, const Invoice& invoice);
 Computed compute(Database& db, const Invoice& invoice);
 
 // The patient's (or the supplementary insurance's) share of a total before
@@ -51,7 +79,7 @@ Computed compute(Database& db, const Invoice& invoice);
 // 1.7661, at least 8.83, at most 530.88.
 double shareBeforeRounding(double total);
 
-QString record60(const Invoice& invoice, const General& general, const Computed& c);
+QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c);
 QStringList records61(const Invoice& invoice, const Computed& c);
 
 // Supplier code + office code + medium number "0000" + ".O" + the year's

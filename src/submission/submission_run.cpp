@@ -9,6 +9,7 @@
 #include "data/business_year.h"
 #include "data/regional_offices.h"
 #include "data/sql_values.h"
+#include "invoice/aid_lookup.h"
 #include "media.h"
 #include "print/print_target.h"
 #include "submission_checks.h"
@@ -70,8 +71,8 @@ SubmissionRun::Result SubmissionRun::run()
         dialogs.message(kNothingChosenMessage);
         return result;
     }
-    const QString office = sqlvalue::toText(invoices.front().value(QStringLiteral("Pu")));
-    coverletter::Heading heading{general, supplierCode(general), office.isEmpty() ? QString() : QStringLiteral("PU ") + office};
+    const QString office = invoices.front().office;
+    coverletter::Heading heading{general, supplierFrom(general), office.isEmpty() ? QString() : QStringLiteral("PU ") + office};
     if (!checkInvoices(invoices, dialogs))
         return result;
 
@@ -96,13 +97,14 @@ SubmissionRun::Result SubmissionRun::run()
         return result;
     }
 
-    result.fileName = fileName(heading.supplierCode, code, heading.medium, date);
+    result.fileName = fileName(heading.supplier.code, code, heading.medium, date);
     result.movedAside = moveAside(QDir::currentPath(), result.fileName, m_services.clock.now());
     const int count = copies(dialogs.input(QStringLiteral("Broj ispisa"), QStringLiteral("Koliko kopija popratnog dopisa želite?"),
                                            QStringLiteral("1")));
     if (count == 0)
         return result;
 
+    aids::Catalogue catalogue(db);
     m_target.beginBatch();
     for (int copy = 1; copy <= count; ++copy) {
         std::unique_ptr<Canvas> canvas = m_target.open(QStringLiteral("Popratni dopis uz disketu"));
@@ -110,7 +112,7 @@ SubmissionRun::Result SubmissionRun::run()
         // printed again from the next run's copy of it.
         if (!canvas)
             canvas = std::make_unique<RecordingCanvas>();
-        const coverletter::Pass pass = coverletter::print(*canvas, db, invoices, heading, dialogs);
+        const coverletter::Pass pass = coverletter::print(*canvas, catalogue, invoices, heading, dialogs);
         canvas->finish();
         if (copy > 1)
             continue;

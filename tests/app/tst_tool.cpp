@@ -3,6 +3,8 @@
 #include "data/schema.h"
 #include "support/temp_folder.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -32,6 +34,7 @@ private Q_SLOTS:
     void initRefusesAnExistingDatabase();
     void upgradePrintsMessagesOrFails();
     void printWritesAPdfOrSaysWhyNot();
+    void submissionWritesTheFundsFile();
 };
 
 void TestTool::initRefusesAnExistingDatabase()
@@ -100,6 +103,43 @@ void TestTool::printWritesAPdfOrSaysWhyNot()
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(print("999", "potvrda").code, 1);
     QCOMPARE(print("3", "nepoznato").code, 2);
+}
+
+void TestTool::submissionWritesTheFundsFile()
+{
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
+    const int year = QDate::currentDate().year() % 100;
+    {
+        Database db(shop + QStringLiteral("/Kelmorin.mdb"));
+        QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Izbor = '2', Datumnar = Datum WHERE God = ? AND Rnbr <= 3"), {year}));
+        QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Brosig1 = '', Brosig2 = '12' WHERE God = ? AND Rnbr = 2"), {year}));
+    }
+    const QStringList args = {QStringLiteral("submission"), shop, QStringLiteral("--mark"), QStringLiteral("2"),
+                              QStringLiteral("--medium"), QStringLiteral("5"), QStringLiteral("--date"),
+                              QStringLiteral("04.12.2026"), QStringLiteral("--office"), QStringLiteral("114")};
+    // A questionable insured number: listed on standard error; without --yes the run stops.
+    Run r = tool(args);
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains(QStringLiteral("Neispravno upisan broj osigurane osobe 12 kod računa br. 2")));
+    QVERIFY(QDir(shop).entryList({QStringLiteral("*.O26")}).isEmpty());
+
+    r = tool(args + QStringList{QStringLiteral("--yes"), QStringLiteral("--cover"), folder.file(QStringLiteral("dopis.pdf"))});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out.trimmed(), QStringLiteral("1234567891140005.O26"));
+    QFile file(shop + QStringLiteral("/1234567891140005.O26"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n60:"), 2);
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("dopis.pdf"))));
+    Database db(shop + QStringLiteral("/Kelmorin.mdb"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Brd FROM Opci")).toInt(), 1);
+
+    // A confirmation number the fund cannot read stops the run before any file.
+    QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Broj = 'x' WHERE God = ? AND Rnbr = 1"), {year}));
+    r = tool(args + QStringList{QStringLiteral("--yes")});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains(QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. 1 (x).")));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

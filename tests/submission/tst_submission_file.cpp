@@ -1,4 +1,5 @@
 #include "common/scripted_dialogs.h"
+#include "common/formats.h"
 #include "data/database.h"
 #include "data/schema.h"
 #include "submission/submission_checks.h"
@@ -24,8 +25,14 @@ private Q_SLOTS:
     void olderFileIsMovedAside();
 
 private:
-    Invoice example() const;
+    QVariantMap example() const;
     General supplier() const;
+    // The file's fields of an invoice given by the fields of its row.
+    QString record(const QVariantMap& invoice, const General& general)
+    {
+        const Invoice i = invoiceFrom(invoice);
+        return record60(i, supplierFrom(general), compute(*m_db, i));
+    }
     QStringList fieldsOf(const QString& record) const { return record.split(u':'); }
 
     std::unique_ptr<TempFolder> m_folder;
@@ -48,7 +55,7 @@ General TestSubmissionFile::supplier() const
             {"God", 2024}, {"Oznosn", ""}, {"Ozndop", ""}};
 }
 
-Invoice TestSubmissionFile::example() const
+QVariantMap TestSubmissionFile::example() const
 {
     return {{"Rnbr", 15}, {"Datum", "2024-12-04"}, {"Datumnar", "2024-12-01"}, {"DatumIzdavanja", "2024-12-04"},
             {"Broj", "082/00123456"}, {"Brosig1", "082"}, {"Brosig2", "00123456"}, {"Pom1", "210306140103"},
@@ -58,13 +65,14 @@ Invoice TestSubmissionFile::example() const
 
 void TestSubmissionFile::theWorkedExampleByteForByte()
 {
-    const Computed c = compute(*m_db, example());
-    QCOMPARE(record60(example(), supplier(), c),
+    const Invoice invoice = invoiceFrom(example());
+    const Computed c = compute(*m_db, invoice);
+    QCOMPARE(record60(invoice, supplierFrom(supplier()), c),
              QStringLiteral("60:123456789:OPTIKA:82/00123456:04.12.2024:4:01.12.2024:::126.00:25.20:0.00:0.00:100.80:4.80:"
                             "00123456:082:::::0.00:0.00:15-P1-2-24:10055::::04.12.2024:::EUR:"));
-    QCOMPARE(records61(example(), c),
+    QCOMPARE(records61(invoice, c),
              QStringList{QStringLiteral("61:82/00123456:04.12.2024:210306140103:1.00:126.00:::::::")});
-    QCOMPARE(fileName(supplierCode(supplier()), QStringLiteral("114"), 7, QStringLiteral("04.12.2024")),
+    QCOMPARE(fileName(supplierFrom(supplier()).code, QStringLiteral("114"), 7, QStringLiteral("04.12.2024")),
              QStringLiteral("1234567891140007.O24"));
 }
 
@@ -74,7 +82,7 @@ void TestSubmissionFile::recordFields()
     general["Naziv"] = QString(60, u'Č');
     general["SifraMalopr"] = "87654321"; // eight characters: the contract code stands
     general["Ozndop"] = "D";
-    Invoice i = example();
+    QVariantMap i = example();
     i["Broj"] = "1234567890123";
     i["Dop"] = 1;
     i["Dopunsko"] = "1234";
@@ -84,8 +92,8 @@ void TestSubmissionFile::recordFields()
     i["Brbolesnlist"] = "77";
     i["DatumIzdavanja"] = "2024-12-05"; // after the invoice date
     i["Kol1"] = 2;
-    Computed c = compute(*m_db, i);
-    QStringList f = fieldsOf(record60(i, general, c));
+    Computed c = compute(*m_db, invoiceFrom(i));
+    QStringList f = fieldsOf(record(i, general));
     QCOMPARE(f.size(), 33); // 32 fields, each ended by a colon
     QCOMPARE(f[1], QStringLiteral("123456789"));
     QCOMPARE(f[2], QString(45, u'Č'));
@@ -103,7 +111,7 @@ void TestSubmissionFile::recordFields()
     QCOMPARE(f[25], QStringLiteral("11201"));
     QCOMPARE(f[26], QStringLiteral("1234567890123"));
     QCOMPARE(f[28], QStringLiteral("04.12.2024"));
-    QCOMPARE(records61(i, c), QStringList{QStringLiteral("61::04.12.2024:210306140103:2.00:252.00::1234567890123:::::")});
+    QCOMPARE(records61(invoiceFrom(i), c), QStringList{QStringLiteral("61::04.12.2024:210306140103:2.00:252.00::1234567890123:::::")});
 
     general["SifraMalopr"] = "987654321";
     i["Broj"] = "0082/0012345";
@@ -111,7 +119,7 @@ void TestSubmissionFile::recordFields()
     i["DatumIzdavanja"] = QVariant();
     i["Osl"] = 1;
     i["Dop"] = 0;
-    f = fieldsOf(record60(i, general, compute(*m_db, i)));
+    f = fieldsOf(record(i, general));
     QCOMPARE(f[1], QStringLiteral("987654321"));
     QCOMPARE(f[3], QStringLiteral("82/0012345"));
     QCOMPARE(f[7], QString());
@@ -122,18 +130,18 @@ void TestSubmissionFile::recordFields()
     QCOMPARE(f[28], QStringLiteral("04.12.2024"));
 
     // Aids in lines 5 to 7 only are not sent: an invoice of 0.00 without lines.
-    Invoice late = example();
+    QVariantMap late = example();
     late["Pom1"] = "";
     late["Pom5"] = "210306140103";
     late["Dop"] = 1;
-    c = compute(*m_db, late);
-    f = fieldsOf(record60(late, general, c));
+    c = compute(*m_db, invoiceFrom(late));
+    f = fieldsOf(record(late, general));
     QCOMPARE(f.mid(9, 6), (QStringList{"0.00", "0.00", "0.00", "0.00", "0.00", "0.00"}));
-    QVERIFY(records61(late, c).isEmpty());
+    QVERIFY(records61(invoiceFrom(late), c).isEmpty());
 
-    Invoice unknown = example();
+    QVariantMap unknown = example();
     unknown["Pom2"] = "2103099999999";
-    QCOMPARE(compute(*m_db, unknown).unknownCode, QStringLiteral("2103099999999"));
+    QCOMPARE(compute(*m_db, invoiceFrom(unknown)).unknownCode, QStringLiteral("2103099999999"));
 }
 
 void TestSubmissionFile::sharesAndLimits_data()
@@ -156,12 +164,15 @@ void TestSubmissionFile::sharesAndLimits()
     QFETCH(double, rate);
     m_db->exec(QStringLiteral("UPDATE OrtopedskaKelmorinISO SET Cijena = ?, PDV = ? WHERE Sifra = '2103060101001'"),
                {price, rate});
-    Invoice i = example();
+    QVariantMap i = example();
     i["Pom1"] = "2103060101001";
-    const QStringList f = fieldsOf(record60(i, supplier(), compute(*m_db, i)));
+    const QStringList f = fieldsOf(record(i, supplier()));
     QTEST(f[9], "total");
     QTEST(f[10], "coPayment");
     QTEST(f[13], "basic");
+    // Amounts as the file writes them, whole cents or not.
+    for (double v : {0.0, -0.5, 0.005, 2.675, 4.8000001907348633, 1234567.891, -12.345, 1e-9})
+        QCOMPARE(amount(v), format::number(v, u"0.00", QLocale::c()));
     QCOMPARE(shareBeforeRounding(8.83), 8.83);
     QCOMPARE(shareBeforeRounding(8.80), 8.80);
 }
@@ -172,14 +183,14 @@ void TestSubmissionFile::checksAndTheirMessages()
     QVERIFY(!kindOfAidsIsValid({{"Vrsta", "6"}}));
     QVERIFY(kindOfAidsIsValid({{"Vrsta", "4"}}));
 
-    Invoice late = example();
+    QVariantMap late = example();
     late["Datumnar"] = "2024-11-01"; // 33 days before the billing
-    Invoice odd = example();
+    QVariantMap odd = example();
     odd["Rnbr"] = 16;
     odd["Broj"] = "082/00123a56";
     odd["Brosig2"] = "1234";
     dialogs.answer(false);
-    QVERIFY(!checkInvoices({late, odd}, dialogs));
+    QVERIFY(!checkInvoices({invoiceFrom(late), invoiceFrom(odd)}, dialogs));
     QCOMPARE(dialogs.messages(), QStringList{QStringLiteral(
         "Datum obračuna je više od 30 dana veći od datuma narudžbe  kod računa s rednim br. 15 (program će ipak nastaviti dalje)")});
     QCOMPARE(dialogs.shown().back().title, QStringLiteral("Pronađene moguće greške"));
@@ -187,18 +198,18 @@ void TestSubmissionFile::checksAndTheirMessages()
              QStringLiteral("Neispravno upisan broj potvrde 082/00123a56  kod računa br. 16\r\n"
                             "Neispravno upisan broj osigurane osobe 1234 kod računa br. 16\r\n\r\nŽelite li nastaviti?"));
     dialogs.answer(true);
-    QVERIFY(checkInvoices({odd}, dialogs));
+    QVERIFY(checkInvoices({invoiceFrom(odd)}, dialogs));
 
-    Invoice wrong = example();
+    QVariantMap wrong = example();
     wrong["Broj"] = "12345";
     dialogs.clear();
-    QVERIFY(!checkInvoices({example(), wrong}, dialogs));
+    QVERIFY(!checkInvoices({invoiceFrom(example()), invoiceFrom(wrong)}, dialogs));
     QCOMPARE(dialogs.messages().last(),
              QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. 15 (12345).\r\nMora biti u formatu "
                             "xxx/xxxxxxxxx ili 14 znamenkasti broj. Molim ispravite ili ga isključite sa diskete!"));
-    Invoice reversed = example();
+    QVariantMap reversed = example();
     reversed["Datumnar"] = "2024-12-05";
-    QVERIFY(!checkInvoices({reversed}, dialogs));
+    QVERIFY(!checkInvoices({invoiceFrom(reversed)}, dialogs));
     QCOMPARE(dialogs.messages().last(), QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s "
                                                        "rednim br. 15\r\nMolim ispravite ili ga isključite sa diskete!"));
 }
