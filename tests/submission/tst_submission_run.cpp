@@ -1,5 +1,6 @@
 #include "app/session.h"
 #include "common/cp1250.h"
+#include "common/desktop_platform.h"
 #include "data/schema.h"
 #include "invoice/identifiers.h"
 #include "print/print_target.h"
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void mediumChoices();
     void unknownAidStopsEveryCopy();
     void coverLetterContinuesOnANewPage();
+    void removableMediumOfTheDesktop();
 
 private:
     Database& db() { return m_shop->session->database(); }
@@ -268,6 +270,19 @@ void TestSubmissionRun::coverLetterContinuesOnANewPage()
     QCOMPARE(breaks, 1);
     QVERIFY(lowest <= 255 + 12 + 4.5);
     QVERIFY(letter.findText(QStringLiteral("Ukupno 75 rn. ")));
+}
+
+void TestSubmissionRun::removableMediumOfTheDesktop()
+{
+    DesktopPlatform desktop;
+    QTemporaryDir stick;
+    qputenv("KELMORIN_MEDIJ", stick.path().toLocal8Bit());
+    QCOMPARE(desktop.removableMedium(), stick.path());
+    qputenv("KELMORIN_MEDIJ", "/nema/takve/mape");
+    QCOMPARE(desktop.removableMedium(), QString());
+    qunsetenv("KELMORIN_MEDIJ");
+    qputenv("USER", "korisnik-bez-medija");
+    QCOMPARE(desktop.removableMedium(), QString());
 }
 
 QTEST_MAIN(TestSubmissionRun)
