@@ -117,6 +117,21 @@ PrintCommands::Outcome printForm(PrintCommands& prints, const QString& form)
     return prints.printBookkeeping();
 }
 
+// Makes the folder the working folder and opens its data as the program
+// does (without the upgrade chain); false with the reason on standard error.
+bool openSession(const QString& folder, Session& session)
+{
+    if (!QDir::setCurrent(folder)) {
+        err() << "Mapa " << folder << " ne postoji.\n";
+        return false;
+    }
+    if (!session.open()) {
+        err() << consoleText(session.error()) << '\n';
+        return false;
+    }
+    return true;
+}
+
 // Prints like the program, with every prompt answered OK; the messages go
 // to standard error, and a print that a check stopped ends with 1.
 int runPrint(const QStringList& args)
@@ -127,15 +142,9 @@ int runPrint(const QStringList& args)
     if (folder.startsWith(u"--") || pdf.isEmpty() || number.isEmpty() || !forms.contains(form))
         return usage();
     const QString pdfPath = QFileInfo(pdf).absoluteFilePath();
-    if (!QDir::setCurrent(folder)) {
-        err() << "Mapa " << folder << " ne postoji.\n";
-        return 1;
-    }
     Session session;
-    if (!session.open()) {
-        err() << consoleText(session.error()) << '\n';
+    if (!openSession(folder, session))
         return 1;
-    }
     RecordSet& invoices = session.invoices();
     const int row = invoices.findFirst(u"Rnbr", number.toInt());
     if (row < 0 || !invoices.setCurrent(row)) {
@@ -175,15 +184,9 @@ int runSubmission(const QStringList& args)
     if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty())
         return usage();
     const QString coverPath = cover.isEmpty() ? QString() : QFileInfo(cover).absoluteFilePath();
-    if (!QDir::setCurrent(folder)) {
-        err() << "Mapa " << folder << " ne postoji.\n";
-        return 1;
-    }
     Session session;
-    if (!session.open()) {
-        err() << consoleText(session.error()) << '\n';
+    if (!openSession(folder, session))
         return 1;
-    }
     ScriptedDialogs dialogs;
     dialogs.setFallback(args.contains(QStringLiteral("--yes")));
     for (const QString& answer : {mark, medium, date, office, copies, QString()})

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 #include <vector>
 
@@ -55,6 +56,8 @@ public:
     bool setCurrent(int row);
     bool moveLast() { return setCurrent(rowCount() - 1); }
     QVariant field(QStringView name) const { return value(m_current, name); }
+    // The fields of the current row by name.
+    QVariantMap currentRow() const;
     bool setField(QStringView name, const QVariant& v) { return setValue(m_current, fieldIndex(name), v); }
 
     // Inserts a row at once with the given fields (the rest stay NULL) and

@@ -19,14 +19,6 @@ namespace {
 
 using Kind = invoiceslots::Kind;
 
-QVariantMap currentRow(const RecordSet& set)
-{
-    QVariantMap row;
-    for (int c = 0; c < set.columnCount(); ++c)
-        row.insert(set.fieldNames().at(c), set.value(set.current(), c));
-    return row;
-}
-
 const QString kConfirmationFormPrompt = QStringLiteral(
     "Molim ubacite potvrdu o ortopedskom pomagalu (recept) sa stražnje strane (obrazac HZZO-a).\r\n"
     "Ako je potvrda zgužvana ispišite je ručno jer se može dogoditi da je pisač zgužva.\r\n"
@@ -48,7 +40,7 @@ constexpr double kInvoiceShift = 2;
 
 invoiceslots::Sources PrintCommands::sources() const
 {
-    return {currentRow(m_session.invoices()), currentRow(m_session.generalData())};
+    return {m_session.invoices().currentRow(), m_session.generalData().currentRow()};
 }
 
 PrintCommands::Outcome PrintCommands::render(const QString& table, const PrintValues& values, bool invoiceLayout,

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/formats.h"
 #include "data/sql_values.h"
+#include "print/print_sources.h"
 #include "invoice/aid_lookup.h"
 #include "print/text_cursor.h"
 
@@ -13,7 +14,7 @@ namespace {
 using End = TextCursor::End;
 using namespace submission;
 
-QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
+using printsources::text;
 
 // The sums of the printed invoices, in single precision as the letter has
 // always added them.

@@ -3,12 +3,13 @@
 #include "common/dialogs.h"
 #include "data/business_year.h"
 #include "data/sql_values.h"
+#include "print/print_sources.h"
 #include "invoice/identifiers.h"
 
 namespace submission {
 namespace {
 
-QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
+using printsources::text;
 
 // Empty when the invoice may go; otherwise the message that stops the run.
 QString hardError(const Invoice& invoice)

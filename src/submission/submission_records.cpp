@@ -4,6 +4,7 @@
 #include "common/money.h"
 #include "data/database.h"
 #include "data/sql_values.h"
+#include "print/print_sources.h"
 #include "invoice/aid_lookup.h"
 #include "invoice/identifiers.h"
 
@@ -16,8 +17,8 @@
 namespace submission {
 namespace {
 
-QString text(const QVariantMap& m, const char* name) { return sqlvalue::toText(m.value(QLatin1String(name))); }
-bool flag(const QVariantMap& m, const char* name) { return sqlvalue::toBool(m.value(QLatin1String(name))); }
+using printsources::text;
+using printsources::flag;
 
 // A number written with a pattern of zeros ("00000000"): digits are padded
 // to the width as a number would be; any other text stays as it is.

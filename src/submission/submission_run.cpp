@@ -21,14 +21,6 @@ namespace {
 
 using namespace submission;
 
-QVariantMap currentRow(const RecordSet& set)
-{
-    QVariantMap row;
-    for (int c = 0; c < set.columnCount(); ++c)
-        row.insert(set.fieldNames().at(c), set.value(set.current(), c));
-    return row;
-}
-
 // The three digits of an office code; "14" is office 014.
 QString officeCode(const QString& answer)
 {
@@ -54,7 +46,7 @@ SubmissionRun::Result SubmissionRun::run()
 {
     Dialogs& dialogs = m_services.dialogs;
     Result result;
-    const General general = currentRow(m_session.generalData());
+    const General general = m_session.generalData().currentRow();
     if (!kindOfAidsIsValid(general)) {
         dialogs.message(kKindOfAidsMessage);
         return result;
