@@ -55,6 +55,12 @@ void FieldBinder::write(QWidget* source, const QString& field, const QVariant& v
     Q_EMIT edited(field);
 }
 
+void FieldBinder::store()
+{
+    // A failed write stays pending in the row; the exit reports it.
+    m_set.save(m_set.current());
+}
+
 void FieldBinder::refresh()
 {
     for (const Binding& b : m_bindings) {
@@ -69,6 +75,7 @@ QLineEdit* FieldBinder::text(const QString& field, QWidget* parent)
     if (const int width = m_widths.value(field.toLower()); width > 0)
         edit->setMaxLength(width);
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) { write(edit, field, t); });
+    connect(edit, &QLineEdit::editingFinished, this, &FieldBinder::store);
     bind(field, edit, [this, edit, field] { setTextKeepingCursor(edit, sqlvalue::toText(m_set.field(field))); });
     return edit;
 }
@@ -87,6 +94,7 @@ QLineEdit* FieldBinder::number(const QString& field, const QString& pattern, QWi
             write(edit, field, ok ? QVariant(v) : QVariant());
     });
     connect(edit, &QLineEdit::editingFinished, this, show);
+    connect(edit, &QLineEdit::editingFinished, this, &FieldBinder::store);
     bind(field, edit, show);
     return edit;
 }
@@ -103,6 +111,7 @@ QLineEdit* FieldBinder::count(const QString& field, int max, QWidget* parent)
         }
         write(edit, field, edit->text().toInt());
     });
+    connect(edit, &QLineEdit::editingFinished, this, &FieldBinder::store);
     bind(field, edit, [this, edit, field] { setTextKeepingCursor(edit, QString::number(m_set.field(field).toInt())); });
     return edit;
 }
@@ -110,7 +119,10 @@ QLineEdit* FieldBinder::count(const QString& field, int max, QWidget* parent)
 QCheckBox* FieldBinder::check(const QString& field, const QString& caption, QWidget* parent)
 {
     auto* box = new QCheckBox(caption, parent);
-    connect(box, &QCheckBox::clicked, this, [this, box, field](bool on) { write(box, field, on); });
+    connect(box, &QCheckBox::clicked, this, [this, box, field](bool on) {
+        write(box, field, on);
+        store();
+    });
     bind(field, box, [this, box, field] {
         const QSignalBlocker block(box);
         box->setChecked(sqlvalue::toBool(m_set.field(field)));
@@ -128,6 +140,7 @@ QDateEdit* FieldBinder::date(const QString& field, QWidget* parent)
     connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate& d) {
         write(edit, field, d == kNoDate ? QVariant() : QVariant(d));
     });
+    connect(edit, &QDateEdit::editingFinished, this, &FieldBinder::store);
     bind(field, edit, [this, edit, field] {
         const QDate d = sqlvalue::toDate(m_set.field(field));
         const QSignalBlocker block(edit);
@@ -141,7 +154,10 @@ QComboBox* FieldBinder::choice(const QString& field, const QStringList& entries,
     auto* box = new QComboBox(parent);
     box->addItems(entries);
     box->setMaxVisibleItems(entries.size());
-    connect(box, &QComboBox::activated, this, [this, box, field](int index) { write(box, field, box->itemText(index)); });
+    connect(box, &QComboBox::activated, this, [this, box, field](int index) {
+        write(box, field, box->itemText(index));
+        store();
+    });
     bind(field, box, [this, box, field] {
         const QSignalBlocker block(box);
         box->setCurrentIndex(box->findText(sqlvalue::toText(m_set.field(field))));

@@ -17,9 +17,11 @@ class RecordSet;
 
 // Ties entry widgets to the current row of a live record set: each widget
 // shows its field of the current row and is named after the field; what the
-// user types goes into the row at once (the set writes it back when the row
-// is left, when a command saves, or at exit). Commands that change the row
-// are shown in the widgets straight away.
+// user types goes into the row at once, and the row is written to the file
+// when the user leaves a text box or changes a check box, a date or a pick
+// list (and, as always, when the row is left, when a command saves, and at
+// exit), so that a crash loses at most the box being typed in. Commands
+// that change the row are shown in the widgets straight away.
 class FieldBinder : public QObject {
     Q_OBJECT
 
@@ -57,6 +59,7 @@ private:
     };
     void bind(const QString& field, QWidget* widget, std::function<void()> show);
     void write(QWidget* source, const QString& field, const QVariant& value);
+    void store();
 
     RecordSet& m_set;
     QHash<QString, int> m_widths;

@@ -59,6 +59,12 @@ void TestGeneralDataForm::fieldsShowAndTakeTheGeneralData()
     QCOMPARE(name->text(), QStringLiteral("PRIMJER Optika Jelić d.o.o."));
     QTest::keyClicks(name, QStringLiteral(" 2"));
     QCOMPARE(m_shop->session->generalData().field(u"Naziv").toString(), QStringLiteral("PRIMJER Optika Jelić d.o.o. 2"));
+    // Leaving the box (Enter here) writes the row: nothing typed waits for the exit.
+    QTest::keyClick(name, Qt::Key_Return);
+    {
+        Database other(schema::kInvoiceFile);
+        QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("PRIMJER Optika Jelić d.o.o. 2"));
+    }
 
     // Nothing longer than the field can be typed.
     QCOMPARE(field<QLineEdit>("Crte")->maxLength(), 1);

@@ -119,6 +119,10 @@ void TestInvoiceWiring::entryFieldsFollowTheCurrentInvoice()
     QVERIFY(exempt->isChecked());
     QVERIFY(!supplementary->isChecked());
     QCOMPARE(invoices.field(u"Dop").toInt(), 0);
+    {   // a click is written at once
+        Database other(schema::kInvoiceFile);
+        QCOMPARE(other.scalar(QStringLiteral("SELECT Osl FROM Rn WHERE God = 26 AND Rnbr = ?"), {last}).toInt(), 1);
+    }
     supplementary->click();
     QVERIFY(!exempt->isChecked());
     supplementary->click();
