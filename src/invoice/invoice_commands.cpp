@@ -23,11 +23,9 @@ bool InvoiceCommands::newInvoice()
         m_services.dialogs.message(invoices.error());
         return false;
     }
-    std::optional<int> number;
-    {
-        Database db(schema::kInvoiceFile);
-        number = invoices::nextNumber(db, m_session.twoDigitYear());
-    }
+    // The highest number of the year in the file, not in the window's set:
+    // the set may be ordered by another column.
+    const std::optional<int> number = invoices::nextNumber(m_session.database(), m_session.twoDigitYear());
     if (!number) {
         m_services.dialogs.message(invoices::kYearFullMessage);
         return false;
@@ -101,11 +99,7 @@ bool InvoiceCommands::recompute()
     std::vector<amounts::Line> lines;
     for (int line = 1; line <= kOfferedLines; ++line)
         lines.push_back({sqlvalue::toText(invoices.field(pomField(line))), invoices.field(kolField(line)).toInt()});
-    amounts::Result result;
-    {
-        Database db(schema::kInvoiceFile);
-        result = amounts::compute(db, lines);
-    }
+    const amounts::Result result = amounts::compute(m_session.database(), lines);
     if (!result.amount) {
         m_services.dialogs.message(amounts::unknownCodeMessage(result.unknownCode));
         return false;
