@@ -6,7 +6,6 @@
 #include "common/dialogs.h"
 #include "data/business_year.h"
 #include "data/database.h"
-#include "data/schema.h"
 #include "data/sql_values.h"
 
 namespace {
