@@ -29,6 +29,14 @@ public:
     const QString& fileName() const { return m_fileName; }
     // The last error, in words fit for a message.
     const QString& error() const { return m_error; }
+    // The end of a failed write: hands the last error to the caller (when it
+    // asked for one) and returns false.
+    bool failed(QString* error) const
+    {
+        if (error)
+            *error = m_error;
+        return false;
+    }
     QSqlDatabase& handle() { return m_db; }
 
     // Runs one statement with bound values.

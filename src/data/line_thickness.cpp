@@ -9,18 +9,10 @@ bool setLineThickness(Database& db, int thickness, QString* error)
     Transaction transaction(db);
     for (const char* table : {"Osnovno", "Dopunsko"}) {
         const QString sql = QStringLiteral("UPDATE \"%1\" SET A6 = ? WHERE A1 IN (2, 5)").arg(QLatin1String(table));
-        if (!db.exec(sql, {thickness})) {
-            if (error)
-                *error = db.error();
-            return false;
-        }
+        if (!db.exec(sql, {thickness}))
+            return db.failed(error);
     }
-    if (!transaction.commit()) {
-        if (error)
-            *error = db.error();
-        return false;
-    }
-    return true;
+    return transaction.commit() || db.failed(error);
 }
 
 } // namespace layouts

@@ -62,19 +62,14 @@ void LayoutAdjustment::moveAll(double right, double down)
 bool LayoutAdjustment::save(Database& db, QString* error)
 {
     Transaction transaction(db);
-    auto fail = [&] {
-        if (error)
-            *error = db.error();
-        return false;
-    };
     // Only the first row of each slot is moved, as the print draws them all.
     const QString update = QStringLiteral("UPDATE \"%1\" SET %2 = ? WHERE rowid = (SELECT rowid FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1)");
     for (int slot = 0; slot < kMovable; ++slot) {
         double v = 0;
         if (readNumber(left(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A2")), {v, QString::number(slot)}))
-            return fail();
+            return db.failed(error);
         if (readNumber(top(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A3")), {v, QString::number(slot)}))
-            return fail();
+            return db.failed(error);
     }
     for (int first : kNameFirstLines) {
         const QVariant x = db.scalar(QStringLiteral("SELECT A2 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
@@ -85,9 +80,7 @@ bool LayoutAdjustment::save(Database& db, QString* error)
             continue;
         if (!db.exec(update.arg(kTable, QStringLiteral("A2")), {x, QString::number(first + 1)})
             || !db.exec(update.arg(kTable, QStringLiteral("A3")), {y.toDouble() + kNameLineGap, QString::number(first + 1)}))
-            return fail();
+            return db.failed(error);
     }
-    if (!transaction.commit())
-        return fail();
-    return true;
+    return transaction.commit() || db.failed(error);
 }

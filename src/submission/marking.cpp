@@ -7,6 +7,7 @@
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace marking {
@@ -51,7 +52,7 @@ bool markByOffice(Database& db, int twoDigitYear, const QDate& start, const QDat
     q.addBindValue(twoDigitYear);
     if (!q.exec()) {
         if (error)
-            *error = db.error();
+            *error = q.lastError().text();
         return false;
     }
     std::vector<std::pair<qint64, QString>> marks;
@@ -68,27 +69,15 @@ bool markByOffice(Database& db, int twoDigitYear, const QDate& start, const QDat
     }
     q.finish();
     for (const auto& [rowid, mark] : marks) {
-        if (!db.exec(QStringLiteral("UPDATE Rn SET Izbor = ? WHERE rowid = ?"), {mark, rowid})) {
-            if (error)
-                *error = db.error();
-            return false;
-        }
+        if (!db.exec(QStringLiteral("UPDATE Rn SET Izbor = ? WHERE rowid = ?"), {mark, rowid}))
+            return db.failed(error);
     }
-    if (!transaction.commit()) {
-        if (error)
-            *error = db.error();
-        return false;
-    }
-    return true;
+    return transaction.commit() || db.failed(error);
 }
 
 bool clearAll(Database& db, QString* error)
 {
-    if (db.exec(QStringLiteral("UPDATE Rn SET Izbor = ''")))
-        return true;
-    if (error)
-        *error = db.error();
-    return false;
+    return db.exec(QStringLiteral("UPDATE Rn SET Izbor = ''")) || db.failed(error);
 }
 
 } // namespace marking
