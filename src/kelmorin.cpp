@@ -8,6 +8,9 @@
 #include "app/version_notice.h"
 #include "common/clock.h"
 #include "common/desktop_platform.h"
+#include "common/dialogs.h"
+#include "common/folder_lock.h"
+#include "common/working_folder.h"
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
@@ -26,6 +29,7 @@
 
 int main(int argc, char* argv[])
 {
+    workdir::keepFilesPrivate();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelmorin"));
     QLocale::setDefault(QLocale::system());
@@ -40,6 +44,14 @@ int main(int argc, char* argv[])
     SystemClock clock;
     DesktopPlatform platform;
     const Services services{dialogs, clock, platform};
+
+    // One program at a time works on a folder's data, for the whole run.
+    workdir::FolderLock folderLock;
+    if (!folderLock.isHeld()) {
+        static_cast<Dialogs&>(dialogs).message(folderLock.error());
+        return 1;
+    }
+    workdir::narrowDataFiles();
 
     std::unique_ptr<Session> session = Startup(services).run();
     if (!session)

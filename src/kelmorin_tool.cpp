@@ -12,8 +12,11 @@
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/desktop_platform.h"
+#include "common/folder_lock.h"
+#include "common/working_folder.h"
 #include "common/scripted_dialogs.h"
 #include "data/new_folder.h"
+#include "data/schema.h"
 #include "data/upgrade_chain.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
@@ -26,6 +29,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -43,6 +47,20 @@ QTextStream& err()
 
 // Messages end with CR LF inside; on a terminal one LF per line.
 QString consoleText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+// Every command that writes holds the working folder's lock for its whole
+// run; false (with the reason on standard error) when another program has
+// it. The data files' rights are narrowed once the folder is ours.
+bool holdFolder(std::optional<workdir::FolderLock>& lock, const QString& folder = QStringLiteral("."))
+{
+    lock.emplace(folder);
+    if (!lock->isHeld()) {
+        err() << consoleText(lock->error()) << '\n';
+        return false;
+    }
+    workdir::narrowDataFiles(QDir(folder));
+    return true;
+}
 
 int usage()
 {
@@ -63,6 +81,13 @@ int runInit(const QStringList& args)
     rest.removeAll(QStringLiteral("--demo"));
     if (rest.size() != 1)
         return usage();
+    if (!QDir().mkpath(rest.first())) {
+        err() << "Ne mogu napraviti mapu " << QDir::toNativeSeparators(rest.first()) << ".\n";
+        return 1;
+    }
+    std::optional<workdir::FolderLock> lock;
+    if (!holdFolder(lock, rest.first()))
+        return 1;
     SystemClock clock;
     QString error;
     if (!newfolder::create(rest.first(), demo ? newfolder::Content::Demo : newfolder::Content::Empty, clock, &error)) {
@@ -81,6 +106,9 @@ int runUpgrade(const QStringList& args)
         err() << "Mapa " << args.first() << " ne postoji.\n";
         return 1;
     }
+    std::optional<workdir::FolderLock> lock;
+    if (!holdFolder(lock))
+        return 1;
     SystemClock clock;
     DesktopPlatform platform;
     ScriptedDialogs dialogs;
@@ -119,12 +147,14 @@ PrintCommands::Outcome printForm(PrintCommands& prints, const QString& form)
 
 // Makes the folder the working folder and opens its data as the program
 // does (without the upgrade chain); false with the reason on standard error.
-bool openSession(const QString& folder, Session& session)
+bool openSession(const QString& folder, Session& session, std::optional<workdir::FolderLock>& lock)
 {
     if (!QDir::setCurrent(folder)) {
         err() << "Mapa " << folder << " ne postoji.\n";
         return false;
     }
+    if (!holdFolder(lock))
+        return false;
     if (!session.open()) {
         err() << consoleText(session.error()) << '\n';
         return false;
@@ -142,8 +172,9 @@ int runPrint(const QStringList& args)
     if (folder.startsWith(u"--") || pdf.isEmpty() || number.isEmpty() || !forms.contains(form))
         return usage();
     const QString pdfPath = QFileInfo(pdf).absoluteFilePath();
+    std::optional<workdir::FolderLock> lock;
     Session session;
-    if (!openSession(folder, session))
+    if (!openSession(folder, session, lock))
         return 1;
     RecordSet& invoices = session.invoices();
     const int row = invoices.findFirst(u"Rnbr", number.toInt());
@@ -166,7 +197,11 @@ int runPrint(const QStringList& args)
     const PrintCommands::Outcome outcome = printForm(prints, form);
     // What the print changed in the invoice (the amount, the confirmation
     // number) is kept, as in the program.
-    session.saveAll();
+    if (!session.saveAll()) {
+        const QString reason = session.invoices().error().isEmpty() ? session.generalData().error() : session.invoices().error();
+        err() << "Promjene računa nije moguće spremiti u " << schema::kInvoiceFile << ": " << consoleText(reason) << '\n';
+        return 1;
+    }
     if (outcome != PrintCommands::Outcome::Printed)
         return 1;
     out() << pdfPath << '\n';
@@ -184,8 +219,9 @@ int runSubmission(const QStringList& args)
     if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty())
         return usage();
     const QString coverPath = cover.isEmpty() ? QString() : QFileInfo(cover).absoluteFilePath();
+    std::optional<workdir::FolderLock> lock;
     Session session;
-    if (!openSession(folder, session))
+    if (!openSession(folder, session, lock))
         return 1;
     ScriptedDialogs dialogs;
     dialogs.setFallback(args.contains(QStringLiteral("--yes")));
@@ -218,6 +254,7 @@ int main(int argc, char* argv[])
     // The tool never shows a window; printing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    workdir::keepFilesPrivate();
     QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())

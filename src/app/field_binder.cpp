@@ -1,6 +1,7 @@
 #include "field_binder.h"
 
 #include "common/formats.h"
+#include "common/fund_text.h"
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "data/sql_values.h"
@@ -12,12 +13,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QValidator>
 
 namespace {
 
 // A date picker cannot be empty; its lowest date stands for "no date" and
 // is shown as a blank box.
 const QDate kNoDate(1900, 1, 1);
+
+// Refuses what a text box must never hold: line breaks and NUL anywhere,
+// and a colon in a field that goes into the fund's file.
+class SafeTextValidator : public QValidator {
+public:
+    SafeTextValidator(bool fundField, QObject* parent) : QValidator(parent), m_fundField(fundField) {}
+    State validate(QString& input, int&) const override
+    {
+        for (QChar c : input) {
+            if (fundtext::isLineBreakOrNul(c) || (m_fundField && c == u':'))
+                return Invalid;
+        }
+        return Acceptable;
+    }
+
+private:
+    bool m_fundField;
+};
 
 void setTextKeepingCursor(QLineEdit* edit, const QString& text)
 {
@@ -74,6 +94,7 @@ QLineEdit* FieldBinder::text(const QString& field, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     if (const int width = m_widths.value(field.toLower()); width > 0)
         edit->setMaxLength(width);
+    edit->setValidator(new SafeTextValidator(fundtext::goesIntoFundFile(field), edit));
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) { write(edit, field, t); });
     connect(edit, &QLineEdit::editingFinished, this, &FieldBinder::store);
     bind(field, edit, [this, edit, field] { setTextKeepingCursor(edit, sqlvalue::toText(m_set.field(field))); });

@@ -48,11 +48,8 @@ void Notice::start(const QDate& today)
 
 void Notice::handleDownload(const QByteArray& content)
 {
-    {
-        QFile file(kFileName);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            return;
-    }
+    if (!textfile::writeWhole(kFileName, content))
+        return;
     const auto lines = textfile::readLines(kFileName);
     if (lines && !lines->isEmpty() && announcesNewer(lines->first(), kLabel))
         m_dialogs.message(kNotice);

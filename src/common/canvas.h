@@ -31,4 +31,7 @@ public:
     virtual void newPage() = 0;
     // Ends the document; false when it could not be written or printed.
     virtual bool finish() = 0;
+    // Why finish() failed, in words fit for a message (the file and the
+    // system's reason), when the canvas knows.
+    virtual QString failure() const { return {}; }
 };

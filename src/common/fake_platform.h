@@ -27,10 +27,10 @@ public:
     void registerSubmissionFileTypes() override { ++registrations; }
     QString removableMedium() const override { return medium; }
     std::optional<DiscWriter> discWriter() const override { return writer; }
-    bool copyFile(const QString& from, const QString& to) override
+    bool copyFile(const QString& from, const QString& to, QString* error = nullptr) override
     {
         copies.push_back({from, to});
-        return !copyFails && Platform::copyFile(from, to);
+        return !copyFails && Platform::copyFile(from, to, error);
     }
 
     struct Copy {

@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include "text_file.h"
+
 #include "working_folder.h"
 
 #include <QDir>
@@ -60,11 +62,7 @@ std::optional<Platform::DiscWriter> Platform::discWriter() const
     return std::nullopt;
 }
 
-bool Platform::copyFile(const QString& from, const QString& to)
+bool Platform::copyFile(const QString& from, const QString& to, QString* error)
 {
-    if (QFileInfo(to).isDir())
-        return false;
-    if (QFile::exists(to) && !QFile::remove(to))
-        return false;
-    return QFile::copy(from, to);
+    return textfile::copyWhole(from, to, error);
 }

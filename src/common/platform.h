@@ -44,8 +44,9 @@ public:
     };
     virtual std::optional<DiscWriter> discWriter() const;
 
-    // Copies a file, replacing one of the same name; false on failure.
-    virtual bool copyFile(const QString& from, const QString& to);
+    // Copies a file whole or not at all, replacing one of the same name;
+    // false with the reason in *error on failure.
+    virtual bool copyFile(const QString& from, const QString& to, QString* error = nullptr);
 
     // A companion program such as "Dst.exe" in the working folder; on systems
     // without ".exe" programs an executable of the same name without the

@@ -2,8 +2,21 @@
 
 #include "cp1250.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
 #include <QSaveFile>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 void TextFileWriter::write(const QString& text) { m_text += text; }
 
@@ -15,31 +28,189 @@ void TextFileWriter::writeLine(const QString& text)
 
 QByteArray TextFileWriter::bytes() const { return cp1250::encode(m_text); }
 
-bool TextFileWriter::save(const QString& path, QString* error) const
+bool TextFileWriter::save(const QString& path, QString* error) const { return textfile::writeWhole(path, bytes(), error); }
+
+namespace textfile {
+namespace {
+
+std::atomic<qint64> g_writeLimit{-2}; // -2: not read from the environment yet
+
+qint64 writeLimit()
 {
-    QSaveFile file(path);
-    const QByteArray data = bytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    qint64 limit = g_writeLimit.load();
+    if (limit == -2) {
+        bool ok = false;
+        limit = qEnvironmentVariable("KELMORIN_TEST_WRITE_LIMIT").toLongLong(&ok);
+        if (!ok || limit < 0)
+            limit = -1;
+        g_writeLimit.store(limit);
+    }
+    return limit;
+}
+
+bool fail(QString* error, const QString& path, const QString& reason)
+{
+    if (error)
+        *error = QStringLiteral("Datoteku %1 nije moguće zapisati: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+
+} // namespace
+
+void setWriteLimitForTests(qint64 bytes) { g_writeLimit.store(bytes < 0 ? -1 : bytes); }
+
+#ifndef Q_OS_WIN
+
+namespace {
+
+// Writes every byte or sets errno; honours the test limit.
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    const qint64 limit = writeLimit();
+    qint64 done = 0;
+    while (done < size) {
+        qint64 chunk = size - done;
+        if (limit >= 0) {
+            if (done >= limit) {
+                errno = ENOSPC;
+                return false;
+            }
+            chunk = std::min(chunk, limit - done);
+        }
+        const ssize_t n = ::write(fd, data + done, size_t(chunk));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += n;
     }
     return true;
 }
 
-namespace textfile {
+} // namespace
 
-std::optional<QStringList> readLines(const QString& path)
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    struct stat st;
+    if (::lstat(target.constData(), &st) == 0) {
+        if (S_ISLNK(st.st_mode))
+            return fail(error, path, QStringLiteral("na njenom mjestu je simbolička veza, koju program ne mijenja."));
+        if (!S_ISREG(st.st_mode))
+            return fail(error, path, QStringLiteral("na njenom mjestu je nešto što nije obična datoteka."));
+    }
+    QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return fail(error, path, systemReason(errno));
+    int code = 0;
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || !writeAll(fd, bytes.constData(), bytes.size()) || ::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno;
+    if (code == 0 && ::rename(temp.constData(), target.constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        ::unlink(temp.constData());
+        return fail(error, path, systemReason(code));
+    }
+    // The new name itself must reach the disk too.
+    const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+std::optional<QStringList> readLines(const QString& path, qint64 maxSize)
+{
+    // Not blocking: a pipe in the file's place must not stop the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    QString text = cp1250::decode(file.readAll());
+    struct stat st;
+    QByteArray data;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize;
+    if (ok) {
+        data.resize(qsizetype(st.st_size));
+        qint64 done = 0;
+        while (ok && done < st.st_size) {
+            const ssize_t n = ::read(fd, data.data() + done, size_t(st.st_size - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok = n > 0;
+            done += n > 0 ? n : 0;
+        }
+    }
+    ::close(fd);
+    if (!ok)
+        return std::nullopt;
+#else
+
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    if (QFileInfo(path).isSymLink())
+        return fail(error, path, QStringLiteral("na njenom mjestu je simbolička veza, koju program ne mijenja."));
+    QSaveFile file(path);
+    const qint64 limit = writeLimit();
+    const QByteArray data = limit >= 0 ? bytes.left(limit) : bytes;
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush()) {
+        file.cancelWriting();
+        return fail(error, path, file.errorString());
+    }
+    if (data.size() != bytes.size()) {
+        file.cancelWriting();
+        return fail(error, path, QStringLiteral("There is not enough space on the disk."));
+    }
+    if (!file.commit())
+        return fail(error, path, file.errorString());
+    return true;
+}
+
+std::optional<QStringList> readLines(const QString& path, qint64 maxSize)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || info.size() > maxSize || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray data = file.read(maxSize + 1);
+    if (data.size() > maxSize)
+        return std::nullopt;
+#endif
+    QString text = cp1250::decode(data);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+bool copyWhole(const QString& from, const QString& to, QString* error)
+{
+    QFile source(from);
+    if (!QFileInfo(from).isFile() || !source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Datoteku %1 nije moguće pročitati: %2")
+                         .arg(QDir::toNativeSeparators(from), source.errorString());
+        return false;
+    }
+    const QByteArray data = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Datoteku %1 nije moguće pročitati: %2")
+                         .arg(QDir::toNativeSeparators(from), source.errorString());
+        return false;
+    }
+    return writeWhole(to, data, error);
 }
 
 } // namespace textfile

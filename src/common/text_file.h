@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,18 +18,42 @@ public:
     // The bytes as they will stand in the file.
     QByteArray bytes() const;
 
-    // Writes the file at once and whole (a temporary file that replaces the
-    // target only when complete). On failure returns false and sets error.
+    // Writes the file whole or not at all (textfile::writeWhole). On failure
+    // returns false and sets error.
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     QString m_text;
 };
 
+// The one way the program puts a file on disk. A file is written under a
+// temporary name in its own folder, every write is checked, the data are
+// flushed to the disk, and only then does the file take its name: an
+// existing file is replaced by a complete new one or stays as it was, and a
+// failure leaves no temporary file behind. Files are for the user alone
+// (0600). A symbolic link in the file's place is refused, so that no link
+// can send the program's data elsewhere.
 namespace textfile {
 
+// Writes bytes to path. On failure returns false with a message that names
+// the file and gives the system's reason.
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Copies a file through writeWhole (copies to a medium, a new Pac.mdb).
+bool copyWhole(const QString& from, const QString& to, QString* error = nullptr);
+
+// The largest text file the program reads (Recept.txt, the version file).
+constexpr qint64 kMaxReadSize = 1 << 20;
+
 // Lines of a Windows-1250 file, split at CR LF or LF; nullopt when the file
-// cannot be read.
-std::optional<QStringList> readLines(const QString& path);
+// cannot be read, is not a regular file (a device, a pipe, a folder) or is
+// larger than maxSize.
+std::optional<QStringList> readLines(const QString& path, qint64 maxSize = kMaxReadSize);
+
+// For tests of a full disk: every file written afterwards fails with "no
+// space left" at its byte number `bytes` (0: at once); a negative number
+// lifts the limit. The environment variable KELMORIN_TEST_WRITE_LIMIT sets
+// the same limit for a whole process (a child process under test).
+void setWriteLimitForTests(qint64 bytes);
 
 } // namespace textfile

@@ -1,6 +1,12 @@
 #include "working_folder.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace workdir {
 
@@ -19,5 +25,39 @@ QString findFileNoCase(const QString& name, const QDir& dir)
 }
 
 QString displayPath() { return QDir::toNativeSeparators(QDir::currentPath()); }
+
+bool isDataFileName(const QString& path)
+{
+    static const QRegularExpression names(
+        QStringLiteral("^(?:(?:kelmorin|pac|upg[0-9]{6})\\.mdb(?:-journal|-wal|-shm)?|upg[0-9]{6}\\.inm|upg050207|"
+                       "osndop\\.inm|pacor\\.inm|040506\\.inm|recept\\.txt|kelmorin\\.lck|rp[0-6]|"
+                       "[0-9]+(?:\\.o[0-9]*)?\\.o[0-9]{2})$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return names.match(QFileInfo(path).fileName()).hasMatch();
+}
+
+void keepFilesPrivate()
+{
+#ifndef Q_OS_WIN
+    ::umask(077);
+#endif
+}
+
+void narrowDataFiles(const QDir& dir)
+{
+#ifndef Q_OS_WIN
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        if (!isDataFileName(entry))
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(entry));
+        struct stat st;
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0)
+            ::chmod(path.constData(), st.st_mode & 0700);
+    }
+#else
+    Q_UNUSED(dir);
+#endif
+}
 
 } // namespace workdir

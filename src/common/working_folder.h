@@ -14,4 +14,19 @@ QString findFileNoCase(const QString& name, const QDir& dir = QDir::current());
 // The working folder's path in the form shown to the user.
 QString displayPath();
 
+// Whether a file name (with or without its folder) is one of the program's
+// own data files: the databases and their journals, the upgrade packages and
+// markers, the legacy start files, Recept.txt, the folder's lock and the
+// fund's submission files. No output the user names (a PDF) may take such a
+// name.
+bool isDataFileName(const QString& path);
+
+// Files and folders the program makes are for the user alone (0600, 0700):
+// called once at the start of each program.
+void keepFilesPrivate();
+
+// Data files of the folder that others may read lose those rights, without
+// a message (they hold patients' names and health data).
+void narrowDataFiles(const QDir& dir = QDir::current());
+
 } // namespace workdir

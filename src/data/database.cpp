@@ -135,6 +135,11 @@ bool Transaction::commit()
     m_active = false;
     if (m_db.exec(QStringLiteral("COMMIT")))
         return true;
+    // The commit's own error is the one to report; SQLite may already have
+    // ended the transaction, and then the rollback fails with a text of its
+    // own that says nothing about what went wrong.
+    const QString reason = m_db.error();
     m_db.exec(QStringLiteral("ROLLBACK"));
+    m_db.m_error = reason;
     return false;
 }

@@ -48,6 +48,7 @@ public:
     QStringList columns(const QString& table);
 
 private:
+    friend class Transaction;
     QString m_fileName;
     QString m_connectionName;
     QSqlDatabase m_db;

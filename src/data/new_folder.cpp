@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace newfolder {
 namespace {
@@ -23,20 +24,20 @@ bool fail(QString* error, const QString& text)
     return false;
 }
 
-bool writeRecept(const QString& path)
+bool writeRecept(const QString& path, QString* error)
 {
     TextFileWriter recept;
     recept.writeLine(QStringLiteral("Obrasci potvrde o medicinskom pomagalu"));
     recept.writeLine(QStringLiteral("#99 Potvrda HZZO"));
     recept.writeLine(QStringLiteral("#99 Potvrda HZZO (stara)"));
-    return recept.save(path);
+    return recept.save(path, error);
 }
 
-bool writeNewestMarker(const QString& dir, const Clock& clock)
+bool writeNewestMarker(const QString& dir, const Clock& clock, QString* error)
 {
     TextFileWriter marker;
     marker.writeLine(clock.now().toString(QStringLiteral("ddMMyyHHmmss")));
-    return marker.save(QDir(dir).filePath(upgrade::markerName(upgrade::steps().back().id)));
+    return marker.save(QDir(dir).filePath(upgrade::markerName(upgrade::steps().back().id)), error);
 }
 
 bool fillInvoiceDatabase(const QString& path, Content content, const Clock& clock, QString* error)
@@ -45,7 +46,11 @@ bool fillInvoiceDatabase(const QString& path, Content content, const Clock& cloc
     if (!db.isOpen() || !schema::createInvoiceDatabase(db))
         return fail(error, db.error());
     Transaction tx(db);
-    bool ok = sampledata::insertGeneralData(db, clock.today().year()) && sampledata::insertCodeLists(db)
+    // The database is made at the newest release and says so itself: losing
+    // the marker files never sends it through the upgrade chain again.
+    bool ok = upgrade::recordApplied(db, upgrade::allStepIds(),
+                                     clock.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+        && sampledata::insertGeneralData(db, clock.today().year()) && sampledata::insertCodeLists(db)
         && formlayouts::insert(db);
     if (ok && content == Content::Demo)
         ok = sampledata::insertDemoSupplier(db) && sampledata::insertDemoInvoices(db, clock.today());
@@ -64,35 +69,91 @@ bool fillPatientDatabase(const QString& path, Content content, const Clock& cloc
     return true;
 }
 
+// An empty file for the user alone under a name of its own beside the file
+// it will become; empty when none can be made.
+QString privateTemporary(const QDir& dir, const QString& finalName, QString* error)
+{
+    QTemporaryFile file(dir.filePath(QStringLiteral(".") + finalName + QStringLiteral("-XXXXXX")));
+    file.setAutoRemove(false);
+    if (!file.open()) {
+        fail(error, QStringLiteral("Datoteku %1 nije moguće zapisati: %2")
+                        .arg(QDir::toNativeSeparators(dir.filePath(finalName)), file.errorString()));
+        return {};
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return file.fileName();
+}
+
+bool isLink(const QString& path) { return QFileInfo(path).isSymLink(); }
+
+// Puts a finished file in place; never over an existing one.
+bool putInPlace(const QString& temporary, const QString& path, QString* error)
+{
+    if (QFile::rename(temporary, path))
+        return true;
+    return fail(error, QStringLiteral("Datoteku %1 nije moguće zapisati.").arg(QDir::toNativeSeparators(path)));
+}
+
 } // namespace
 
 bool create(const QString& dirPath, Content content, const Clock& clock, QString* error)
 {
     QDir dir(dirPath);
-    if (!dir.exists() && !QDir().mkpath(dirPath))
-        return fail(error, QStringLiteral("Ne mogu napraviti mapu %1.").arg(QDir::toNativeSeparators(dirPath)));
+    if (!dir.exists()) {
+        if (!QDir().mkpath(dirPath))
+            return fail(error, QStringLiteral("Ne mogu napraviti mapu %1.").arg(QDir::toNativeSeparators(dirPath)));
+        QFile::setPermissions(dirPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     const QString invoices = dir.filePath(schema::kInvoiceFile);
+    const QString patients = dir.filePath(schema::kPatientFile);
+    const QString recept = dir.filePath(QStringLiteral("Recept.txt"));
+    const QString marker = dir.filePath(upgrade::markerName(upgrade::steps().back().id));
+    for (const QString& path : {invoices, patients, recept, marker}) {
+        if (isLink(path))
+            return fail(error, QStringLiteral("U mapi %1 je %2 simbolička veza; program ne stvara datoteke kroz veze. "
+                                              "Ništa nije promijenjeno.")
+                                   .arg(QDir::toNativeSeparators(dir.absolutePath()), QFileInfo(path).fileName()));
+    }
     if (QFileInfo::exists(invoices))
         return fail(error, QStringLiteral("U mapi %1 već postoji %2; ništa nije promijenjeno.")
                                .arg(QDir::toNativeSeparators(dir.absolutePath()), schema::kInvoiceFile));
-    const QString patients = dir.filePath(schema::kPatientFile);
+    // What an earlier, interrupted run left under temporary names.
+    for (const QString& stale : dir.entryList({QStringLiteral(".Kelmorin.mdb-*"), QStringLiteral(".Pac.mdb-*")},
+                                              QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(stale));
     const bool hadPatients = QFileInfo::exists(patients);
-    const QString recept = dir.filePath(QStringLiteral("Recept.txt"));
     const bool hadRecept = QFileInfo::exists(recept);
 
-    bool ok = fillInvoiceDatabase(invoices, content, clock, error);
+    // Everything is built under names of its own and takes its real name
+    // only when complete; Kelmorin.mdb comes last, so that a folder with it
+    // is always a whole folder.
+    QString invoicesTemp, patientsTemp;
+    bool receptWritten = false, patientsPlaced = false;
+    bool ok = !(invoicesTemp = privateTemporary(dir, schema::kInvoiceFile, error)).isEmpty()
+        && fillInvoiceDatabase(invoicesTemp, content, clock, error);
     if (ok && !hadPatients)
-        ok = fillPatientDatabase(patients, content, clock, error);
-    if (ok && !hadRecept && !writeRecept(recept))
-        ok = fail(error, QStringLiteral("Ne mogu zapisati %1.").arg(recept));
-    if (ok && !writeNewestMarker(dirPath, clock))
-        ok = fail(error, QStringLiteral("Ne mogu zapisati oznaku nadogradnje u mapu %1.").arg(dirPath));
+        ok = !(patientsTemp = privateTemporary(dir, schema::kPatientFile, error)).isEmpty()
+            && fillPatientDatabase(patientsTemp, content, clock, error);
+    if (ok && !hadRecept)
+        ok = receptWritten = writeRecept(recept, error);
+    if (ok)
+        ok = writeNewestMarker(dirPath, clock, error);
+    if (ok && !hadPatients)
+        ok = patientsPlaced = putInPlace(patientsTemp, patients, error);
+    if (ok)
+        ok = putInPlace(invoicesTemp, invoices, error);
     if (!ok) {
-        QFile::remove(invoices);
-        if (!hadPatients)
+        for (const QString& temp : {invoicesTemp, patientsTemp}) {
+            if (!temp.isEmpty()) {
+                QFile::remove(temp);
+                QFile::remove(temp + QStringLiteral("-journal"));
+            }
+        }
+        if (patientsPlaced)
             QFile::remove(patients);
-        if (!hadRecept)
+        if (receptWritten)
             QFile::remove(recept);
+        QFile::remove(marker);
     }
     return ok;
 }

@@ -13,8 +13,11 @@ namespace newfolder {
 
 enum class Content { Empty, Demo };
 
-// Refuses a folder that already holds Kelmorin.mdb. On failure returns
-// false with the reason in *error; files it made are removed again.
+// Refuses a folder that already holds Kelmorin.mdb, or where a symbolic
+// link stands in the place of a file it makes. The files are built under
+// temporary names and take their names only when complete, Kelmorin.mdb
+// last. On failure returns false with the reason in *error; files it made
+// are removed again. The caller holds the folder's lock.
 bool create(const QString& dir, Content content, const Clock& clock, QString* error);
 
 } // namespace newfolder

@@ -9,7 +9,11 @@
 #include "schema.h"
 #include "table_ops.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QSqlQuery>
+
+#include <cstdlib>
 
 namespace upgrade {
 
@@ -79,13 +83,37 @@ Chain::Chain(Dialogs& dialogs, Clock& clock, Platform& platform)
 {
 }
 
-const Step* Chain::newestMarkedStep() const
+std::optional<QStringList> Chain::recordedSteps() const
+{
+    if (!m_platform.fileExists(schema::kInvoiceFile))
+        return std::nullopt;
+    Database db(schema::kInvoiceFile, Database::Mode::ReadOnly);
+    if (!db.isOpen() || !db.hasTable(kAppliedTable))
+        return std::nullopt;
+    QStringList ids;
+    QSqlQuery query(db.handle());
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("SELECT Korak FROM %1").arg(kAppliedTable))) {
+        while (query.next())
+            ids << query.value(0).toString();
+    }
+    return ids;
+}
+
+bool Chain::isApplied(const Step& step, const std::optional<QStringList>& recorded) const
+{
+    if (recorded)
+        return recorded->contains(step.id);
+    return m_platform.fileExists(step.id == u"050207" ? kOldestMarker : markerName(step.id));
+}
+
+const Step* Chain::newestAppliedStep(const std::optional<QStringList>& recorded) const
 {
     const Step* newest = nullptr;
     bool counting = false;
     for (const Step& step : steps()) {
         counting = counting || step.id == kFirstCountedStep;
-        if (counting && m_platform.fileExists(markerName(step.id)))
+        if (counting && isApplied(step, recorded))
             newest = &step;
     }
     return newest;
@@ -93,8 +121,9 @@ const Step* Chain::newestMarkedStep() const
 
 QStringList Chain::pendingSteps() const
 {
+    const std::optional<QStringList> recorded = recordedSteps();
     QStringList ids;
-    const Step* newest = newestMarkedStep();
+    const Step* newest = newestAppliedStep(recorded);
     bool after = false;
     bool counting = false;
     for (const Step& step : steps()) {
@@ -103,12 +132,8 @@ QStringList Chain::pendingSteps() const
             if (after)
                 ids << step.id;
             after = after || &step == newest;
-        } else if (counting) {
+        } else if (counting || !isApplied(step, recorded)) {
             ids << step.id;
-        } else {
-            const QString marker = step.id == u"050207" ? kOldestMarker : markerName(step.id);
-            if (!m_platform.fileExists(marker))
-                ids << step.id;
         }
     }
     return ids;
@@ -120,14 +145,68 @@ bool Chain::stop(const QString& message)
     return false;
 }
 
+namespace {
+
+// For tests of a crash at a chosen instant: KELMORIN_TEST_KILL_AT=ID:INSTANT
+// ends the process at once, as a power cut would, when step ID reaches
+// INSTANT ("work": done but not committed; "commit": committed, no marker;
+// "marker": marker written).
+void killPointForTests(const QString& id, const char* instant)
+{
+    static const QString point = qEnvironmentVariable("KELMORIN_TEST_KILL_AT");
+    if (!point.isEmpty() && point == id + u':' + QLatin1String(instant))
+        std::_Exit(137);
+}
+
+QString stamp(const QDateTime& when) { return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+} // namespace
+
+bool Chain::repairMarkers(const QStringList& recorded)
+{
+    // Markers lost after the newest one present (a stop between a step and
+    // its marker) are written again; a new folder keeps only the marker of
+    // the release it was made at.
+    auto markerOf = [](const Step& step) { return step.id == u"050207" ? kOldestMarker : markerName(step.id); };
+    qsizetype newestMarker = -1;
+    for (qsizetype i = 0; i < qsizetype(steps().size()); ++i) {
+        if (m_platform.fileExists(markerOf(steps()[size_t(i)])))
+            newestMarker = i;
+    }
+    Database db(schema::kInvoiceFile, Database::Mode::ReadOnly);
+    for (qsizetype i = newestMarker + 1; i < qsizetype(steps().size()); ++i) {
+        const Step& step = steps()[size_t(i)];
+        if (!recorded.contains(step.id) || m_platform.fileExists(markerOf(step)))
+            continue;
+        const QString when = db.scalar(QStringLiteral("SELECT Primijenjeno FROM %1 WHERE Korak = ?").arg(kAppliedTable),
+                                       {step.id})
+                                 .toString();
+        if (!writeMarker(step.id, when, step.markerSuffix))
+            return false;
+    }
+    return true;
+}
+
 bool Chain::run()
 {
-    if (!newestMarkedStep() && !runPreliminaries())
+    const std::optional<QStringList> recorded = recordedSteps();
+    if (recorded && !repairMarkers(*recorded))
+        return false;
+    if (!newestAppliedStep(recorded) && !runPreliminaries())
         return false;
     const QStringList pending = pendingSteps();
+    // What an older folder's markers say is applied goes into the table
+    // together with the first step that runs.
+    QStringList applied;
     for (const Step& step : steps()) {
-        if (pending.contains(step.id) && !runStep(step))
+        if (!pending.contains(step.id))
+            applied << step.id;
+    }
+    for (const Step& step : steps()) {
+        if (pending.contains(step.id) && !runStep(step, applied))
             return false;
+        if (pending.contains(step.id))
+            applied << step.id;
     }
     return true;
 }
@@ -173,13 +252,14 @@ bool Chain::runPreliminaries()
     }
     if (!m_platform.fileExists(schema::kPatientFile)) {
         const QString pacor = m_platform.findFile(QStringLiteral("Pacor.inm"));
-        if (!pacor.isEmpty())
-            QFile::copy(pacor, schema::kPatientFile);
+        QString error;
+        if (!pacor.isEmpty() && !textfile::copyWhole(pacor, schema::kPatientFile, &error))
+            return stop(stepFailedMessage(QStringLiteral("Pacor.inm"), error));
     }
     return true;
 }
 
-bool Chain::runStep(const Step& step)
+bool Chain::runStep(const Step& step, const QStringList& alreadyApplied)
 {
     QString package;
     if (!step.package.isEmpty()) {
@@ -189,6 +269,7 @@ bool Chain::runStep(const Step& step)
                                        "Baza podataka nije nadograđena; program se zatvara.")
                             .arg(step.package, workdir::displayPath()));
     }
+    const QString when = stamp(m_clock.now());
     {
         Database target(schema::kInvoiceFile);
         if (!target.isOpen())
@@ -201,15 +282,19 @@ bool Chain::runStep(const Step& step)
         }
         StepContext ctx(target, source.get(), m_platform);
         Transaction tx(target);
-        if (!tx.isActive() || !step.work(ctx))
+        if (!tx.isActive() || !step.work(ctx)
+            || !recordApplied(target, QStringList(alreadyApplied) << step.id, when))
             return stop(stepFailedMessage(step.id, ctx.error().isEmpty() ? target.error() : ctx.error()));
+        killPointForTests(step.id, "work");
         if (!tx.commit())
             return stop(stepFailedMessage(step.id, target.error()));
     }
+    killPointForTests(step.id, "commit");
     if (step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
-    if (!writeMarker(step))
+    if (!writeMarker(step.id, when, step.markerSuffix))
         return false;
+    killPointForTests(step.id, "marker");
     if (!step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
     if (step.registerFileTypes)
@@ -217,22 +302,46 @@ bool Chain::runStep(const Step& step)
     return true;
 }
 
-bool Chain::writeMarker(const Step& step)
+bool Chain::writeMarker(const QString& id, const QString& when, const QString& suffix)
 {
+    QDateTime at = QDateTime::fromString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!at.isValid())
+        at = m_clock.now();
     TextFileWriter marker;
     QString name;
-    if (step.id == u"050207") {
+    if (id == u"050207") {
         name = kOldestMarker;
-        marker.writeLine(QStringLiteral("Nadogradnja 050207 ") + m_clock.now().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+        marker.writeLine(QStringLiteral("Nadogradnja 050207 ") + at.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
     } else {
-        name = markerName(step.id);
-        marker.writeLine(m_clock.now().toString(QStringLiteral("ddMMyyHHmmss")) + step.markerSuffix);
+        name = markerName(id);
+        marker.writeLine(at.toString(QStringLiteral("ddMMyyHHmmss")) + suffix);
     }
     QString error;
     if (!marker.save(name, &error))
         return stop(QStringLiteral("Ne mogu zapisati datoteku %1 u mapi %2:\r\n%3\r\nProgram se zatvara.")
                         .arg(name, workdir::displayPath(), error));
     return true;
+}
+
+bool recordApplied(Database& db, const QStringList& ids, const QString& when)
+{
+    if (!db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (Korak TEXT PRIMARY KEY, Primijenjeno TEXT)")
+                     .arg(kAppliedTable)))
+        return false;
+    for (const QString& id : ids) {
+        if (!db.exec(QStringLiteral("INSERT OR IGNORE INTO %1 (Korak, Primijenjeno) VALUES (?, ?)").arg(kAppliedTable),
+                     {id, when}))
+            return false;
+    }
+    return true;
+}
+
+QStringList allStepIds()
+{
+    QStringList ids;
+    for (const Step& step : steps())
+        ids << step.id;
+    return ids;
 }
 
 } // namespace upgrade

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Clock;
@@ -16,12 +17,18 @@ class Platform;
 // The dated upgrade steps that bring Kelmorin.mdb to the current release.
 // A step may import tables from its package "upg" + YYMMDD + ".mdb", run
 // statements and add fields; when it is done it writes its marker
-// "upg" + YYMMDD + ".inm". The markers are the only record of what was
-// applied: the newest marker found decides which steps still run.
+// "upg" + YYMMDD + ".inm". The newest applied step decides which steps
+// still run.
 //
-// Each step runs in one transaction on Kelmorin.mdb: a failure undoes the
-// whole step, writes no marker and ends start-up, so that the next start
-// tries the same step again. A step whose package is missing is not started.
+// Each step runs in one transaction on Kelmorin.mdb, and the same
+// transaction records the step in the database's table of applied steps:
+// the step and its record are there together or not at all, whatever
+// instant the program is stopped at. That table is what counts; the marker
+// files are written from it (and written again when one is lost). A folder
+// of an older release, whose database has no such table yet, is judged by
+// its markers until its first step runs. A failure undoes the whole step,
+// writes no marker and ends start-up, so that the next start tries the same
+// step again. A step whose package is missing is not started.
 namespace upgrade {
 
 class StepContext;
@@ -42,6 +49,16 @@ const std::vector<Step>& steps();
 inline const QString kOldestMarker = QStringLiteral("upg050207");
 QString markerName(const QString& id);
 QString packageName(const QString& id);
+
+// The table of applied steps in Kelmorin.mdb: the step's id and when it was
+// applied ("ddMMyyHHmmss").
+inline const QString kAppliedTable = QStringLiteral("Nadogradnje");
+
+// Records steps as applied (creating the table when needed), inside the
+// caller's transaction. A new database records every step: it is made at
+// the newest release.
+bool recordApplied(Database& db, const QStringList& ids, const QString& when);
+QStringList allStepIds();
 
 // What one step works with.
 class StepContext {
@@ -86,11 +103,16 @@ public:
     bool run();
 
 private:
+    // The steps the database records, or nothing for an older database
+    // without the table (its markers count then).
+    std::optional<QStringList> recordedSteps() const;
+    bool isApplied(const Step& step, const std::optional<QStringList>& recorded) const;
+    bool repairMarkers(const QStringList& recorded);
     bool runPreliminaries();
-    bool runStep(const Step& step);
-    bool writeMarker(const Step& step);
+    bool runStep(const Step& step, const QStringList& alreadyApplied);
+    bool writeMarker(const QString& id, const QString& when, const QString& suffix);
     bool stop(const QString& message);
-    const Step* newestMarkedStep() const;
+    const Step* newestAppliedStep(const std::optional<QStringList>& recorded) const;
 
     Dialogs& m_dialogs;
     Clock& m_clock;

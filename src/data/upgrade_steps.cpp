@@ -2,6 +2,8 @@
 // messages are what the users have always been shown.
 #include "upgrade_chain.h"
 
+#include "common/text_file.h"
+
 #include "common/platform.h"
 #include "database.h"
 #include "table_ops.h"
@@ -23,11 +25,8 @@ bool copyOldPrescriptionLayouts(StepContext& ctx)
         return true; // nothing reads these files any more
     for (int i = 0; i <= 4; ++i) {
         const QString target = QStringLiteral("Rp%1").arg(i);
-        QFile::remove(target);
-        if (!QFile::copy(source, target)) {
-            ctx.error() = QStringLiteral("Ne mogu kopirati %1 u %2.").arg(source, target);
+        if (!textfile::copyWhole(source, target, &ctx.error()))
             return false;
-        }
     }
     return true;
 }

@@ -233,7 +233,7 @@ PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services servic
     placeAndTitle(t, s, services.clock.now());
     totals(t, *figures, table(t, *figures));
     if (!canvas->finish()) {
-        dialogs.message(QStringLiteral("Ispis nije uspio! Provjerite pisač ili datoteku u koju se ispisuje."));
+        dialogs.message(printFailedMessage(*canvas));
         return PrintOutcome::Failed;
     }
     return PrintOutcome::Printed;

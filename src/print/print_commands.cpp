@@ -62,7 +62,7 @@ PrintCommands::Outcome PrintCommands::render(const QString& table, const PrintVa
     if (after)
         after(*canvas);
     if (!canvas->finish()) {
-        m_services.dialogs.message(QStringLiteral("Ispis nije uspio! Provjerite pisač ili datoteku u koju se ispisuje."));
+        m_services.dialogs.message(printFailedMessage(*canvas));
         return Outcome::Failed;
     }
     return Outcome::Printed;

@@ -3,6 +3,12 @@
 #include "app/printer_choice.h"
 #include "painter_canvas.h"
 
+#include "common/text_file.h"
+#include "common/working_folder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -34,8 +40,61 @@ std::unique_ptr<QPrinter> a4Printer(const QString& documentName)
     return printer;
 }
 
+// A PDF is drawn in memory and written whole through the program's one
+// file writer when the document ends: a full disk or a missing folder is
+// reported, and a file of the same name stays as it was. A name of one of
+// the program's own data files is refused (a PDF must never take the place
+// of the database).
+struct PdfBuffer {
+    QBuffer buffer;
+    std::unique_ptr<QPdfWriter> writer;
+    PdfBuffer(const QString& documentName, const QPageLayout& layout)
+    {
+        buffer.open(QIODevice::WriteOnly);
+        writer = std::make_unique<QPdfWriter>(&buffer);
+        writer->setResolution(1200);
+        writer->setTitle(documentName);
+        writer->setCreator(QStringLiteral("Kelmorin"));
+        writer->setPageLayout(layout);
+    }
+};
+
+class BufferedPdfCanvas : private PdfBuffer, public PainterCanvas {
+public:
+    BufferedPdfCanvas(QString path, const QString& documentName, const QPageLayout& layout)
+        : PdfBuffer(documentName, layout), PainterCanvas(PdfBuffer::writer.get()), m_path(std::move(path))
+    {
+    }
+    bool finish() override
+    {
+        if (m_done)
+            return m_failure.isEmpty();
+        m_done = true;
+        if (!PainterCanvas::finish())
+            m_failure = QStringLiteral("PDF %1 nije moguće napraviti.").arg(QDir::toNativeSeparators(m_path));
+        else if (workdir::isDataFileName(m_path))
+            m_failure = QStringLiteral("%1 je ime datoteke s podacima programa; PDF se ne smije tako zvati.")
+                            .arg(QDir::toNativeSeparators(m_path));
+        else
+            textfile::writeWhole(m_path, buffer.data(), &m_failure);
+        return m_failure.isEmpty();
+    }
+    QString failure() const override { return m_failure; }
+
+private:
+    QString m_path;
+    QString m_failure;
+    bool m_done = false;
+};
+
 std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
 {
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
+        auto canvas = std::make_unique<BufferedPdfCanvas>(printer->outputFileName(), printer->docName(), printer->pageLayout());
+        if (!canvas->isActive())
+            return nullptr;
+        return canvas;
+    }
     auto canvas = std::make_unique<OwnedPrinterCanvas>(std::move(printer));
     if (!canvas->isActive())
         return nullptr;
@@ -166,3 +225,9 @@ private:
 } // namespace
 
 std::unique_ptr<Canvas> DiscardPrintTarget::open(const QString&) { return std::make_unique<NullCanvas>(); }
+
+QString printFailedMessage(const Canvas& canvas)
+{
+    const QString message = QStringLiteral("Ispis nije uspio! Provjerite pisač ili datoteku u koju se ispisuje.");
+    return canvas.failure().isEmpty() ? message : message + QStringLiteral("\r\n") + canvas.failure();
+}

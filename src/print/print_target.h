@@ -73,3 +73,6 @@ public:
     std::vector<std::unique_ptr<RecordingCanvas>> documents;
     RecordingCanvas& last() { return *documents.back(); }
 };
+
+// "Ispis nije uspio! ..." with the canvas's own reason, when it has one.
+QString printFailedMessage(const Canvas& canvas);

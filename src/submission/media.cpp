@@ -44,8 +44,10 @@ void toFolder(const QString& file, Services s)
     if (answer.isEmpty())
         return;
     const QString target = destination(answer, QFileInfo(file).fileName());
-    if (!s.platform.copyFile(file, target))
-        s.dialogs.message(QStringLiteral("Fajl nije moguće snimiti na ") + target + u'!');
+    QString error;
+    if (!s.platform.copyFile(file, target, &error))
+        s.dialogs.message(QStringLiteral("Fajl nije moguće snimiti na ") + target + u'!'
+                          + (error.isEmpty() ? QString() : QStringLiteral("\r\n") + error));
 }
 
 } // namespace

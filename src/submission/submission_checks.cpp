@@ -1,10 +1,13 @@
 #include "submission_checks.h"
 
 #include "common/dialogs.h"
+#include "common/fund_text.h"
 #include "data/business_year.h"
 #include "data/sql_values.h"
 #include "print/print_sources.h"
 #include "invoice/identifiers.h"
+
+#include <QRegularExpression>
 
 namespace submission {
 namespace {
@@ -65,6 +68,45 @@ bool checkInvoices(const std::vector<Invoice>& invoices, Dialogs& dialogs)
     if (gathered.isEmpty())
         return true;
     return dialogs.okCancel(gathered + QStringLiteral("\r\nŽelite li nastaviti?"), QStringLiteral("Pronađene moguće greške"));
+}
+
+QString unsafeValueMessage(const std::vector<Invoice>& invoices, const General& general)
+{
+    const QString tail = QStringLiteral("\r\nTaj znak fajl za HZZO ne može prenijeti. Molim ispravite! Fajl nije napravljen.");
+    for (const char* field : {"Naziv", "Sifra", "SifraMalopr", "Prostor", "Operater", "Oznosn", "Ozndop"}) {
+        const QString name = QLatin1String(field);
+        if (const auto c = fundtext::firstUnsafe(sqlvalue::toText(general.value(name))))
+            return QStringLiteral("Opći podaci: polje %1 sadrži znak %2.").arg(name, fundtext::name(*c)) + tail;
+    }
+    for (const Invoice& invoice : invoices) {
+        const std::pair<const char*, const QString*> fields[] = {
+            {"Broj", &invoice.confirmation}, {"Brosig1", &invoice.insuredFirst}, {"Brosig2", &invoice.insuredSecond},
+            {"Brbolesnlist", &invoice.sickList}, {"Drz", &invoice.country}, {"Dopunsko", &invoice.policy},
+        };
+        for (const auto& [name, value] : fields) {
+            if (const auto c = fundtext::firstUnsafe(*value))
+                return QStringLiteral("Račun s rednim br. %1: polje %2 sadrži znak %3.")
+                           .arg(QString::number(invoice.number), QLatin1String(name), fundtext::name(*c))
+                    + tail;
+        }
+        for (const QString& code : invoice.codes) {
+            if (const auto c = fundtext::firstUnsafe(code))
+                return QStringLiteral("Račun s rednim br. %1: šifra pomagala sadrži znak %2.")
+                           .arg(QString::number(invoice.number), fundtext::name(*c))
+                    + tail;
+        }
+    }
+    return {};
+}
+
+QString supplierCodeMessage(const Supplier& supplier)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (digits.match(supplier.code).hasMatch())
+        return {};
+    return QStringLiteral("Šifra isporučitelja \"%1\" smije imati samo znamenke: od nje se gradi ime fajla za HZZO.\r\n"
+                          "Molim ispravite (Opći podaci)! Fajl nije napravljen.")
+        .arg(supplier.code);
 }
 
 } // namespace submission

@@ -19,4 +19,13 @@ inline const QString kNothingChosenMessage = QStringLiteral("Niste izabrali nije
 // user may go on. False when the submission must stop.
 bool checkInvoices(const std::vector<Invoice>& invoices, Dialogs& dialogs);
 
+// A value that would break the file's fields or records (a colon, CR, LF or
+// NUL) in the general data or in an invoice: the message that names the
+// field, the invoice and the character, or an empty text.
+QString unsafeValueMessage(const std::vector<Invoice>& invoices, const General& general);
+
+// The file's name is built from the supplier's code: only digits, as the
+// fund names its files; otherwise the message to show.
+QString supplierCodeMessage(const Supplier& supplier);
+
 } // namespace submission

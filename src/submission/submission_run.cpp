@@ -65,6 +65,12 @@ SubmissionRun::Result SubmissionRun::run()
     }
     const QString office = invoices.front().office;
     coverletter::Heading heading{general, supplierFrom(general), office.isEmpty() ? QString() : QStringLiteral("PU ") + office};
+    for (const QString& refusal : {unsafeValueMessage(invoices, general), supplierCodeMessage(heading.supplier)}) {
+        if (!refusal.isEmpty()) {
+            dialogs.message(refusal);
+            return result;
+        }
+    }
     if (!checkInvoices(invoices, dialogs))
         return result;
 
@@ -82,6 +88,12 @@ SubmissionRun::Result SubmissionRun::run()
     if (date.isEmpty())
         return result;
     heading.mediumDate = date;
+    // The file's name ends with the date's last two characters: a year.
+    if (!date.right(2).contains(QRegularExpression(QStringLiteral("^[0-9]{2}$")))) {
+        dialogs.message(QStringLiteral("Datum formiranja ") + date
+                        + QStringLiteral(" mora završavati godinom (dd.mm.gggg); fajl nije napravljen."));
+        return result;
+    }
     const QString code = officeCode(dialogs.input(QStringLiteral("Šifra PU"), QStringLiteral("Molim upišite šifru područnog ureda"),
                                                   offices::codeOf(office)));
     if (code.isEmpty()) {
@@ -105,7 +117,15 @@ SubmissionRun::Result SubmissionRun::run()
         if (!canvas)
             canvas = std::make_unique<RecordingCanvas>();
         const coverletter::Pass pass = coverletter::print(*canvas, catalogue, invoices, heading, dialogs);
-        canvas->finish();
+        if (!canvas->finish()) {
+            // The letter travels with the file: without it nothing is
+            // written and nothing counted, and the run can simply be repeated.
+            m_target.endBatch();
+            dialogs.message(QStringLiteral("Ispis popratnog dopisa nije uspio! Fajl za HZZO nije napravljen.")
+                            + (canvas->failure().isEmpty() ? QString() : QStringLiteral("\r\n") + canvas->failure()));
+            result.outcome = Outcome::Failed;
+            return result;
+        }
         if (copy > 1)
             continue;
         TextFileWriter file;
@@ -126,8 +146,12 @@ SubmissionRun::Result SubmissionRun::run()
         return result;
     RecordSet& generalData = m_session.generalData();
     generalData.setField(u"Brd", counter + 1);
-    if (!generalData.save(generalData.current()))
-        dialogs.message(generalData.error());
+    if (!generalData.save(generalData.current())) {
+        dialogs.message(QStringLiteral("Fajl ") + result.fileName
+                        + QStringLiteral(" je napravljen, ali broj diskete nije moguće spremiti:\r\n") + generalData.error());
+        result.outcome = Outcome::Failed;
+        return result;
+    }
     result.outcome = Outcome::Completed;
     return result;
 }

@@ -18,7 +18,7 @@ public:
     enum class Outcome {
         Completed, // the file is written and the medium counted
         Ended,     // an answer or a check ended it before the file (message shown where there is one)
-        Failed,    // the file could not be written (message shown)
+        Failed,    // the letter or the file could not be written, or the medium counter not saved (message shown)
     };
     struct Result {
         Outcome outcome = Outcome::Ended;

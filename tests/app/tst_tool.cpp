@@ -55,6 +55,7 @@ void TestTool::upgradePrintsMessagesOrFails()
     const QString shop = folder.file(QStringLiteral("shop"));
     QCOMPARE(tool({QStringLiteral("init"), shop}).code, 0);
     QFile::rename(shop + QStringLiteral("/upg051023.inm"), shop + QStringLiteral("/upg160523.inm"));
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("DELETE FROM Nadogradnje WHERE Korak = '051023'")));
 
     Run r = tool({QStringLiteral("upgrade"), shop});
     QCOMPARE(r.code, 1);
