@@ -66,6 +66,21 @@ void TestGeneralDataForm::fieldsShowAndTakeTheGeneralData()
         QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("PRIMJER Optika Jelić d.o.o. 2"));
     }
 
+    // Characters that would break the fund's file cannot be typed or pasted
+    // into the fields it carries; a colon stays free elsewhere.
+    auto* premises = field<QLineEdit>("Prostor");
+    premises->clear();
+    QTest::keyClicks(premises, QStringLiteral("P:1"));
+    QCOMPARE(premises->text(), QStringLiteral("P1"));
+    premises->selectAll();
+    premises->insert(QStringLiteral("2\n3"));
+    QCOMPARE(premises->text(), QStringLiteral("P1"));
+    QCOMPARE(m_shop->session->generalData().field(u"Prostor").toString(), QStringLiteral("P1"));
+    auto* person = field<QLineEdit>("Odgovosoba");
+    person->clear();
+    QTest::keyClicks(person, QStringLiteral("dr. Ana: voditelj"));
+    QCOMPARE(person->text(), QStringLiteral("dr. Ana: voditelj"));
+
     // Nothing longer than the field can be typed.
     QCOMPARE(field<QLineEdit>("Crte")->maxLength(), 1);
     QCOMPARE(field<QLineEdit>("Ziro")->maxLength(), 25);

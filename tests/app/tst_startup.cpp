@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestStartup : public QObject {
     Q_OBJECT
 
@@ -33,6 +35,7 @@ private Q_SLOTS:
     void formVariants_data();
     void formVariants();
     void missingReceptLeavesTheListEmpty();
+    void receptThatIsNoTextFileIsReported();
     void failedUpgradeEndsStartup();
     void versionCheckDays();
     void versionNotice_data();
@@ -158,6 +161,26 @@ void TestStartup::missingReceptLeavesTheListEmpty()
     session = start();
     QCOMPARE(session->formVariants, (QStringList{"Prvi", "Drugi"}));
     QCOMPARE(session->chosenFormVariant, 0);
+}
+
+void TestStartup::receptThatIsNoTextFileIsReported()
+{
+    makeFolder(2026);
+    for (const char* kind : {"pipe", "device", "huge"}) {
+        QFile::remove(QStringLiteral("Recept.txt"));
+        if (QLatin1String(kind) == u"pipe")
+            QVERIFY(::mkfifo("Recept.txt", 0600) == 0);
+        else if (QLatin1String(kind) == u"device")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("Recept.txt")));
+        else
+            m_folder->touch(QStringLiteral("Recept.txt"), QByteArray(64 << 20, '#'));
+        m_dialogs->clear();
+        auto session = start(); // neither hangs nor ends the program
+        QVERIFY2(session, kind);
+        QCOMPARE(m_dialogs->messages().size(), 1);
+        QVERIFY(m_dialogs->messages().first().contains(QStringLiteral("Recept.txt")));
+        QVERIFY(session->formVariants.isEmpty());
+    }
 }
 
 void TestStartup::failedUpgradeEndsStartup()

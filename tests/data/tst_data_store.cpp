@@ -5,6 +5,7 @@
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "support/temp_folder.h"
+#include "support/tiny_filesystem.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void recordSetAppendAndReload();
     void newFolderAtNewestRelease();
     void demoFolderHoldsTwoYears();
+    void aFailedCommitTellsItsOwnReason();
 
 private:
     void createDatabase()
@@ -286,6 +288,23 @@ void TestDataStore::demoFolderHoldsTwoYears()
     Database patients(QStringLiteral("demo/") + schema::kPatientFile);
     QVERIFY(patients.scalar(QStringLiteral("SELECT count(*) FROM Popis")).toInt() >= 3);
     QVERIFY(patients.scalar(QStringLiteral("SELECT count(*) FROM Nalazi")).toInt() >= 3);
+}
+
+void TestDataStore::aFailedCommitTellsItsOwnReason()
+{
+    TinyFilesystem disk(256);
+    if (!disk.isMounted())
+        QSKIP("a small tmpfs needs root");
+    Database db(disk.path() + QStringLiteral("/Kelmorin.mdb"), Database::Mode::Create);
+    QVERIFY(db.exec(QStringLiteral("CREATE TABLE T (x BLOB)")));
+    // The rows stay in memory until the commit, which finds the disk full.
+    QVERIFY(db.exec(QStringLiteral("PRAGMA cache_size = -16000")));
+    Transaction tx(db);
+    for (int i = 0; i < 40; ++i)
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO T VALUES (zeroblob(16000))")));
+    QVERIFY(!tx.commit());
+    QVERIFY2(db.error().contains(QStringLiteral("full")), qPrintable(db.error()));
+    QVERIFY2(!db.error().contains(QStringLiteral("no transaction")), qPrintable(db.error()));
 }
 
 QTEST_GUILESS_MAIN(TestDataStore)

@@ -31,6 +31,8 @@ private Q_SLOTS:
     void unknownAidStopsEveryCopy();
     void coverLetterContinuesOnANewPage();
     void removableMediumOfTheDesktop();
+    void valuesThatWouldBreakTheFileAreRefused();
+    void theFileNameTakesOnlyDigits();
 
 private:
     Database& db() { return m_shop->session->database(); }
@@ -283,6 +285,70 @@ void TestSubmissionRun::removableMediumOfTheDesktop()
     qunsetenv("KELMORIN_MEDIJ");
     qputenv("USER", "korisnik-bez-medija");
     QCOMPARE(desktop.removableMedium(), QString());
+}
+
+void TestSubmissionRun::valuesThatWouldBreakTheFileAreRefused()
+{
+    const struct {
+        const char* table;
+        const char* field;
+        QString value;
+        const char* named; // what the message must name
+    } cases[] = {
+        {"Rn", "Brbolesnlist", QStringLiteral("12:34"), "dvotočka"},
+        {"Rn", "Drz", QStringLiteral("HR\rV"), "CR"},
+        {"Rn", "Dopunsko", QStringLiteral("123\n60:x"), "LF"},
+        {"Rn", "Brosig2", QStringLiteral("123") + QChar(0) + QStringLiteral("45"), "NUL"},
+        {"Opci", "Naziv", QStringLiteral("Optika: Jelić"), "dvotočka"},
+        {"Opci", "Prostor", QStringLiteral("1\r\n"), "CR"},
+        {"Opci", "Operater", QStringLiteral("2:"), "dvotočka"},
+    };
+    for (const auto& c : cases) {
+        QVERIFY(m_shop->restart());
+        const QString where = QLatin1String(c.table) == u"Rn" ? QStringLiteral(" WHERE God = 26 AND Rnbr = 2") : QString();
+        Database other(schema::kInvoiceFile);
+        QVERIFY(other.exec(QStringLiteral("UPDATE Rn SET Izbor = '1' WHERE God = 26 AND Rnbr <= 3")));
+        QVERIFY(other.exec(QStringLiteral("UPDATE %1 SET %2 = ?%3").arg(QLatin1String(c.table), QLatin1String(c.field), where),
+                           {c.value}));
+        QVERIFY(m_shop->restart());
+        m_shop->dialogs.clear();
+        const SubmissionRun::Result r = submit({"1"}); // refused before the next question
+        QVERIFY2(r.outcome == SubmissionRun::Outcome::Ended, c.field);
+        const QString message = m_shop->dialogs.messages().value(0);
+        QVERIFY2(message.contains(QLatin1String(c.field)) && message.contains(QString::fromUtf8(c.named)), qPrintable(QLatin1String(c.field) + u' ' + message));
+        if (QLatin1String(c.table) == u"Rn")
+            QVERIFY2(message.contains(QStringLiteral("Račun s rednim br. 2")), qPrintable(message));
+        else
+            QVERIFY2(message.startsWith(QStringLiteral("Opći podaci")), qPrintable(message));
+        QVERIFY(QDir::current().entryList({QStringLiteral("*.O*")}).isEmpty());
+        QCOMPARE(counter(), 6);
+        // Put the value right again for the next case.
+        QVERIFY(other.exec(QStringLiteral("UPDATE %1 SET %2 = NULL%3").arg(QLatin1String(c.table), QLatin1String(c.field), where)));
+        if (QLatin1String(c.field) != u"Brbolesnlist" && QLatin1String(c.field) != u"Drz" && QLatin1String(c.field) != u"Dopunsko")
+            QVERIFY(other.exec(QStringLiteral("UPDATE %1 SET %2 = '1'%3").arg(QLatin1String(c.table), QLatin1String(c.field), where)));
+    }
+}
+
+void TestSubmissionRun::theFileNameTakesOnlyDigits()
+{
+    QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Izbor = '1' WHERE God = 26 AND Rnbr <= 3")));
+    QTemporaryDir outside;
+    QVERIFY(db().exec(QStringLiteral("UPDATE Opci SET Sifra = ?, SifraMalopr = ''"),
+                      {QString(outside.path() + QStringLiteral("/../") + QDir(outside.path()).dirName() + QStringLiteral("/victim"))}));
+    QVERIFY(m_shop->restart());
+    SubmissionRun::Result r = submit({"1"});
+    QCOMPARE(r.outcome, SubmissionRun::Outcome::Ended);
+    QVERIFY(m_shop->dialogs.messages().last().contains(QStringLiteral("samo znamenke")));
+    QCOMPARE(QDir(outside.path()).entryList(QDir::Files).size(), 0);
+    QVERIFY(QDir::current().entryList({QStringLiteral("*.O*")}).isEmpty());
+
+    // The year in the name comes from the typed date: two digits or nothing.
+    QVERIFY(db().exec(QStringLiteral("UPDATE Opci SET Sifra = '123456789'")));
+    QVERIFY(m_shop->restart());
+    r = submit({"1", "9", "04.12.20/."});
+    QCOMPARE(r.outcome, SubmissionRun::Outcome::Ended);
+    QVERIFY(QDir::current().entryList(QDir::Files).filter(QStringLiteral(".O")).isEmpty());
+    QCOMPARE(counter(), 6);
 }
 
 QTEST_MAIN(TestSubmissionRun)
