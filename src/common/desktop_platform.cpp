@@ -1,11 +1,12 @@
 #include "desktop_platform.h"
 
+#include "text_file.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -54,8 +55,7 @@ void registerWithSharedMimeInfo()
     for (const QString& ext : kSubmissionExtensions)
         xml += QStringLiteral("    <glob pattern=\"*%1\"/>\n").arg(ext);
     xml += QStringLiteral("  </mime-type>\n</mime-info>\n");
-    QSaveFile file(mimeDir + QStringLiteral("/packages/kelmorin-hzzo.xml"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(xml.toUtf8()) < 0 || !file.commit())
+    if (!textfile::writeWhole(mimeDir + QStringLiteral("/packages/kelmorin-hzzo.xml"), xml.toUtf8()))
         return;
     QProcess::startDetached(QStringLiteral("update-mime-database"), {mimeDir});
 }
