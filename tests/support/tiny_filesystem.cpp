@@ -3,10 +3,13 @@
 #include <QByteArray>
 #include <QFile>
 
-#include <cerrno>
+#ifdef __linux__
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#endif
+
+#ifdef __linux__
 
 TinyFilesystem::TinyFilesystem(int kilobytes)
 {
@@ -36,3 +39,11 @@ void TinyFilesystem::fill() const
     }
     ::close(fd);
 }
+
+#else
+
+TinyFilesystem::TinyFilesystem(int) {}
+TinyFilesystem::~TinyFilesystem() = default;
+void TinyFilesystem::fill() const {}
+
+#endif
