@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace upgrade {
@@ -173,8 +174,16 @@ bool Chain::repairMarkers(const QStringList& recorded)
         if (m_platform.fileExists(markerOf(steps()[size_t(i)])))
             newestMarker = i;
     }
+    // With no marker left at all, the newest recorded step's marker alone
+    // says what the folder holds.
+    qsizetype newestRecorded = -1;
+    for (qsizetype i = 0; i < qsizetype(steps().size()); ++i) {
+        if (recorded.contains(steps()[size_t(i)].id))
+            newestRecorded = i;
+    }
+    const qsizetype from = newestMarker >= 0 ? newestMarker + 1 : newestRecorded;
     Database db(schema::kInvoiceFile, Database::Mode::ReadOnly);
-    for (qsizetype i = newestMarker + 1; i < qsizetype(steps().size()); ++i) {
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < qsizetype(steps().size()); ++i) {
         const Step& step = steps()[size_t(i)];
         if (!recorded.contains(step.id) || m_platform.fileExists(markerOf(step)))
             continue;
