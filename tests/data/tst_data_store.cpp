@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 void addInvoice(Database& db, int year, int number)
@@ -249,10 +251,17 @@ void TestDataStore::newFolderAtNewestRelease()
 {
     FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7)));
     QString error;
+    // Patients' data are for the user alone, whatever the rights others get
+    // by default; nothing is left under a temporary name.
+    const mode_t previous = ::umask(022);
     QVERIFY2(newfolder::create(QStringLiteral("shop"), newfolder::Content::Empty, clock, &error), qPrintable(error));
+    ::umask(previous);
     QDir shop(QStringLiteral("shop"));
+    QCOMPARE(shop.entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg051023.inm"}));
+    QCOMPARE(QFileInfo(QStringLiteral("shop")).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg051023.inm"})
-        QVERIFY2(shop.exists(QLatin1String(name)), name);
+        QVERIFY2((QFileInfo(shop.filePath(QLatin1String(name))).permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser), name);
     QFile marker(shop.filePath(QStringLiteral("upg051023.inm")));
     QVERIFY(marker.open(QIODevice::ReadOnly));
     QCOMPARE(marker.readAll(), QByteArray("040326090807\r\n"));
