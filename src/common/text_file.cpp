@@ -55,8 +55,6 @@ bool fail(QString* error, const QString& path, const QString& reason)
     return false;
 }
 
-QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
-
 } // namespace
 
 void setWriteLimitForTests(qint64 bytes) { g_writeLimit.store(bytes < 0 ? -1 : bytes); }
@@ -64,6 +62,8 @@ void setWriteLimitForTests(qint64 bytes) { g_writeLimit.store(bytes < 0 ? -1 : b
 #ifndef Q_OS_WIN
 
 namespace {
+
+QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
 // Writes every byte or sets errno; honours the test limit.
 bool writeAll(int fd, const char* data, qint64 size)
