@@ -8,8 +8,8 @@
 
 namespace reportrows {
 
-std::optional<std::vector<ReportInvoice>> read(Database& db, const QString& where, const QVariantList& binds,
-                                               const QString& orderBy, QString* error)
+bool forEach(Database& db, const QString& where, const QVariantList& binds, const QString& orderBy,
+             const std::function<void(const ReportInvoice&)>& report, QString* error)
 {
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
@@ -22,11 +22,10 @@ std::optional<std::vector<ReportInvoice>> read(Database& db, const QString& wher
     if (!q.exec()) {
         if (error)
             *error = q.lastError().text();
-        return std::nullopt;
+        return false;
     }
-    std::vector<ReportInvoice> rows;
+    ReportInvoice r;
     while (q.next()) {
-        ReportInvoice r;
         r.number = q.value(0).toInt();
         r.billed = sqlvalue::toDate(q.value(1));
         r.confirmation = sqlvalue::toText(q.value(2));
@@ -41,9 +40,9 @@ std::optional<std::vector<ReportInvoice>> read(Database& db, const QString& wher
         r.note = sqlvalue::toText(q.value(21));
         r.maker = sqlvalue::toText(q.value(22));
         r.retailReceipt = sqlvalue::toText(q.value(23));
-        rows.push_back(std::move(r));
+        report(r);
     }
-    return rows;
+    return true;
 }
 
 // Dates are stored as ISO text; the day after the period's end keeps a

@@ -5,8 +5,7 @@
 #include <QVariantList>
 
 #include <array>
-#include <optional>
-#include <vector>
+#include <functional>
 
 class Database;
 
@@ -31,12 +30,12 @@ struct ReportInvoice {
 
 namespace reportrows {
 
-// The invoices that meet a condition (with ? placeholders for the bound
-// values), in the given order. The condition and the order are the
-// program's own texts; every value the user typed is bound. nullopt with
-// the database's reason when the query fails.
-std::optional<std::vector<ReportInvoice>> read(Database& db, const QString& where, const QVariantList& binds,
-                                               const QString& orderBy, QString* error);
+// Hands each invoice that meets a condition (with ? placeholders for the
+// bound values) to the report, in the given order, one at a time. The
+// condition and the order are the program's own texts; every value the user
+// typed is bound. False with the database's reason when the query fails.
+bool forEach(Database& db, const QString& where, const QVariantList& binds, const QString& orderBy,
+             const std::function<void(const ReportInvoice&)>& report, QString* error);
 
 // The condition on the billing date for a period, both days included.
 QString periodCondition();

@@ -66,8 +66,10 @@ bool ReportWriter::save(const QString& path, QString* error)
 {
     // A line left open is written as it stands, without a line end, as the
     // old reports left it.
-    TextFileWriter copy = m_file;
-    if (m_lineOpen)
-        copy.write(m_line);
-    return copy.save(path, error);
+    if (m_lineOpen) {
+        m_file.write(m_line);
+        m_line.clear();
+        m_lineOpen = false;
+    }
+    return m_file.save(path, error);
 }

@@ -42,7 +42,8 @@ public:
 
     // The bytes of the file as it will be written (the open line included).
     QByteArray bytes() const;
-    // Writes the whole report at once; on failure false and the reason.
+    // Writes the whole report at once (it ends the report); on failure false
+    // and the reason.
     bool save(const QString& path, QString* error = nullptr);
 
     // A number as the reports write it: blank or "-" for the sign, the

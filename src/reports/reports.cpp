@@ -198,11 +198,6 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
         where += QStringLiteral(" AND ") + reportrows::periodCondition();
         binds += reportrows::periodBinds(period->from, period->to);
     }
-    QString error;
-    const auto rows = reportrows::read(m_session.database(), where, binds, QStringLiteral("Rnbr"), &error);
-    if (!rows)
-        return stop(error);
-
     static const QString kTitles[] = {QStringLiteral("Pregled neplaćenih računa"), QStringLiteral("Pregled plaćenih računa"),
                                       QStringLiteral("Pregled svih računa")};
     ReportWriter w;
@@ -217,7 +212,8 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
         w.at(78, QStringLiteral("Plaćen:"));
     float total = 0; // summed in single precision, as the totals have always been
     int running = 0;
-    for (const ReportInvoice& r : *rows) {
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rnbr"), [&](const ReportInvoice& r) {
         invoiceLine(w, ++running, r);
         if (which == Paid::Paid)
             w.at(78, r.paid);
@@ -236,7 +232,9 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
             }
         }
         total += float(r.amount);
-    }
+    }, &error);
+    if (!read)
+        return stop(error);
     // A manufacturer's code without aids leaves its line open; the total
     // stands on a line of its own.
     w.closeLine();
@@ -264,11 +262,6 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     if (!begin())
         return {Outcome::Stopped, {}};
 
-    QString error;
-    const auto rows = reportrows::read(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
-                                       {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"), &error);
-    if (!rows)
-        return stop(error);
     reportpricing::Aids aids(m_session.database());
 
     ReportWriter w;
@@ -283,7 +276,10 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     w.line(QString(54, u'_'));
     double all5 = 0, allOther = 0;
     auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
-    for (const ReportInvoice& r : *rows) {
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
+                                          {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
+                                          [&](const ReportInvoice& r) {
         double vat5 = 0, vatOther = 0;
         w.line();
         w.line(QStringLiteral("Rn. ") + QString::number(r.number));
@@ -328,7 +324,9 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
         }
         w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(cents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
                + format::number(cents(vatOther), u"0.00"));
-    }
+    }, &error);
+    if (!read)
+        return stop(error);
     w.line(QString(56, u'_'));
     w.line(QStringLiteral("Sveukupno PDV 5%: ") + moneyText(all5) + QStringLiteral("       Sveukupno PDV 25%: ") + moneyText(allOther));
     return finish(w);
@@ -365,11 +363,6 @@ ReportCommands::Result ReportCommands::noteOverview(Note which)
         break;
     }
     }
-    QString error;
-    const auto rows = reportrows::read(m_session.database(), where, binds, order, &error);
-    if (!rows)
-        return stop(error);
-
     ReportWriter w;
     w.line(heading);
     w.line();
@@ -378,12 +371,15 @@ ReportCommands::Result ReportCommands::noteOverview(Note which)
         w.at(78, QStringLiteral("Bilješka"));
     float total = 0;
     int running = 0;
-    for (const ReportInvoice& r : *rows) {
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), where, binds, order, [&](const ReportInvoice& r) {
         invoiceLine(w, ++running, r);
         if (which == Note::Any)
             w.at(78, r.note);
         total += float(r.amount);
-    }
+    }, &error);
+    if (!read)
+        return stop(error);
     w.at(55, QStringLiteral("UKUPNO:"));
     w.moneyRightAligned(total);
     w.endLine();
@@ -425,21 +421,17 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
         where += QStringLiteral(" AND ") + reportrows::periodCondition();
         binds += reportrows::periodBinds(period->from, period->to);
     }
-    QString error;
-    // Every business year, in the order the invoices were entered.
-    const auto rows = reportrows::read(m_session.database(), where, binds, QStringLiteral("Rbr"), &error);
-    if (!rows)
-        return stop(error);
-
     ReportWriter w;
     double pieces = 0;
     int running = 0;
-    for (const ReportInvoice& r : *rows) {
+    QString error;
+    // Every business year, in the order the invoices were entered.
+    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rbr"), [&](const ReportInvoice& r) {
         ++running;
         // Only the first line holding the aid counts.
         const auto slot = std::find(r.codes.begin(), r.codes.end(), code);
         if (slot == r.codes.end())
-            continue;
+            return;
         const double q = r.quantities[size_t(slot - r.codes.begin())];
         pieces += q;
         if (*longReport) {
@@ -450,7 +442,9 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
             w.at(30, r.confirmation);
             w.at(47, r.name());
         }
-    }
+    }, &error);
+    if (!read)
+        return stop(error);
     w.closeLine();
     w.line();
     if (period)
