@@ -5,6 +5,7 @@
 #include "reports.h"
 
 #include <QTabWidget>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 namespace reporttab {
@@ -20,7 +21,9 @@ ChosenAid chosenAid(MainWindow& window)
 {
     const bool thirteen = window.codeListTabs()->currentIndex() == 1;
     const QTableView* grid = window.codeListGrid(thirteen);
-    const QModelIndex current = grid->currentIndex();
+    QModelIndex current = grid->currentIndex();
+    if (!current.isValid() && grid->selectionModel() && grid->selectionModel()->hasSelection())
+        current = grid->selectionModel()->selectedIndexes().constFirst();
     if (!current.isValid())
         return {};
     const QAbstractItemModel* model = grid->model();
