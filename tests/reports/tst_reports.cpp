@@ -121,6 +121,15 @@ void TestReports::overviewPromptsAndPeriod()
     QCOMPARE(commands().invoiceOverview(ReportCommands::Paid::All).outcome, ReportCommands::Outcome::Cancelled);
     QVERIFY(m_shown.isEmpty());
 
+    // A report file that cannot be written is said so before anything is read.
+    QVERIFY(QDir().mkdir(QStringLiteral("Temp.txt")));
+    m_shop->dialogs.clear();
+    answer({"S", "1"});
+    QCOMPARE(commands().invoiceOverview(ReportCommands::Paid::All).outcome, ReportCommands::Outcome::Stopped);
+    QVERIFY(m_shop->dialogs.messages().value(0).startsWith(QStringLiteral("Izvješće nije moguće snimiti u datoteku ")));
+    QVERIFY(m_shown.isEmpty());
+    QVERIFY(QDir().rmdir(QStringLiteral("Temp.txt")));
+
     // 320824 is 1 September: the carried-over start leaves August out.
     answer({"310824-320824", "1"});
     QCOMPARE(commands().invoiceOverview(ReportCommands::Paid::All).outcome, ReportCommands::Outcome::Written);
