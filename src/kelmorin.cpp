@@ -18,6 +18,7 @@
 #include "print/print_commands.h"
 #include "print/print_target.h"
 #include "print/print_wiring.h"
+#include "reports/report_wiring.h"
 #include "submission/marking.h"
 #include "submission/submission_run.h"
 #include "submission/submission_wiring.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[])
     MarkingCommands marking(*session, services);
     SubmissionRun submission(*session, services, printer);
     submissiontab::install(window, marking, submission);
+    const auto reports = reporttab::install(window, *session, services, printer);
     window.prepare();
     window.show();
 

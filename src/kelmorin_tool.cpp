@@ -8,6 +8,8 @@
 //   kelmorin-tool submission DIR --mark M --medium N --date DD.MM.YYYY --office CCC
 //                            [--copies K] [--cover FILE] [--yes]
 //                                     the fund's submission file of the invoices marked M
+//   kelmorin-tool report DIR overview|vat|note|aid [options]
+//                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 #include "app/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -21,6 +23,7 @@
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
+#include "reports/report_tool.h"
 #include "submission/submission_run.h"
 
 #include <QFileInfo>
@@ -69,7 +72,8 @@ int usage()
              "  kelmorin-tool upgrade MAPA\n"
              "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
-             "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n";
+             "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
+          << reporttool::kUsage;
     err().flush();
     return 2;
 }
@@ -247,6 +251,12 @@ int runSubmission(const QStringList& args)
     return 0;
 }
 
+int runReport(const QStringList& args)
+{
+    const int rc = reporttool::run(args, out(), err(), openSession);
+    return rc == 2 ? usage() : rc;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -269,6 +279,8 @@ int main(int argc, char* argv[])
         rc = runPrint(args);
     else if (command == u"submission")
         rc = runSubmission(args);
+    else if (command == u"report")
+        rc = runReport(args);
     else
         rc = usage();
     out().flush();

@@ -157,4 +157,13 @@ QString time(const QTime& t, QStringView pattern)
     return t.isValid() ? t.toString(pattern) : QString();
 }
 
+QString shortDate(const QDate& d, const QLocale& locale)
+{
+    if (!d.isValid())
+        return {};
+    QString text = locale.toString(d, QLocale::ShortFormat);
+    text.replace(QStringLiteral(". "), QStringLiteral("."));
+    return text;
+}
+
 } // namespace format

@@ -27,4 +27,10 @@ QString general(double value, const QLocale& locale = QLocale());
 QString date(const QDate& date, QStringView pattern);
 QString time(const QTime& time, QStringView pattern);
 
+// A date in the short form of the regional settings, as the reports write
+// dates. The blanks some settings put after the dots are left out
+// ("01.09.2024." rather than "01. 09. 2024."), as the shops' systems write
+// it, so that a date keeps to its report column.
+QString shortDate(const QDate& date, const QLocale& locale = QLocale());
+
 } // namespace format

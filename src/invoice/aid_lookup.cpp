@@ -6,16 +6,19 @@
 
 namespace aids {
 
+List listFor(QStringView code) { return code.size() == 12 ? List::Old12 : List::New13; }
+
 std::optional<Aid> find(Database& db, List list, const QString& code)
 {
     const QString table = list == List::Old12 ? QStringLiteral("KelmorinISO") : QStringLiteral("OrtopedskaKelmorinISO");
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Naziv, ISO, Cijena, PDV FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(table));
+    q.prepare(QStringLiteral("SELECT Naziv, ISO, Cijena, PDV, JedMjere, OblogaSir, OblogaDuz FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(table));
     q.addBindValue(code);
     if (!q.exec() || !q.next())
         return std::nullopt;
-    return Aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble()};
+    return Aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble(),
+               q.value(4).toString(), q.value(5).toDouble(), q.value(6).toDouble()};
 }
 
 std::optional<Aid> Catalogue::find(List list, const QString& code)

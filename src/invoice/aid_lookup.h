@@ -14,11 +14,20 @@ struct Aid {
     QVariant iso;  // the ISO 9999 class beside the code (column 4); may be null
     double price = 0;   // Cijena, per unit without VAT
     double vatRate = 0; // PDV in percent
+    // Aids priced per square centimetre of lining carry the unit "cm2" and
+    // the lining's width and length.
+    QString unit;       // JedMjere
+    double liningWidth = 0;  // OblogaSir
+    double liningLength = 0; // OblogaDuz
 };
 
 namespace aids {
 
 enum class List { Old12, New13 };
+
+// The list a code is looked up in: a code of exactly 12 characters in the
+// old list (KelmorinISO), any other in the current one.
+List listFor(QStringView code);
 
 // The first row of the list with this code, found through the index.
 std::optional<Aid> find(Database& db, List list, const QString& code);

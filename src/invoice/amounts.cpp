@@ -11,7 +11,7 @@ namespace amounts {
 
 std::optional<Price> lookUp(Database& db, const QString& code)
 {
-    const auto aid = aids::find(db, code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
+    const auto aid = aids::find(db, aids::listFor(code), code);
     if (!aid)
         return std::nullopt;
     return Price{aid->price, aid->vatRate};

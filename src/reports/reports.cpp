@@ -1,0 +1,456 @@
+#include "reports.h"
+
+#include "app/session.h"
+#include "common/dialogs.h"
+#include "common/formats.h"
+#include "common/money.h"
+#include "data/business_year.h"
+#include "invoice/identifiers.h"
+#include "report_pricing.h"
+#include "report_rows.h"
+#include "report_writer.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace reportperiod {
+namespace {
+
+bool hasPeriodForm(const QString& answer)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{6}-\\d{6}$"));
+    return form.match(answer).hasMatch();
+}
+
+// Day, month and year put together the way the old date construction did:
+// a month past 12 runs into the next year, a day past the month's end into
+// the next month (and 0 means the last day of the month before).
+QDate carried(int day, int month, int year)
+{
+    year += (month - 1) >= 0 ? (month - 1) / 12 : -((12 - month) / 12);
+    month = ((month - 1) % 12 + 12) % 12 + 1;
+    return QDate(year, month, 1).addDays(day - 1);
+}
+
+QDate carriedAt(const QString& text, int at)
+{
+    return carried(text.mid(at, 2).toInt(), text.mid(at + 2, 2).toInt(), 2000 + text.mid(at + 4, 2).toInt());
+}
+
+QDate exactAt(const QString& text, int at)
+{
+    const auto d = identifiers::readShortDate(text.mid(at, 2) + u'.' + text.mid(at + 2, 2) + QStringLiteral(".20")
+                                              + text.mid(at + 4, 2));
+    return d.status == identifiers::ShortDate::Valid ? d.date : QDate();
+}
+
+} // namespace
+
+std::optional<ReportPeriod> readCarried(const QString& answer)
+{
+    if (!hasPeriodForm(answer))
+        return std::nullopt;
+    return ReportPeriod{carriedAt(answer, 0), carriedAt(answer, 7)};
+}
+
+std::optional<ReportPeriod> readExact(const QString& answer)
+{
+    if (!hasPeriodForm(answer))
+        return std::nullopt;
+    ReportPeriod p{exactAt(answer, 0), exactAt(answer, 7)};
+    if (!p.from.isValid() || !p.to.isValid())
+        return std::nullopt;
+    return p;
+}
+
+} // namespace reportperiod
+
+namespace {
+
+const QString kAllInvoices = QStringLiteral("S");
+const QString kPeriodHint = QStringLiteral("početni datum-završni datum u formatu: ddMMyy-ddMMyy (npr. 010806-310806)");
+const QString kAllHint = QStringLiteral("Ako ostavite slovo S bit će prikazani svi računi!\r\n"
+                                        "(Datum se odnosi na datum obračuna.)");
+
+QString moneyText(double amount) { return format::number(amount, u"#,##0.00"); }
+
+// The column headings of the invoice lists.
+void invoiceColumnHeadings(ReportWriter& w)
+{
+    w.at(1, QStringLiteral(" Rbr"));
+    w.at(6, QStringLiteral(" Broj"));
+    w.at(13, QStringLiteral("Datum"));
+    w.at(25, QStringLiteral("Br. potvrde"));
+    w.at(42, QStringLiteral("Prezime i ime"));
+    w.at(69, QStringLiteral(" Iznos"));
+}
+
+// One invoice of a list: running number, number, date, confirmation, name
+// and amount ending in column 75.
+void invoiceLine(ReportWriter& w, int running, const ReportInvoice& r)
+{
+    w.numberAt(1, running);
+    w.numberAt(6, r.number);
+    w.dateAt(13, r.billed);
+    w.at(25, r.confirmation);
+    w.at(42, r.name());
+    w.moneyRightAligned(r.amount);
+}
+
+} // namespace
+
+ReportCommands::ReportCommands(Session& session, Services services, Viewer viewer)
+    : m_session(session), m_services(services), m_viewer(std::move(viewer))
+{
+}
+
+bool ReportCommands::saveEdits()
+{
+    RecordSet& invoices = m_session.invoices();
+    if (invoices.saveAll())
+        return true;
+    m_services.dialogs.message(invoices.error());
+    return false;
+}
+
+std::optional<bool> ReportCommands::askLong(Outcome& outcome)
+{
+    const QString kind = m_services.dialogs.input(
+        QStringLiteral("Izbor izvješća"),
+        QStringLiteral("Želite:\r\n\r\n1. Kratko izvješće\r\n2. Opširno izvješće"), QStringLiteral("1"));
+    if (kind.isEmpty()) {
+        outcome = Outcome::Cancelled;
+        return std::nullopt;
+    }
+    if (kind != u"1" && kind != u"2") {
+        m_services.dialogs.message(QStringLiteral("Neispravno izabrano izvješće (možete upisati 1 ili 2)!"));
+        outcome = Outcome::Stopped;
+        return std::nullopt;
+    }
+    return kind == u"2";
+}
+
+// The report file is emptied as the report starts, so that a report that
+// cannot be written is known before the invoices are read.
+bool ReportCommands::begin()
+{
+    m_path = QDir::current().absoluteFilePath(ReportWriter::kFileName);
+    QString error;
+    if (TextFileWriter().save(m_path, &error))
+        return true;
+    m_services.dialogs.message(QStringLiteral("Izvješće nije moguće snimiti u datoteku ") + m_path + QStringLiteral(":\r\n")
+                               + error);
+    return false;
+}
+
+ReportCommands::Result ReportCommands::finish(ReportWriter& writer)
+{
+    QString error;
+    if (!writer.save(m_path, &error))
+        return stop(QStringLiteral("Izvješće nije moguće snimiti u datoteku ") + m_path + QStringLiteral(":\r\n") + error);
+    if (m_viewer)
+        m_viewer(m_path);
+    return {Outcome::Written, m_path};
+}
+
+ReportCommands::Result ReportCommands::stop(const QString& message)
+{
+    m_services.dialogs.message(message);
+    return {Outcome::Stopped, {}};
+}
+
+ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
+{
+    if (!saveEdits())
+        return {Outcome::Stopped, {}};
+    Dialogs& dialogs = m_services.dialogs;
+    const QString answer = dialogs.input(
+        kPeriodTitle,
+        QStringLiteral("Molim upišite vremenski period za koji želite izvješće: ") + kPeriodHint + QStringLiteral("\r\n")
+            + kAllHint,
+        kAllInvoices);
+    if (answer.isEmpty())
+        return {Outcome::Cancelled, {}};
+    std::optional<ReportPeriod> period;
+    if (answer != kAllInvoices) {
+        period = reportperiod::readCarried(answer);
+        if (!period)
+            return stop(kPeriodMessage);
+    }
+    Outcome outcome = Outcome::Cancelled;
+    const std::optional<bool> longReport = askLong(outcome);
+    if (!longReport)
+        return {outcome, {}};
+    if (!begin())
+        return {Outcome::Stopped, {}};
+
+    // Unpaid: no payment date (none at all, or an empty text). Paid: any
+    // payment date that is there, an empty text included.
+    QString where = QStringLiteral("God = ?");
+    QVariantList binds{m_session.twoDigitYear()};
+    if (which == Paid::Unpaid)
+        where += QStringLiteral(" AND (Plac IS NULL OR Plac = '')");
+    else if (which == Paid::Paid)
+        where += QStringLiteral(" AND Plac IS NOT NULL");
+    if (period) {
+        where += QStringLiteral(" AND ") + reportrows::periodCondition();
+        binds += reportrows::periodBinds(period->from, period->to);
+    }
+    static const QString kTitles[] = {QStringLiteral("Pregled neplaćenih računa"), QStringLiteral("Pregled plaćenih računa"),
+                                      QStringLiteral("Pregled svih računa")};
+    ReportWriter w;
+    QString heading = kTitles[int(which)];
+    if (period)
+        heading += QStringLiteral(" u razdoblju od ") + format::date(period->from, u"dd.MM.yyyy") + QStringLiteral(" do ")
+            + format::date(period->to, u"dd.MM.yyyy");
+    w.line(heading);
+    w.line();
+    invoiceColumnHeadings(w);
+    if (which == Paid::Paid)
+        w.at(78, QStringLiteral("Plaćen:"));
+    float total = 0; // summed in single precision, as the totals have always been
+    int running = 0;
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rnbr"), [&](const ReportInvoice& r) {
+        invoiceLine(w, ++running, r);
+        if (which == Paid::Paid)
+            w.at(78, r.paid);
+        if (*longReport) {
+            if (!r.retailReceipt.isEmpty()) {
+                w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailReceipt);
+                w.endLine();
+            }
+            if (!r.maker.isEmpty())
+                w.at(13, QStringLiteral("Šifra proizv.: ") + r.maker);
+            for (int i = 0; i < ReportInvoice::kSlots; ++i) {
+                if (r.codes[size_t(i)].isEmpty())
+                    continue;
+                w.at(42, r.codes[size_t(i)] + QStringLiteral(" × ") + format::general(r.quantities[size_t(i)]));
+                w.endLine();
+            }
+        }
+        total += float(r.amount);
+    }, &error);
+    if (!read)
+        return stop(error);
+    // A manufacturer's code without aids leaves its line open; the total
+    // stands on a line of its own.
+    w.closeLine();
+    w.at(55, QStringLiteral("Ukupno:"));
+    w.moneyRightAligned(total);
+    w.endLine();
+    return finish(w);
+}
+
+ReportCommands::Result ReportCommands::taxRecapitulation()
+{
+    if (!saveEdits())
+        return {Outcome::Stopped, {}};
+    Dialogs& dialogs = m_services.dialogs;
+    const int from = invoices::leadingNumber(
+        dialogs.input(QStringLiteral("Početni račun"), QStringLiteral("Molim upišite broj početnog računa!"), {}));
+    if (from == 0)
+        return {Outcome::Cancelled, {}};
+    const int to = invoices::leadingNumber(
+        dialogs.input(QStringLiteral("Završni račun"), QStringLiteral("Molim upišite broj završnog računa!"), {}));
+    if (to == 0)
+        return {Outcome::Cancelled, {}};
+    if (to < from)
+        return stop(QStringLiteral("Broj završnog računa mora biti veći od broja početnog računa!"));
+    if (!begin())
+        return {Outcome::Stopped, {}};
+
+    reportpricing::Aids aids(m_session.database());
+
+    ReportWriter w;
+    w.line(QStringLiteral("Rekapitulacija poreza"));
+    w.line();
+    w.at(1, QStringLiteral("Šifra pom."));
+    w.at(16, QStringLiteral("Kol."));
+    w.at(23, QStringLiteral("Cijena"));
+    w.at(35, QStringLiteral("Osnovica"));
+    w.at(45, QStringLiteral("Stopa"));
+    w.at(52, QStringLiteral("PDV"));
+    w.line(QString(54, u'_'));
+    double all5 = 0, allOther = 0;
+    auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
+                                          {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
+                                          [&](const ReportInvoice& r) {
+        double vat5 = 0, vatOther = 0;
+        w.line();
+        w.line(QStringLiteral("Rn. ") + QString::number(r.number));
+        // The recapitulation covers the four lines of the entry tab.
+        for (int i = 0; i < 4; ++i) {
+            const QString& code = r.codes[size_t(i)];
+            if (code.isEmpty())
+                continue;
+            const std::optional<Aid> aid = aids.find(code);
+            if (!aid) {
+                // Nothing to price: the line says so and stays out of the sums.
+                w.at(1, code);
+                w.at(16, QStringLiteral("nije u popisu kelmorin"));
+                w.endLine();
+                continue;
+            }
+            const double q = r.quantities[size_t(i)];
+            // Aids sold by the square centimetre of lining are priced by
+            // its area, at most 400 cm2.
+            double area = 1;
+            if (aid->unit == u"cm2")
+                area = std::min(std::nearbyint(aid->liningWidth * aid->liningLength), 400.0);
+            double unit = aid->price * area;
+            unit = money::basicInt(unit * 10000 + money::kHalfUp) / 10000;
+            const double base = money::basicInt(unit * 100 * q + money::kHalfUp) / 100;
+            const int rate = int(std::clamp(std::nearbyint(aid->vatRate), 0.0, 255.0));
+            const double vat = money::basicInt(rate * base + money::kHalfUp) / 100;
+            w.at(1, code);
+            w.numberAt(16, q);
+            w.at(23, format::number(unit, u"0.0000"));
+            w.at(35, format::number(base, u"0.00"));
+            w.numberAt(45, rate);
+            w.at(51, format::number(vat, u"0.00"));
+            w.endLine();
+            if (rate == 5) {
+                vat5 += vat;
+                all5 += vat;
+            } else {
+                vatOther += vat;
+                allOther += vat;
+            }
+        }
+        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(cents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
+               + format::number(cents(vatOther), u"0.00"));
+    }, &error);
+    if (!read)
+        return stop(error);
+    w.line(QString(56, u'_'));
+    w.line(QStringLiteral("Sveukupno PDV 5%: ") + moneyText(all5) + QStringLiteral("       Sveukupno PDV 25%: ") + moneyText(allOther));
+    return finish(w);
+}
+
+ReportCommands::Result ReportCommands::noteOverview(Note which)
+{
+    if (!saveEdits() || !begin())
+        return {Outcome::Stopped, {}};
+    QString where = QStringLiteral("God = ?");
+    QVariantList binds{m_session.twoDigitYear()};
+    QString order = QStringLiteral("Rnbr");
+    QString heading;
+    switch (which) {
+    case Note::Without:
+        where += QStringLiteral(" AND (Opaska IS NULL OR Opaska = '')");
+        heading = QStringLiteral("Pregled računa bez bilješke");
+        break;
+    case Note::Any:
+        // Any note that is there, an empty text included; by the running
+        // number over all years.
+        where += QStringLiteral(" AND Opaska IS NOT NULL");
+        order = QStringLiteral("Rbr");
+        heading = QStringLiteral("Pregled računa sa bilo kojom bilješkom");
+        break;
+    case Note::Given: {
+        const QString text = m_services.dialogs.input(
+            QStringLiteral("Tekst bilješke"), QStringLiteral("Upišite bilješku (text bilješke) za koju želite ispis računa"), {});
+        if (text.isEmpty())
+            return {Outcome::Cancelled, {}};
+        where += QStringLiteral(" AND Opaska = ?");
+        binds << text;
+        heading = QStringLiteral("Pregled računa sa bilješkom: ") + text;
+        break;
+    }
+    }
+    ReportWriter w;
+    w.line(heading);
+    w.line();
+    invoiceColumnHeadings(w);
+    if (which == Note::Any)
+        w.at(78, QStringLiteral("Bilješka"));
+    float total = 0;
+    int running = 0;
+    QString error;
+    const bool read = reportrows::forEach(m_session.database(), where, binds, order, [&](const ReportInvoice& r) {
+        invoiceLine(w, ++running, r);
+        if (which == Note::Any)
+            w.at(78, r.note);
+        total += float(r.amount);
+    }, &error);
+    if (!read)
+        return stop(error);
+    w.at(55, QStringLiteral("UKUPNO:"));
+    w.moneyRightAligned(total);
+    w.endLine();
+    return finish(w);
+}
+
+ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QString& name)
+{
+    if (!saveEdits())
+        return {Outcome::Stopped, {}};
+    if (code.isEmpty())
+        return stop(kNoAidMessage);
+    const QString answer = m_services.dialogs.input(
+        kPeriodTitle,
+        QStringLiteral("Molim upišite vremenski period za koji želite izvješće za pomagalo:\r\n") + code
+            + QStringLiteral("\r\n") + name + QStringLiteral("\r\n") + kPeriodHint + QStringLiteral("\r\n") + kAllHint,
+        kAllInvoices);
+    if (answer.isEmpty())
+        return {Outcome::Cancelled, {}};
+    // "S" is every invoice of every year, as the prompt promises.
+    std::optional<ReportPeriod> period;
+    if (answer != kAllInvoices) {
+        period = reportperiod::readExact(answer);
+        if (!period)
+            return stop(kPeriodMessage);
+    }
+    Outcome outcome = Outcome::Cancelled;
+    const std::optional<bool> longReport = askLong(outcome);
+    if (!longReport)
+        return {outcome, {}};
+    if (!begin())
+        return {Outcome::Stopped, {}};
+
+    QString where = QStringLiteral("(Pom1 = ? OR Pom2 = ? OR Pom3 = ? OR Pom4 = ? OR Pom5 = ? OR Pom6 = ? OR Pom7 = ?)");
+    QVariantList binds;
+    for (int i = 0; i < ReportInvoice::kSlots; ++i)
+        binds << code;
+    if (period) {
+        where += QStringLiteral(" AND ") + reportrows::periodCondition();
+        binds += reportrows::periodBinds(period->from, period->to);
+    }
+    ReportWriter w;
+    double pieces = 0;
+    int running = 0;
+    QString error;
+    // Every business year, in the order the invoices were entered.
+    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rbr"), [&](const ReportInvoice& r) {
+        ++running;
+        // Only the first line holding the aid counts.
+        const auto slot = std::find(r.codes.begin(), r.codes.end(), code);
+        if (slot == r.codes.end())
+            return;
+        const double q = r.quantities[size_t(slot - r.codes.begin())];
+        pieces += q;
+        if (*longReport) {
+            w.numberAt(1, running);
+            w.at(7, format::general(q) + QStringLiteral(" ×"));
+            w.numberAt(12, r.number);
+            w.dateAt(18, r.billed);
+            w.at(30, r.confirmation);
+            w.at(47, r.name());
+        }
+    }, &error);
+    if (!read)
+        return stop(error);
+    w.closeLine();
+    w.line();
+    if (period)
+        w.line(QStringLiteral("Razdoblje od ") + format::shortDate(period->from) + QStringLiteral(" do ")
+               + format::shortDate(period->to));
+    w.line(QStringLiteral("Pomagalo: ") + code + u' ' + name);
+    w.line(QStringLiteral("Ukupno komada: ") + format::general(pieces));
+    return finish(w);
+}
