@@ -253,7 +253,9 @@ int runSubmission(const QStringList& args)
 
 int runReport(const QStringList& args)
 {
-    const int rc = reporttool::run(args, out(), err(), openSession);
+    std::optional<workdir::FolderLock> lock;
+    const int rc = reporttool::run(args, out(), err(),
+                                   [&lock](const QString& folder, Session& session) { return openSession(folder, session, lock); });
     return rc == 2 ? usage() : rc;
 }
 
