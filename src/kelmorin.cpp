@@ -6,6 +6,8 @@
 #include "app/shell_commands.h"
 #include "app/startup.h"
 #include "app/version_notice.h"
+#include "browser/browser_wiring.h"
+#include "codelists/codelists_wiring.h"
 #include "common/clock.h"
 #include "common/desktop_platform.h"
 #include "common/qt_dialogs.h"
@@ -48,6 +50,10 @@ int main(int argc, char* argv[])
     MainWindow window(*session, services);
     dialogs.setParent(&window);
     shell::install(window, *session, services);
+    codelisttab::install(window, *session, services);
+    // Text files open with the desktop's program until the report window
+    // takes them.
+    browsertab::install(window, services, [&platform](const QString& path) { platform.openDocument(path); });
     InvoiceCommands invoiceCommands(*session, services);
     invoicetab::install(window, *session, invoiceCommands, dialogs);
     DialogPrintTarget printer(session->printer, &window);

@@ -8,7 +8,10 @@
 //   kelmorin-tool submission DIR --mark M --medium N --date DD.MM.YYYY --office CCC
 //                            [--copies K] [--cover FILE] [--yes]
 //                                     the fund's submission file of the invoices marked M
+//   kelmorin-tool prices DIR FILE.csv [--yes]
+//                                     what the fund's price list changes; applied with --yes
 #include "app/session.h"
+#include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/desktop_platform.h"
@@ -51,7 +54,8 @@ int usage()
              "  kelmorin-tool upgrade MAPA\n"
              "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
-             "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n";
+             "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
+             "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
     err().flush();
     return 2;
 }
@@ -232,6 +236,11 @@ int main(int argc, char* argv[])
         rc = runPrint(args);
     else if (command == u"submission")
         rc = runSubmission(args);
+    else if (command == u"prices") {
+        rc = codelists::runPricesTool(args, out(), err());
+        if (rc == 2)
+            usage();
+    }
     else
         rc = usage();
     out().flush();

@@ -20,6 +20,12 @@ namespace aids {
 
 enum class List { Old12, New13 };
 
+// The list a code belongs to: exactly 12 characters the old list, any other
+// code the new one.
+List listFor(QStringView code);
+// The table that holds a list.
+QString table(List list);
+
 // The first row of the list with this code, found through the index.
 std::optional<Aid> find(Database& db, List list, const QString& code);
 
