@@ -37,10 +37,13 @@ BrowserWindow::BrowserWindow(Dialogs& dialogs, Platform& platform, browser::Open
 
     m_databases = new QListWidget;
     m_databases->setObjectName(QStringLiteral("File1"));
+    m_databases->setAccessibleName(QStringLiteral("Baze podataka"));
     m_tables = new QListWidget;
     m_tables->setObjectName(QStringLiteral("List1"));
+    m_tables->setAccessibleName(QStringLiteral("Tablice i upiti"));
     m_files = new QListWidget;
     m_files->setObjectName(QStringLiteral("File2"));
+    m_files->setAccessibleName(QStringLiteral("Sve datoteke"));
     m_files->setToolTip(QStringLiteral("Dvoklikom na fajl omogućujete prikaz sadržaja fajla"));
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("DBGrid1"));

@@ -140,8 +140,10 @@ PriceLoad loadPriceFile(Services s, Database& db, const QString& path, int skipp
         s.dialogs.message(QStringLiteral("Cjenik %1 nije učitan, popisi šifri su ostali kakvi su bili.\r\n%2").arg(name, error));
         return PriceLoad::Failed;
     }
-    s.dialogs.message(QStringLiteral("Cjenik %1 je učitan. Prijašnji popis sačuvan je u tablici %2.")
-                          .arg(name, backups.join(QStringLiteral(" i "))));
+    s.dialogs.message(backups.size() == 1
+                          ? QStringLiteral("Cjenik %1 je učitan. Prijašnji popis sačuvan je u tablici %2.").arg(name, backups.first())
+                          : QStringLiteral("Cjenik %1 je učitan. Prijašnji popisi sačuvani su u tablicama %2.")
+                                .arg(name, backups.join(QStringLiteral(" i "))));
     return PriceLoad::Applied;
 }
 

@@ -51,10 +51,11 @@ void writePending(const ListControls& c, Dialogs& dialogs)
                             .arg(c.set->query().table, c.model->error()));
 }
 
-QLineEdit* searchBox(const QString& name, QTableView* grid, RecordSet& set, codelists::Match match)
+QLineEdit* searchBox(const QString& name, const QString& label, QTableView* grid, RecordSet& set, codelists::Match match)
 {
     auto* box = new SearchBox;
     box->setObjectName(name);
+    box->setAccessibleName(label);
     box->setToolTip(QStringLiteral("tekst koji se traži"));
     box->setMaximumWidth(160);
     QObject::connect(box, &QLineEdit::textChanged, grid, [grid, &set, match](const QString& text) {
@@ -89,21 +90,26 @@ void buildPage(MainWindow& window, ListControls& c, Services services)
     bar->addWidget(unlock);
     bar->addWidget(refresh);
     bar->addSpacing(16);
-    if (c.thirteen) {
-        bar->addWidget(new QLabel(QStringLiteral("Pronađi šifru u tablici (13 znakova)")));
-        bar->addWidget(searchBox(QStringLiteral("trazi13"), c.grid, *c.set, codelists::Match::Beginning));
+    auto addSearch = [&](const char* name, const QString& label, codelists::Match match) {
+        auto* caption = new QLabel(label);
+        QLineEdit* box = searchBox(QLatin1String(name), label, c.grid, *c.set, match);
+        caption->setBuddy(box);
+        bar->addWidget(caption);
+        bar->addWidget(box);
         bar->addSpacing(12);
-        bar->addWidget(new QLabel(QStringLiteral("Pronađi zadnje znam.")));
-        bar->addWidget(searchBox(QStringLiteral("trazizadnje"), c.grid, *c.set, codelists::Match::Ending));
+    };
+    if (c.thirteen) {
+        addSearch("trazi13", QStringLiteral("Pronađi šifru u tablici (13 znakova)"), codelists::Match::Beginning);
+        addSearch("trazizadnje", QStringLiteral("Pronađi zadnje znam."), codelists::Match::Ending);
     } else {
-        bar->addWidget(new QLabel(QStringLiteral("Pronađi šifru u tablici 12 znakova)")));
-        bar->addWidget(searchBox(QStringLiteral("trazi12"), c.grid, *c.set, codelists::Match::Beginning));
+        addSearch("trazi12", QStringLiteral("Pronađi šifru u tablici 12 znakova)"), codelists::Match::Beginning);
     }
     bar->addStretch(1);
     column->addLayout(bar);
 
     tabs->removeTab(tab);
     column->addWidget(c.grid, 1);
+    c.grid->show(); // the tab widget hid it when it was taken out
     tabs->insertTab(tab, page, caption);
 
     const int lastEditable = c.thirteen ? 26 : 25;

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace pricefile {
@@ -320,6 +321,10 @@ Result parse(const QByteArray& bytes)
         const QString priceText = field(r.fields, c.price);
         if (code.isEmpty()) {
             content.skipped.push_back({r.line, QStringLiteral("nema šifre")});
+            continue;
+        }
+        if (std::any_of(code.begin(), code.end(), [](QChar c) { return c.isSpace(); })) {
+            content.skipped.push_back({r.line, QStringLiteral("\"%1\" nije šifra").arg(code)});
             continue;
         }
         if (code.size() != 12 && code.size() != 13) {

@@ -143,9 +143,9 @@ QString summary(const Plan& plan, const QString& fileName, int skippedLimit)
     const int otherChanges = int(plan.updates.size() - changed.size());
     if (otherChanges > 0)
         lines << QStringLiteral("Samo naziv ili stopa PDV-a mijenja se kod %1 šifri.").arg(otherChanges);
-    lines << QStringLiteral("Novih šifri (dodaju se na kraj popisa): %1.").arg(plan.added.size());
+    lines << QString() << QStringLiteral("Novih šifri (dodaju se na kraj popisa): %1.").arg(plan.added.size());
     lines << QStringLiteral("Bez promjene: %1 šifri.").arg(plan.unchanged);
-    lines << QStringLiteral("Nerazumljivih redaka (ne učitavaju se): %1.").arg(plan.skipped.size());
+    lines << QString() << QStringLiteral("Nerazumljivih redaka (ne učitavaju se): %1.").arg(plan.skipped.size());
     const int shown = skippedLimit < 0 ? int(plan.skipped.size()) : std::min<int>(skippedLimit, int(plan.skipped.size()));
     for (int i = 0; i < shown; ++i)
         lines << QStringLiteral("   redak %1: %2").arg(plan.skipped[i].line).arg(plan.skipped[i].reason);

@@ -118,6 +118,9 @@ void TestCodeLists::searchBoxesMoveTheGrid()
     auto* start12 = m_window->findChild<QLineEdit*>(QStringLiteral("trazi12"));
     QVERIFY(ending && start13 && start12);
     QCOMPARE(start12->toolTip(), QStringLiteral("tekst koji se traži"));
+    m_window->codeListTabs()->setCurrentIndex(1);
+    QVERIFY(grid13->isVisibleTo(m_window.get()));
+    QVERIFY(ending->isVisibleTo(m_window.get()));
 
     QTest::keyClicks(ending, QStringLiteral("12"));
     QCOMPARE(codeAt(true, grid13->currentIndex().row()), QStringLiteral("4400000000012"));
