@@ -53,9 +53,21 @@ bool CodeListModel::editable(int column) const
 
 void CodeListModel::unlock(int lastEditable)
 {
-    beginResetModel();
-    m_lastEditable = lastEditable;
-    endResetModel();
+    // The line for a new aid comes or goes; the grid keeps its place.
+    const int end = m_set.rowCount();
+    if (lastEditable >= 0 && !isUnlocked()) {
+        beginInsertRows({}, end, end);
+        m_lastEditable = lastEditable;
+        endInsertRows();
+    } else if (lastEditable < 0 && isUnlocked()) {
+        beginRemoveRows({}, end, end);
+        m_lastEditable = lastEditable;
+        endRemoveRows();
+    } else {
+        m_lastEditable = lastEditable;
+    }
+    if (end > 0)
+        Q_EMIT dataChanged(index(0, 0), index(end - 1, columnCount() - 1));
 }
 
 void CodeListModel::lock() { unlock(-1); }
@@ -76,7 +88,9 @@ QVariant CodeListModel::data(const QModelIndex& index, int role) const
     if (isNewRow(index.row())) {
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return QString();
-        return RecordSetModel::data(this->index(0, index.column()), role == MaxLengthRole ? role : Qt::TextAlignmentRole);
+        if (role == MaxLengthRole || role == Qt::TextAlignmentRole)
+            return RecordSetModel::data(this->index(0, index.column()), role);
+        return {};
     }
     if (role == Qt::EditRole && isNumeric(index.column())) {
         // Numbers are edited as text with every decimal kept (a spin box

@@ -157,7 +157,9 @@ void TestCodeLists::unlockEditAddAndRefresh()
     unlock->click();
     QVERIFY(m_shop->dialogs.messages().last().startsWith(QStringLiteral("Možete mijenjati podatke u tablici")));
     QVERIFY(editable(0, 0) && editable(0, 3) && editable(0, 19) && editable(0, 25));
-    QCOMPARE(model->rowCount(), rows + 1); // the line for a new aid
+    QCOMPARE(model->rowCount(), rows + 1); // the line for a new aid, empty
+    QCOMPARE(model->index(rows, 5).data().toString(), QString());
+    QVERIFY(!model->index(rows, 25).data(Qt::CheckStateRole).isValid());
     QVERIFY(!editable(0, 19) == false);
     // The other list stays locked.
     QVERIFY(!(m_window->codeListGrid(true)->model()->flags(m_window->codeListGrid(true)->model()->index(0, 19))
