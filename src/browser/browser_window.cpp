@@ -49,6 +49,8 @@ BrowserWindow::BrowserWindow(Dialogs& dialogs, Platform& platform, browser::Open
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setModel(&m_browser.model());
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setResizeContentsPrecision(200);
     m_cell = new QLabel;
     m_cell->setObjectName(QStringLiteral("Label1"));
     m_cell->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -115,6 +117,13 @@ void BrowserWindow::chooseTable(const QString& name)
     if (!m_browser.show(QDir(m_folder).filePath(m_chosenFile), name))
         m_dialogs.message(m_browser.error());
     m_count->setText(m_browser.countLabel());
+    m_cell->clear();
+    // Columns as wide as what they show, a long text no wider than a third
+    // of the grid.
+    m_grid->resizeColumnsToContents();
+    const int widest = std::max(120, m_grid->viewport()->width() / 3);
+    for (int c = 0; c < m_browser.model().columnCount(); ++c)
+        m_grid->setColumnWidth(c, std::min(m_grid->columnWidth(c), widest));
 }
 
 void BrowserWindow::sortByColumn(int column)
