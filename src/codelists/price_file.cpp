@@ -235,9 +235,10 @@ std::optional<double> vatRate(QStringView text)
         return std::nullopt;
     if (!percent && *rate > 0 && *rate < 1)
         *rate = std::round(*rate * 10000) / 100; // 0,05 is 5 %
-    if (*rate < 0 || *rate > 100)
+    // The fund's rates are whole percents (5, 13, 25).
+    if (*rate < 0 || *rate > 100 || std::fabs(*rate - std::round(*rate)) > 1e-9)
         return std::nullopt;
-    return rate;
+    return std::round(*rate);
 }
 
 QString describe(const Failure& failure)

@@ -58,7 +58,8 @@ QString decode(const QByteArray& bytes);
 // A price or a rate: decimal comma or point, optional thousands grouping,
 // blanks and a trailing "€" or "EUR" ignored.
 std::optional<double> number(QStringView text);
-// A VAT rate in percent from a rate or a VAT group; none when not understood.
+// A VAT rate in whole percent from a rate or a VAT group; none when not
+// understood.
 std::optional<double> vatRate(QStringView text);
 
 // A heading or word reduced for comparison: lower case, no diacritics.

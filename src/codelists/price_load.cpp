@@ -2,6 +2,7 @@
 
 #include "common/formats.h"
 #include "data/database.h"
+#include "data/schema.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -85,9 +86,15 @@ bool plan(Database& db, const pricefile::Content& file, Plan& out, QString* erro
             return false;
     }
     out.skipped = file.skipped;
-    for (const pricefile::Row& row : file.rows) {
+    // A name longer than the list's field is cut to it, as typing would be.
+    int nameWidth[2];
+    for (List list : {List::Old12, List::New13})
+        nameWidth[isThirteen(list)] = schema::textWidth(db, tableOf(list), QStringLiteral("Naziv"));
+    for (pricefile::Row row : file.rows) {
         const List list = listOf(row.code);
         const int i = isThirteen(list);
+        if (row.name && nameWidth[i] > 0)
+            row.name = row.name->left(nameWidth[i]);
         const auto it = known[i].constFind(row.code);
         if (it == known[i].constEnd()) {
             if (!row.vatRate) {

@@ -131,6 +131,7 @@ void TestPriceList::numbersAndRates()
     QCOMPARE(pricefile::vatRate(u"PDV 5%").value_or(0), 5.0);
     QCOMPARE(pricefile::vatRate(u"opća stopa").value_or(0), 25.0);
     QVERIFY(!pricefile::vatRate(u"130"));
+    QVERIFY(!pricefile::vatRate(u"5,5"));
     QVERIFY(!pricefile::vatRate(u"puno"));
 }
 
@@ -168,6 +169,7 @@ void TestPriceList::knownNewAndUnchangedCodes()
           "210303141201;PRIMJER - sunčane naočale s dioptrijom;45;25\n" // unchanged
           "2103031412001;;45,00;\n"                  // unchanged, rate kept
           "9900000000001;Novo pomagalo;10;25\n"      // new in the 13-character list
+          "9900000000003;" + QByteArray(300, 'N') + ";10;5\n" // a name longer than the field
           "990000000001;Novo staro;20;5\n"           // new in the 12-character list
           "9900000000002;Bez stope;10;\n"            // new, no rate: left out
           "12345;Kratka;1;5\n");
@@ -177,10 +179,10 @@ void TestPriceList::knownNewAndUnchangedCodes()
     const QString summary = shop.dialogs.shown().at(0).text;
     QVERIFY2(summary.contains(QStringLiteral("cijena kod 2 šifri")), qPrintable(summary));
     QVERIFY(summary.contains(QStringLiteral("2103060102001: 16")));
-    QVERIFY(summary.contains(QStringLiteral("Novih šifri (dodaju se na kraj popisa): 2.")));
+    QVERIFY(summary.contains(QStringLiteral("Novih šifri (dodaju se na kraj popisa): 3.")));
     QVERIFY(summary.contains(QStringLiteral("Bez promjene: 2 šifri.")));
-    QVERIFY(summary.contains(QStringLiteral("redak 8: nova šifra 9900000000002 nema stopu PDV-a")));
-    QVERIFY(summary.contains(QStringLiteral("redak 9: šifra \"12345\"")));
+    QVERIFY(summary.contains(QStringLiteral("redak 9: nova šifra 9900000000002 nema stopu PDV-a")));
+    QVERIFY(summary.contains(QStringLiteral("redak 10: šifra \"12345\"")));
     // The larger change is listed first.
     QVERIFY(summary.indexOf(QStringLiteral("2103060102001")) < summary.indexOf(QStringLiteral("2103060101001")));
 
@@ -195,6 +197,7 @@ void TestPriceList::knownNewAndUnchangedCodes()
     QCOMPARE(value("SELECT Broj || '/' || Cijena || '/' || PDV FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000001'").toString(),
              QStringLiteral("41/10.0/25"));
     QCOMPARE(value("SELECT Broj FROM KelmorinISO WHERE Sifra = '990000000001'").toInt(), 13);
+    QCOMPARE(value("SELECT length(Naziv) FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000003'").toInt(), 255);
     QCOMPARE(value("SELECT count(*) FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000002'").toInt(), 0);
     QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO WHERE Sifra = '0603120101001'").toDouble(), 52.10);
 
