@@ -33,6 +33,8 @@ BrowserWindow::BrowserWindow(Dialogs& dialogs, Platform& platform, browser::Open
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_platform(platform), m_openText(std::move(openText))
 {
     setObjectName(QStringLiteral("pregbaz"));
+    // Left open, it must not keep the program running after the main window.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Pregled baze podataka i kreiranih disketa"));
 
     m_databases = new QListWidget;
