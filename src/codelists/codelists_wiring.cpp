@@ -131,6 +131,10 @@ void wireGrid(ListControls& c, Services services)
 {
     c.grid->setModel(c.model);
     layOut(c);
+    // A double-click puts the aid on the invoice; a cell of an unlocked
+    // list is edited by typing into it, F2 or a click on the current row.
+    c.grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                            | QAbstractItemView::SelectedClicked);
     QObject::connect(c.grid->selectionModel(), &QItemSelectionModel::currentRowChanged, c.grid,
                      [c, services](const QModelIndex& current) {
                          if (!c.model->leaveRow(current.isValid() ? current.row() : -1))
