@@ -37,6 +37,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/codelists_bench
 
 clean:
 	rm -rf $(BUILD)

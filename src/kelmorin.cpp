@@ -6,6 +6,8 @@
 #include "app/shell_commands.h"
 #include "app/startup.h"
 #include "app/version_notice.h"
+#include "browser/browser_wiring.h"
+#include "codelists/codelists_wiring.h"
 #include "common/clock.h"
 #include "common/desktop_platform.h"
 #include "common/dialogs.h"
@@ -18,6 +20,7 @@
 #include "print/print_commands.h"
 #include "print/print_target.h"
 #include "print/print_wiring.h"
+#include "reports/report_window.h"
 #include "reports/report_wiring.h"
 #include "submission/marking.h"
 #include "submission/submission_run.h"
@@ -61,6 +64,7 @@ int main(int argc, char* argv[])
     MainWindow window(*session, services);
     dialogs.setParent(&window);
     shell::install(window, *session, services);
+    codelisttab::install(window, *session, services);
     InvoiceCommands invoiceCommands(*session, services);
     invoicetab::install(window, *session, invoiceCommands, dialogs);
     DialogPrintTarget printer(session->printer, &window);
@@ -71,6 +75,8 @@ int main(int argc, char* argv[])
     SubmissionRun submission(*session, services, printer);
     submissiontab::install(window, marking, submission);
     const auto reports = reporttab::install(window, *session, services, printer);
+    // Text files of the folder and the medium open in the report window.
+    browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });
     window.prepare();
     window.show();
 

@@ -10,7 +10,10 @@
 //                                     the fund's submission file of the invoices marked M
 //   kelmorin-tool report DIR overview|vat|note|aid [options]
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
+//   kelmorin-tool prices DIR FILE.csv [--yes]
+//                                     what the fund's price list changes; applied with --yes
 #include "app/session.h"
+#include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/desktop_platform.h"
@@ -73,7 +76,8 @@ int usage()
              "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
-          << reporttool::kUsage;
+          << reporttool::kUsage
+          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
     err().flush();
     return 2;
 }
@@ -259,6 +263,22 @@ int runReport(const QStringList& args)
     return rc == 2 ? usage() : rc;
 }
 
+// The code lists change under the folder's lock; the folder is the first
+// argument that is not an option.
+int runPrices(const QStringList& args)
+{
+    std::optional<workdir::FolderLock> lock;
+    for (const QString& arg : args) {
+        if (arg.startsWith(u"--"))
+            continue;
+        if (QFileInfo(arg).isDir() && !holdFolder(lock, arg))
+            return 1;
+        break;
+    }
+    const int rc = codelists::runPricesTool(args, out(), err());
+    return rc == 2 ? usage() : rc;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -283,6 +303,8 @@ int main(int argc, char* argv[])
         rc = runSubmission(args);
     else if (command == u"report")
         rc = runReport(args);
+    else if (command == u"prices")
+        rc = runPrices(args);
     else
         rc = usage();
     out().flush();

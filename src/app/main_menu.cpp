@@ -34,6 +34,7 @@ const std::vector<MenuItem>& items()
         item("provpodpac", QStringLiteral("Provjera podataka pac. (HZZO portal)")),
         {QStringLiteral("uctcij0"), QStringLiteral("Učitaj stare cijene (do 30.04.06)"), {}, true},
         {QStringLiteral("uctcij1"), QStringLiteral("Učitaj nove cijene (od 01.05.06)"), {}, true},
+        item("uctcjenik", QStringLiteral("Učitaj cjenik iz datoteke...")),
         item("prbipdisk", QStringLiteral("Pregled baze pod. i kreiranih disketa")),
         separator(),
         item("promposlgod", QStringLiteral("Promjena poslovne godine")),

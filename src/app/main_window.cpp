@@ -245,8 +245,13 @@ void MainWindow::applyInvoiceGridLayout() { grids::apply(*m_invoiceGrid, *m_invo
 
 void MainWindow::applyCodeListLayouts()
 {
-    grids::apply(*m_oldCodeGrid, *m_oldCodeModel, grids::codeListGrid(false));
-    grids::apply(*m_newCodeGrid, *m_newCodeModel, grids::codeListGrid(true));
+    // The code-list commands may give a grid a model of their own.
+    auto modelOf = [](QTableView* grid, RecordSetModel* own) {
+        auto* model = qobject_cast<RecordSetModel*>(grid->model());
+        return model ? model : own;
+    };
+    grids::apply(*m_oldCodeGrid, *modelOf(m_oldCodeGrid, m_oldCodeModel), grids::codeListGrid(false));
+    grids::apply(*m_newCodeGrid, *modelOf(m_newCodeGrid, m_newCodeModel), grids::codeListGrid(true));
 }
 
 void MainWindow::prepare()

@@ -48,6 +48,8 @@ public:
     // row or column.
     bool setValue(int row, int column, const QVariant& value);
     bool isDirty(int row) const;
+    // The row's key in its table (SQLite's rowid); -1 for an unknown row.
+    qint64 key(int row) const { return row >= 0 && row < rowCount() ? m_rows[row].key : -1; }
     bool save(int row);
     bool saveAll();
 

@@ -8,12 +8,16 @@ namespace aids {
 
 List listFor(QStringView code) { return code.size() == 12 ? List::Old12 : List::New13; }
 
+QString table(List list)
+{
+    return list == List::Old12 ? QStringLiteral("KelmorinISO") : QStringLiteral("OrtopedskaKelmorinISO");
+}
+
 std::optional<Aid> find(Database& db, List list, const QString& code)
 {
-    const QString table = list == List::Old12 ? QStringLiteral("KelmorinISO") : QStringLiteral("OrtopedskaKelmorinISO");
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Naziv, ISO, Cijena, PDV, JedMjere, OblogaSir, OblogaDuz FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(table));
+    q.prepare(QStringLiteral("SELECT Naziv, ISO, Cijena, PDV, JedMjere, OblogaSir, OblogaDuz FROM %1 WHERE Sifra = ? ORDER BY rowid LIMIT 1").arg(table(list)));
     q.addBindValue(code);
     if (!q.exec() || !q.next())
         return std::nullopt;

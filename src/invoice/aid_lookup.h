@@ -28,6 +28,8 @@ enum class List { Old12, New13 };
 // The list a code is looked up in: a code of exactly 12 characters in the
 // old list (KelmorinISO), any other in the current one.
 List listFor(QStringView code);
+// The table that holds a list.
+QString table(List list);
 
 // The first row of the list with this code, found through the index.
 std::optional<Aid> find(Database& db, List list, const QString& code);

@@ -1,0 +1,121 @@
+#include "database_browser.h"
+
+#include "data/database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+QString notReadable(const QString& path, const QString& why)
+{
+    return QStringLiteral("Datoteka %1 nije baza podataka koju program može pročitati (%2).")
+        .arg(QFileInfo(path).fileName(), why);
+}
+
+} // namespace
+
+DatabaseBrowser::DatabaseBrowser() = default;
+
+DatabaseBrowser::~DatabaseBrowser()
+{
+    m_model.clear(); // its query must end before its connection
+}
+
+QStringList DatabaseBrowser::databaseFiles(const QString& folder)
+{
+    QStringList files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        if (name.endsWith(QStringLiteral(".mdb"), Qt::CaseInsensitive))
+            files << name;
+    }
+    return files;
+}
+
+QStringList DatabaseBrowser::allFiles(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+bool DatabaseBrowser::listNames(const QString& path, QStringList& names)
+{
+    Database db(path, Database::Mode::ReadOnly);
+    if (!db.isOpen()) {
+        m_error = notReadable(path, db.error());
+        return false;
+    }
+    names.clear();
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid"))) {
+        m_error = notReadable(path, q.lastError().databaseText());
+        return false;
+    }
+    QStringList views;
+    while (q.next()) {
+        const QString name = q.value(1).toString();
+        if (name.startsWith(QStringLiteral("sqlite_"), Qt::CaseInsensitive))
+            continue;
+        (q.value(0).toString() == u"view" ? views : names) << name;
+    }
+    names << views;
+    return true;
+}
+
+bool DatabaseBrowser::openShown(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (m_shown && m_shownPath == full)
+        return true;
+    m_model.clear();
+    m_shown = std::make_unique<Database>(full, Database::Mode::ReadOnly);
+    m_shownPath = full;
+    if (!m_shown->isOpen()) {
+        m_error = notReadable(path, m_shown->error());
+        m_shown.reset();
+        m_shownPath.clear();
+        return false;
+    }
+    return true;
+}
+
+bool DatabaseBrowser::query(const QString& sql)
+{
+    m_model.setQuery(sql, m_shown->handle());
+    if (m_model.lastError().isValid()) {
+        m_error = m_model.lastError().databaseText();
+        return false;
+    }
+    // The count needs every row.
+    while (m_model.canFetchMore())
+        m_model.fetchMore();
+    return true;
+}
+
+bool DatabaseBrowser::show(const QString& path, const QString& name)
+{
+    if (!openShown(path))
+        return false;
+    m_name = name;
+    return query(QStringLiteral("SELECT * FROM %1").arg(quoted(name)));
+}
+
+bool DatabaseBrowser::sortBy(int column)
+{
+    if (!m_shown || m_name.isEmpty() || column < 0 || column >= m_model.columnCount())
+        return false;
+    const QString field = m_model.record().fieldName(column);
+    return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(quoted(m_name), quoted(field)));
+}
+
+QString DatabaseBrowser::countLabel() const
+{
+    if (m_name.isEmpty())
+        return {};
+    return QStringLiteral("%1  /  %2").arg(m_model.rowCount()).arg(m_model.columnCount() - 1);
+}

@@ -1,0 +1,300 @@
+// Loading the fund's price list from a CSV file: reading the file in the
+// forms a shop saves it, what the summary tells, what is changed, and that a
+// bad file or a failure on the way changes nothing.
+#include "codelists/codelist_commands.h"
+#include "codelists/price_file.h"
+#include "codelists/price_load.h"
+#include "common/cp1250.h"
+#include "data/database.h"
+#include "support/shop_fixture.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace {
+
+const QByteArray kRows = "2103060101001;Leća za čitanje, \"plus\";12,5;5\r\n"
+                         "210303141201;Okvir;7;25 %\r\n";
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestPriceList : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsTheFormsAShopSaves_data();
+    void readsTheFormsAShopSaves();
+    void refusesAFileWithoutItsColumns();
+    void numbersAndRates();
+    void rowsNotUnderstoodAreListedByLine();
+
+    void knownNewAndUnchangedCodes();
+    void badNumberOnLineSevenChangesNothing();
+    void cancelAndFailureChangeNothing();
+    void toolPrintsAndAppliesOnlyWithYes();
+
+private:
+    // Every row of both lists, to compare before and after.
+    static QByteArray dump(Database& db);
+};
+
+QByteArray TestPriceList::dump(Database& db)
+{
+    QByteArray all;
+    for (const char* table : {"KelmorinISO", "OrtopedskaKelmorinISO"}) {
+        QSqlQuery q(db.handle());
+        q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table)));
+        while (q.next()) {
+            for (int i = 0; i < q.record().count(); ++i)
+                all += q.value(i).toString().toUtf8() + '|';
+            all += '\n';
+        }
+    }
+    all += db.scalar(QStringLiteral("SELECT group_concat(name) FROM sqlite_master")).toString().toUtf8();
+    return all;
+}
+
+void TestPriceList::readsTheFormsAShopSaves_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QString text = QString::fromUtf8("Šifra;Naziv;Cijena;PDV\r\n" + kRows);
+    QTest::newRow("UTF-8") << text.toUtf8();
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" + text.toUtf8());
+    QTest::newRow("Windows-1250") << cp1250::encode(text);
+    QTest::newRow("commas, quoted decimal comma, other headings")
+        << QByteArray("Cjenik ortopedskih pomagala\n\nSIFRA,\"naziv pomagala\",\"Cijena (EUR)\",\"Stopa PDV-a\"\n"
+                      "2103060101001,\"Le\xC4\x87" "a za \xC4\x8Ditanje, \"\"plus\"\"\",\"12,5\",5\n"
+                      "210303141201,Okvir,7,\"25 %\"\n");
+    QTest::newRow("commas, decimal point, LF") << QByteArray(
+        "sifra,Naziv,cijena,pdv\n2103060101001,\"Le\xC4\x87" "a za \xC4\x8Ditanje, \"\"plus\"\"\",12.5,5\n210303141201,Okvir,7.00,25\n");
+}
+
+void TestPriceList::readsTheFormsAShopSaves()
+{
+    QFETCH(QByteArray, bytes);
+    const pricefile::Result r = pricefile::parse(bytes);
+    QVERIFY2(r, qPrintable(pricefile::describe(r.failure)));
+    const auto& rows = r.content->rows;
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows[0].code, QStringLiteral("2103060101001"));
+    QCOMPARE(rows[0].name.value_or(QString()), QStringLiteral("Leća za čitanje, \"plus\""));
+    QCOMPARE(rows[0].price, 12.5);
+    QCOMPARE(rows[0].vatRate.value_or(-1), 5.0);
+    QCOMPARE(rows[1].code, QStringLiteral("210303141201"));
+    QCOMPARE(rows[1].price, 7.0);
+    QCOMPARE(rows[1].vatRate.value_or(-1), 25.0);
+    QVERIFY(r.content->skipped.empty());
+}
+
+void TestPriceList::refusesAFileWithoutItsColumns()
+{
+    pricefile::Result r = pricefile::parse("Naziv;Cijena\nOkvir;7\n");
+    QVERIFY(!r);
+    QVERIFY(r.failure.reason.contains(QStringLiteral("Šifra")));
+    r = pricefile::parse("Šifra;Naziv;Iznos\n210303141201;Okvir;7\n");
+    QVERIFY(!r);
+    QVERIFY(r.failure.reason.contains(QStringLiteral("Cijena")));
+    // Two price columns and neither is the plain one: the file does not say
+    // which to take.
+    r = pricefile::parse("Šifra;Cijena s PDV-om;Cijena EUR\n210303141201;8,75;7\n");
+    QVERIFY(!r);
+    QCOMPARE(r.failure.line, 1);
+    r = pricefile::parse("Šifra;Naziv;Cijena\n210303141201;\"Okvir;7\n210303141202;Drugi;8\n");
+    QVERIFY(!r);
+    QCOMPARE(r.failure.line, 2);
+    QVERIFY(!pricefile::parse(QByteArray("SQLite format 3\0\0\0", 18)));
+}
+
+void TestPriceList::numbersAndRates()
+{
+    QCOMPARE(pricefile::number(u"1.234,56").value_or(0), 1234.56);
+    QCOMPARE(pricefile::number(u"1,234.56").value_or(0), 1234.56);
+    QCOMPARE(pricefile::number(u"0,0425").value_or(0), 0.0425);
+    QCOMPARE(pricefile::number(u" 45,00 € ").value_or(0), 45.0);
+    QCOMPARE(pricefile::number(u"1 234,5").value_or(0), 1234.5);
+    QVERIFY(!pricefile::number(u"12,5x"));
+    QVERIFY(!pricefile::number(u"1.23.4"));
+    QVERIFY(!pricefile::number(u""));
+    QCOMPARE(pricefile::vatRate(u"25%").value_or(0), 25.0);
+    QCOMPARE(pricefile::vatRate(u"0,05").value_or(0), 5.0);
+    QCOMPARE(pricefile::vatRate(u"PDV 5%").value_or(0), 5.0);
+    QCOMPARE(pricefile::vatRate(u"opća stopa").value_or(0), 25.0);
+    QVERIFY(!pricefile::vatRate(u"130"));
+    QVERIFY(!pricefile::vatRate(u"5,5"));
+    QVERIFY(!pricefile::vatRate(u"puno"));
+}
+
+void TestPriceList::rowsNotUnderstoodAreListedByLine()
+{
+    const pricefile::Result r = pricefile::parse("Šifra;Naziv;Cijena;PDV\n"
+                                                 "2103060101001;Leća;12,5;5\n"
+                                                 "ORTOPEDIJA;;;\n"
+                                                 ";Naslov skupine;;\n"
+                                                 "2103060101002;Bez cijene;;5\n"
+                                                 ";;;\n"
+                                                 "2103060101001;Ponovljena;13;5\n");
+    QVERIFY(r);
+    QCOMPARE(r.content->rows.size(), size_t(1));
+    QList<int> lines;
+    for (const auto& s : r.content->skipped)
+        lines << s.line;
+    QCOMPARE(lines, (QList<int>{3, 4, 5, 7}));
+    QVERIFY(r.content->skipped[3].reason.contains(QStringLiteral("retku 2")));
+}
+
+void TestPriceList::knownNewAndUnchangedCodes()
+{
+    ShopFixture shop(newfolder::Content::Demo);
+    QVERIFY(shop.session);
+    Database& db = shop.session->database();
+    // The same code twice in the list: the file's price goes to its first row.
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO OrtopedskaKelmorinISO (Broj, Sifra, Naziv, Cijena, PDV) "
+                                   "VALUES (40, '2103060102001', 'drugi redak', 16.8, 5)")));
+    const QByteArray before = dump(db);
+    write(QStringLiteral("cjenik.csv"),
+          "Šifra;Naziv;Cijena;PDV\n"
+          "2103060101001;Sferna leća;13,75;5\n"      // price of a known 13-character code
+          "2103060102001;;99;5\n"                    // known, twice in the list
+          "210303141201;PRIMJER - sunčane naočale s dioptrijom;45;25\n" // unchanged
+          "2103031412001;;45,00;\n"                  // unchanged, rate kept
+          "9900000000001;Novo pomagalo;10;25\n"      // new in the 13-character list
+          "9900000000003;" + QByteArray(300, 'N') + ";10;5\n" // a name longer than the field
+          "990000000001;Novo staro;20;5\n"           // new in the 12-character list
+          "9900000000002;Bez stope;10;\n"            // new, no rate: left out
+          "12345;Kratka;1;5\n");
+    shop.dialogs.answer(true);
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Applied);
+
+    const QString summary = shop.dialogs.shown().at(0).text;
+    QVERIFY2(summary.contains(QStringLiteral("cijena kod 2 šifri")), qPrintable(summary));
+    QVERIFY(summary.contains(QStringLiteral("2103060102001: 16")));
+    QVERIFY(summary.contains(QStringLiteral("Novih šifri (dodaju se na kraj popisa): 3.")));
+    QVERIFY(summary.contains(QStringLiteral("Bez promjene: 2 šifri.")));
+    QVERIFY(summary.contains(QStringLiteral("redak 9: nova šifra 9900000000002 nema stopu PDV-a")));
+    QVERIFY(summary.contains(QStringLiteral("redak 10: šifra \"12345\"")));
+    // The larger change is listed first.
+    QVERIFY(summary.indexOf(QStringLiteral("2103060102001")) < summary.indexOf(QStringLiteral("2103060101001")));
+
+    auto value = [&](const char* sql) { return db.scalar(QString::fromLatin1(sql)); };
+    QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060101001'").toDouble(), 13.75);
+    QCOMPARE(value("SELECT Naziv FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060101001'").toString(),
+             QStringLiteral("Sferna leća"));
+    QCOMPARE(value("SELECT group_concat(Cijena || '/' || Naziv) FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060102001' "
+                   "ORDER BY rowid").toString(),
+             QStringLiteral("99.0/PRIMJER - sferna leća od +/-4,25 do +/-6,0 D,16.8/drugi redak"));
+    QCOMPARE(value("SELECT PDV FROM OrtopedskaKelmorinISO WHERE Sifra = '2103031412001'").toInt(), 25);
+    QCOMPARE(value("SELECT Broj || '/' || Cijena || '/' || PDV FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000001'").toString(),
+             QStringLiteral("41/10.0/25"));
+    QCOMPARE(value("SELECT Broj FROM KelmorinISO WHERE Sifra = '990000000001'").toInt(), 13);
+    QCOMPARE(value("SELECT length(Naziv) FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000003'").toInt(), 255);
+    QCOMPARE(value("SELECT count(*) FROM OrtopedskaKelmorinISO WHERE Sifra = '9900000000002'").toInt(), 0);
+    QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO WHERE Sifra = '0603120101001'").toDouble(), 52.10);
+
+    // The lists as they were, under the upgrade steps' kind of name.
+    QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO261207 WHERE Sifra = '2103060101001'").toDouble(), 12.5);
+    QCOMPARE(value("SELECT count(*) FROM KelmorinISO261207").toInt(), 12);
+    QVERIFY(shop.dialogs.messages().last().contains(QStringLiteral("OrtopedskaKelmorinISO261207")));
+
+    // A second load on the same day keeps the first backup.
+    write(QStringLiteral("cjenik.csv"), "Šifra;Cijena\n2103060101001;14\n");
+    shop.dialogs.answer(true);
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Applied);
+    QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO261207 WHERE Sifra = '2103060101001'").toDouble(), 12.5);
+    QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO261207_2 WHERE Sifra = '2103060101001'").toDouble(), 13.75);
+    QVERIFY(!db.hasTable(QStringLiteral("KelmorinISO261207_2")));
+    Q_UNUSED(before);
+}
+
+void TestPriceList::badNumberOnLineSevenChangesNothing()
+{
+    ShopFixture shop(newfolder::Content::Demo);
+    QVERIFY(shop.session);
+    Database& db = shop.session->database();
+    const QByteArray before = dump(db);
+    write(QStringLiteral("cjenik.csv"), "Šifra;Naziv;Cijena;PDV\n"
+                                        "2103060101001;Leća;13;5\n"
+                                        "2103060102001;Leća;14;5\n"
+                                        "2103060201001;Leća;15;5\n"
+                                        "2103060301001;Leća;16;5\n"
+                                        "2103060401001;Leća;17;5\n"
+                                        "2103061001001;Okvir;18,5 kn;5\n"
+                                        "2103061002001;Okvir;19;5\n");
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Failed);
+    QCOMPARE(shop.dialogs.shown().size(), size_t(1)); // no question, only why
+    const QString message = shop.dialogs.messages().first();
+    QVERIFY2(message.contains(QStringLiteral("Redak 7")) && message.contains(QStringLiteral("18,5 kn")), qPrintable(message));
+    QCOMPARE(dump(db), before);
+
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("nema.csv")), codelists::PriceLoad::Failed);
+    QVERIFY(shop.dialogs.messages().last().contains(QStringLiteral("nema.csv")));
+    QCOMPARE(dump(db), before);
+}
+
+void TestPriceList::cancelAndFailureChangeNothing()
+{
+    ShopFixture shop(newfolder::Content::Demo);
+    QVERIFY(shop.session);
+    Database& db = shop.session->database();
+    write(QStringLiteral("cjenik.csv"), "Šifra;Cijena;PDV\n2103060101001;13;5\n9900000000001;10;5\n9900000000002;11;5\n");
+    const QByteArray before = dump(db);
+    shop.dialogs.answer(false);
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Cancelled);
+    QCOMPARE(dump(db), before);
+
+    // The database refuses the second new code half way: the backup, the
+    // changed price and the first new code are all undone.
+    QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER odbij BEFORE INSERT ON OrtopedskaKelmorinISO "
+                                   "WHEN NEW.Sifra = '9900000000002' BEGIN SELECT RAISE(ABORT, 'disk je pun'); END")));
+    const QByteArray withTrigger = dump(db);
+    shop.dialogs.answer(true);
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Failed);
+    QVERIFY(shop.dialogs.messages().last().contains(QStringLiteral("disk je pun")));
+    QCOMPARE(dump(db), withTrigger);
+}
+
+void TestPriceList::toolPrintsAndAppliesOnlyWithYes()
+{
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    auto tool = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(KELMORIN_TOOL), args);
+        p.waitForFinished(30000);
+        return std::make_tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                               QString::fromUtf8(p.readAllStandardError()));
+    };
+    QCOMPARE(std::get<0>(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop})), 0);
+    write(folder.file(QStringLiteral("c.csv")), "Šifra;Cijena\n2103060101001;13\n");
+    auto price = [&] {
+        Database db(shop + QStringLiteral("/Kelmorin.mdb"));
+        return db.scalar(QStringLiteral("SELECT Cijena FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060101001'")).toDouble();
+    };
+    auto [code, out, err] = tool({QStringLiteral("prices"), shop, folder.file(QStringLiteral("c.csv"))});
+    QCOMPARE(code, 0);
+    QVERIFY2(out.contains(QStringLiteral("2103060101001: 12")), qPrintable(out));
+    QVERIFY(out.contains(QStringLiteral("--yes")));
+    QCOMPARE(price(), 12.5);
+    std::tie(code, out, err) = tool({QStringLiteral("prices"), shop, folder.file(QStringLiteral("c.csv")), QStringLiteral("--yes")});
+    QCOMPARE(code, 0);
+    QCOMPARE(price(), 13.0);
+
+    write(folder.file(QStringLiteral("c.csv")), "Šifra;Cijena\n2103060101001;x\n");
+    std::tie(code, out, err) = tool({QStringLiteral("prices"), shop, folder.file(QStringLiteral("c.csv")), QStringLiteral("--yes")});
+    QCOMPARE(code, 1);
+    QVERIFY(err.contains(QStringLiteral("Redak 2")));
+    QCOMPARE(std::get<0>(tool({QStringLiteral("prices"), shop})), 2);
+}
+
+QTEST_MAIN(TestPriceList)
+#include "tst_price_list.moc"
