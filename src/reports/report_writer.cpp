@@ -5,6 +5,11 @@
 void ReportWriter::at(int column, const QString& text)
 {
     const int start = std::max(column, 1) - 1;
+    // Only blanks past the column (a number's trailing blank: running
+    // numbers of 1000 and more reach the invoice number's column) give way;
+    // anything else sends the text to the next line.
+    if (m_line.size() > start && QStringView(m_line).mid(start).trimmed().isEmpty())
+        m_line.truncate(start);
     if (m_line.size() > start)
         endLine();
     if (m_line.size() < start)

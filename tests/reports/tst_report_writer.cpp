@@ -42,8 +42,13 @@ void TestReportWriter::columnsAndTheNextLineRule()
     w.rightAligned("7");         // goes to the next line, still ending in 75
     w.endLine();
     w.line("end");
+    // A running number of four digits fills columns 1-6 up to its trailing
+    // blank; the invoice number at column 6 stays on the line.
+    w.numberAt(1, 1000);
+    w.numberAt(6, 15);
+    w.endLine();
     QCOMPARE(w.bytes(), QByteArray("     abcd\r\n        x\r\nz" + QByteArray(70, ' ') + "12,5\r\n" + QByteArray(80, 'n')
-                                   + "\r\n" + QByteArray(74, ' ') + "7\r\nend\r\n"));
+                                   + "\r\n" + QByteArray(74, ' ') + "7\r\nend\r\n 1000 15 \r\n"));
 }
 
 void TestReportWriter::numbersDatesAndMoney()
