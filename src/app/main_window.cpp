@@ -30,6 +30,10 @@
 
 namespace {
 
+// Menu items and buttons whose commands come with a later version of the
+// program say so instead of just being grey.
+const QString kNotAvailableYet = QStringLiteral("Ova mogućnost još nije dostupna u ovoj verziji programa.");
+
 QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
 {
     auto* grid = new QTableView(parent);
@@ -174,7 +178,7 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
-    button->setToolTip(hint);
+    button->setToolTip(hint.isEmpty() ? kNotAvailableYet : hint);
     button->setEnabled(false);
     connect(button, &QPushButton::clicked, this, [this, name] {
         if (auto command = m_commands.value(name))
@@ -187,6 +191,7 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 void MainWindow::buildMenu()
 {
     QMenu* options = menuBar()->addMenu(mainmenu::kOptions);
+    options->setToolTipsVisible(true);
     std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu, const std::vector<MenuItem>& items) {
         for (const MenuItem& item : items) {
             if (item.caption == mainmenu::kSeparator) {
@@ -195,7 +200,9 @@ void MainWindow::buildMenu()
             }
             if (!item.items.empty()) {
                 QMenu* sub = menu->addMenu(item.caption);
+                sub->setToolTipsVisible(true);
                 sub->menuAction()->setObjectName(item.name);
+                sub->menuAction()->setToolTip(kNotAvailableYet);
                 sub->menuAction()->setEnabled(false); // until one of its items has a command
                 m_actions.insert(item.name, sub->menuAction());
                 fill(sub, item.items);
@@ -205,6 +212,7 @@ void MainWindow::buildMenu()
             action->setObjectName(item.name);
             action->setVisible(!item.hidden);
             action->setEnabled(false);
+            action->setToolTip(kNotAvailableYet);
             const QString name = item.name;
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto command = m_commands.value(name))
@@ -224,13 +232,19 @@ void MainWindow::buildMenu()
 void MainWindow::setCommand(const QString& name, std::function<void()> command)
 {
     m_commands.insert(name, std::move(command));
-    if (QPushButton* b = m_buttons.value(name))
+    if (QPushButton* b = m_buttons.value(name)) {
         b->setEnabled(true);
+        if (b->toolTip() == kNotAvailableYet)
+            b->setToolTip(QString());
+    }
     if (QAction* a = m_actions.value(name)) {
         a->setEnabled(true);
+        a->setToolTip(a->text());
         for (QObject* p = a->parent(); p; p = p->parent()) {
-            if (auto* menu = qobject_cast<QMenu*>(p))
+            if (auto* menu = qobject_cast<QMenu*>(p)) {
                 menu->menuAction()->setEnabled(true);
+                menu->menuAction()->setToolTip(menu->menuAction()->text());
+            }
         }
     }
     updateMenuForTab();

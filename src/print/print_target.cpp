@@ -3,8 +3,12 @@
 #include "app/printer_choice.h"
 #include "painter_canvas.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
 
 namespace {
 
@@ -42,6 +46,46 @@ std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
     return canvas;
 }
 
+// The folder the user last saved a print to as a PDF file, kept between
+// runs; the data folder until the first such print.
+const QString kPdfFolderKey = QStringLiteral("ispis/pdfMapa");
+const QString kToPdfKey = QStringLiteral("ispis/uPdf");
+
+QSettings userSettings() { return QSettings(QStringLiteral("Kelmorin"), QStringLiteral("Kelmorin")); }
+
+QString pdfFolder()
+{
+    const QString folder = userSettings().value(kPdfFolderKey).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath();
+}
+
+// The dialog offers the document's PDF file in that folder; it starts on
+// the file when the last print went to one or when no printer is installed.
+void offerPdfFile(QPrinter& printer, const QString& documentName)
+{
+    const QString printerName = printer.printerName();
+    printer.setOutputFileName(QDir(pdfFolder()).filePath(documentName + QStringLiteral(".pdf")));
+    const bool toFile = userSettings().value(kToPdfKey, false).toBool() || QPrinterInfo::availablePrinterNames().isEmpty();
+    if (!toFile) {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        if (!printerName.isEmpty())
+            printer.setPrinterName(printerName);
+    }
+}
+
+// After the dialog: a print to a printer must not also go to the offered
+// file; a PDF file's folder is the one offered next time.
+void rememberChoice(QPrinter& printer)
+{
+    QSettings settings = userSettings();
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    settings.setValue(kToPdfKey, toFile);
+    if (toFile)
+        settings.setValue(kPdfFolderKey, QFileInfo(printer.outputFileName()).absolutePath());
+    else if (!printer.outputFileName().isEmpty())
+        printer.setOutputFileName(QString());
+}
+
 } // namespace
 
 DialogPrintTarget::DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
@@ -61,8 +105,8 @@ void DialogPrintTarget::endBatch()
     m_batchPrinter.reset();
 }
 
-// The printer and settings of the batch's first document; a PDF file gets
-// the document's place in the batch in its name, so that none overwrites
+// The printer and settings of the batch's first document; a PDF file of a
+// later document is named after that document, so that none overwrites
 // another. Number 0 keeps the file name as chosen.
 static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString& documentName, int number)
 {
@@ -71,9 +115,10 @@ static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString&
     if (first.outputFormat() == QPrinter::PdfFormat && number == 0) {
         printer->setOutputFileName(first.outputFileName());
     } else if (first.outputFormat() == QPrinter::PdfFormat) {
-        const QString name = first.outputFileName();
-        const QString stem = name.endsWith(u".pdf", Qt::CaseInsensitive) ? name.chopped(4) : name;
-        printer->setOutputFileName(stem + QStringLiteral("-%1.pdf").arg(number));
+        // Each later document of the batch gets its own name in the folder
+        // of the first.
+        printer->setOutputFileName(
+            QDir(QFileInfo(first.outputFileName()).absolutePath()).filePath(documentName + QStringLiteral(".pdf")));
     } else {
         printer->setPrinterName(first.printerName());
     }
@@ -92,11 +137,13 @@ std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
     auto printer = a4Printer(documentName);
     m_choice.applyTo(*printer);
     printer->setPageSize(QPageSize(QPageSize::A4));
+    offerPdfFile(*printer, documentName);
     QPrintDialog dialog(printer.get(), m_parent);
-    dialog.setWindowTitle(documentName);
+    dialog.setWindowTitle(QStringLiteral("Ispis: ") + documentName);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
+    rememberChoice(*printer);
     if (m_inBatch)
         m_batchPrinter = likeBatch(*printer, documentName, 0);
     return canvasOn(std::move(printer));
