@@ -73,7 +73,7 @@ void supplierAndAddressee(Rows& r)
 
         text(118, 58, Bold, 10, u"HRVATSKI ZAVOD ZA ZDRAVSTVENO"),
         text(118, 62.5, Bold, 10, u"OSIGURANJE"),
-        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 142, 68, Bold, 10, kRight - 142),
+        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 146, 68, Bold, 10, kRight - 146),
         slot(2, 118, 72.5, Plain, 10, kRight - 118),
         slot(1, 118, 77, Plain, 10, kRight - 118),
     });
@@ -152,7 +152,7 @@ void signatureAndDates(Rows& r)
     r.insert(r.end(), {
         slot(54, kLeft, 226, Plain, 9, 116 - kLeft),
         // The issue date of the aid, as the fund asked for it in December 2007.
-        text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:"),
+        text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:", 33),
         line(47, 242.7, 72, 242.7),
         slot(81, 48, 238, Italic, 11),
         text(120, 226, Plain, 9, u"Odgovorna osoba:"),
@@ -180,7 +180,7 @@ Rows basicInvoice()
         {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
         {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
         {u"4. PDV sadržan u iznosu na teret HZZO-a:", 0, 51, 87},
-        {nullptr, 74, 49, -1},
+        {nullptr, 74, 49, 84},
     });
     // Beside "Dop. os.:", which the print writes for a supplementary-insured patient.
     r.push_back(slot(5, 149, 215.4, Plain, 8, kRight - 149));
