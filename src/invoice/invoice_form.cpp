@@ -1,5 +1,6 @@
 #include "invoice_form.h"
 
+#include "app/entry_width.h"
 #include "app/field_binder.h"
 #include "app/session.h"
 #include "common/dialogs.h"
@@ -60,7 +61,7 @@ void chain(const std::vector<QWidget*>& fields)
 // Room for a number of digits (codes and numbers are the widest entries).
 QLineEdit* wide(QLineEdit* edit, int digits)
 {
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(digits, u'0')) + 12);
+    fitCharacters(edit, digits);
     return edit;
 }
 
@@ -81,6 +82,20 @@ struct Builder {
     InvoiceCommands& commands;
     Dialogs& dialogs;
     FieldBinder& b;
+
+    // A date box that reads what is typed as the date prompts do.
+    QLineEdit* date(const QString& field)
+    {
+        auto read = [](const QString& typed) -> std::optional<QDate> {
+            const identifiers::ShortDate d = identifiers::readShortDate(typed);
+            if (d.status != identifiers::ShortDate::Valid)
+                return std::nullopt;
+            return d.date;
+        };
+        QLineEdit* edit = b.date(field, area, read, [&d = dialogs] { d.message(identifiers::kShortDateMessage); });
+        fitCharacters(edit, 10);
+        return edit;
+    }
 
     QLineEdit* text(const QString& field, const QString& hint = {})
     {
@@ -105,14 +120,15 @@ struct Builder {
         QLineEdit* ime = text(QStringLiteral("Ime"));
         QLineEdit* brosig1 = text(QStringLiteral("Brosig1"));
         QLineEdit* brosig2 = wide(text(QStringLiteral("Brosig2")), 11);
-        brosig1->setMaximumWidth(brosig1->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+        fitCharacters(brosig1, 5);
+        brosig1->setMaximumWidth(brosig1->minimumWidth());
         auto* insuredCaption = caption(QStringLiteral("<a href=\"pomoc\">Br. os. os. ili MB</a>"), area);
         insuredCaption->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         QObject::connect(insuredCaption, &QLabel::linkActivated, area,
                          [&d = dialogs] { d.message(identifiers::kInsuredNumberHelp); });
         QLineEdit* sickList = text(QStringLiteral("Brbolesnlist"), kConventionsOnly);
         QLineEdit* country = text(QStringLiteral("Drz"), kConventionsOnly);
-        QLineEdit* amount = b.number(QStringLiteral("Iznos"), QStringLiteral("0.00"), area);
+        QLineEdit* amount = wide(b.number(QStringLiteral("Iznos"), QStringLiteral("0.00"), area), 12);
         auto* picture = new QToolButton(area);
         picture->setObjectName(QStringLiteral("izborpomslika"));
         picture->setIcon(area->style()->standardIcon(QStyle::SP_ArrowDown));
@@ -137,7 +153,7 @@ struct Builder {
         add(supplementary, row({policy}));
         add(caption(QStringLiteral("Šifra proizvođača:"), area), row({maker}));
 
-        m_orderDate = b.date(QStringLiteral("Datumnar"), area);
+        m_orderDate = date(QStringLiteral("Datumnar"));
         chain({broj, prezime, ime, brosig1, brosig2, m_orderDate});
         chain({sickList, country, amount, policy});
         return g;
@@ -152,9 +168,9 @@ struct Builder {
             QWidget* field;
         };
         const std::vector<Row> rows = {
-            {QStringLiteral("Datum obračuna"), b.date(QStringLiteral("Datum"), area)},
+            {QStringLiteral("Datum obračuna"), date(QStringLiteral("Datum"))},
             {QStringLiteral("Datum narudžbe"), m_orderDate},
-            {QStringLiteral("Datum izdav."), b.date(QStringLiteral("DatumIzdavanja"), area)},
+            {QStringLiteral("Datum izdav."), date(QStringLiteral("DatumIzdavanja"))},
             {QString(), exempt},
             {QStringLiteral("Područni ured"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
             {QStringLiteral("Račun plaćen dana:"), text(QStringLiteral("Plac"))},
@@ -179,7 +195,8 @@ struct Builder {
                                         QStringLiteral("Dvoklikom na ovo polje brišete šifru i količinu kelmorin")), 14);
             new DoubleClick(code, [&c = commands, line] { c.clearLine(line); });
             QLineEdit* quantity = b.count(QStringLiteral("Kol%1").arg(line), 9999, area);
-            quantity->setMaximumWidth(quantity->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+            // Aids priced per cm² take four digits.
+            fitCharacters(quantity, 4);
             // Enter in a quantity box and leaving it price the invoice anew.
             QObject::connect(quantity, &QLineEdit::editingFinished, area, [&c = commands] { c.recompute(); });
             g->addWidget(caption(QStringLiteral("Pomagalo br. %1").arg(line), area), line, 0);
@@ -197,7 +214,7 @@ struct Builder {
         return g;
     }
 
-    QDateEdit* m_orderDate = nullptr;
+    QLineEdit* m_orderDate = nullptr;
 };
 
 } // namespace
