@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "app/termination.h"
 #include "app/version_notice.h"
 #include "common/clock.h"
 #include "common/desktop_platform.h"
@@ -58,6 +59,8 @@ int main(int argc, char* argv[])
     SubmissionRun submission(*session, services, printer);
     submissiontab::install(window, marking, submission);
     window.prepare();
+    // Ended by the desktop or a signal: the edits are saved as at exit.
+    termination::install([&session] { session->saveAll(); });
     window.show();
 
     version::Notice notice(dialogs);
