@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -73,9 +74,18 @@ MainWindow::MainWindow(Session& session, Services services, QWidget* parent)
     m_newCodeModel = new RecordSetModel(session.newCodeList(), this);
 
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(buildInvoiceTab(), QStringLiteral("Kreiranje i ispis računa"));
-    m_tabs->addTab(buildOverviewTab(), QStringLiteral("Pregled svih računa i kreiranje diskete"));
-    m_tabs->addTab(buildGeneralDataTab(), QStringLiteral("Opći podaci"));
+    // On a screen smaller than a tab the tab scrolls, rather than putting
+    // its controls beyond the screen's edge.
+    auto scrolled = [](QWidget* page) {
+        auto* area = new QScrollArea;
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidget(page);
+        return area;
+    };
+    m_tabs->addTab(scrolled(buildInvoiceTab()), QStringLiteral("Kreiranje i ispis računa"));
+    m_tabs->addTab(scrolled(buildOverviewTab()), QStringLiteral("Pregled svih računa i kreiranje diskete"));
+    m_tabs->addTab(scrolled(buildGeneralDataTab()), QStringLiteral("Opći podaci"));
     setCentralWidget(m_tabs);
     buildMenu();
 
@@ -114,24 +124,26 @@ QWidget* MainWindow::buildInvoiceTab()
 QLayout* MainWindow::invoiceButtons()
 {
     auto* column = new QVBoxLayout;
-    auto* newInvoice = new QPushButton(m_newInvoice->text());
+    auto* newInvoice = new QPushButton(QStringLiteral("&") + m_newInvoice->text());
     newInvoice->setObjectName(QStringLiteral("novirnbutton"));
     connect(newInvoice, &QPushButton::clicked, m_newInvoice, &QAction::trigger);
     column->addWidget(newInvoice);
-    column->addWidget(addButton(QStringLiteral("izborpom"), QStringLiteral("IZBOR KELMORIN IZ TABL.")));
-    column->addWidget(addButton(QStringLiteral("iznsudgumb"), QStringLiteral("Iznos sudjelovanja")));
+    column->addWidget(addButton(QStringLiteral("izborpom"), QStringLiteral("&IZBOR KELMORIN IZ TABL.")));
+    column->addWidget(addButton(QStringLiteral("iznsudgumb"), QStringLiteral("Iznos &sudjelovanja")));
     column->addSpacing(12);
-    column->addWidget(new QLabel(QStringLiteral("Izbor obrasca recepta")));
+    auto* formCaption = new QLabel(QStringLiteral("Izbor obrasca re&cepta"));
+    column->addWidget(formCaption);
     m_formVariants = new QComboBox;
+    formCaption->setBuddy(m_formVariants);
     m_formVariants->setObjectName(QStringLiteral("izbobrrec"));
     m_formVariants->setMinimumContentsLength(16);
     column->addWidget(m_formVariants);
-    column->addWidget(addButton(QStringLiteral("ispispotvrde"), QStringLiteral("ISPIS POTVRDE (RECEPTA)"),
+    column->addWidget(addButton(QStringLiteral("ispispotvrde"), QStringLiteral("ISPIS &POTVRDE (RECEPTA)"),
                                 QStringLiteral("Ispis stražnje strane potvrde o ort. pomagalu (recepta)")));
     const QString plainPaper = QStringLiteral("Ispis računa na čistom papiru");
-    column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA OSNOVNO OSIGURANJE"), plainPaper));
-    column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA DOPUNSKO / SUDJELOVANJE"), plainPaper));
-    column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KNJIGOVODSTVO (nije obvezno)")));
+    column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA &OSNOVNO OSIGURANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA &DOPUNSKO / SUDJELOVANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KN&JIGOVODSTVO (nije obvezno)")));
     column->addStretch(1);
     return column;
 }
@@ -145,9 +157,9 @@ QWidget* MainWindow::buildOverviewTab()
     layout->addWidget(m_invoiceGrid, 1);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(addButton(QStringLiteral("izbordisk"), QStringLiteral("IZBOR RAČUNA ZA DISKETU")));
-    side->addWidget(addButton(QStringLiteral("brisiizbor"), QStringLiteral("IZBRIŠI SVE OZNAKE U KOLONI IZBOR")));
-    side->addWidget(addButton(QStringLiteral("kreirajdisk"), QStringLiteral("KREIRAJ DISKETU ILI CD ZA IZABRANE RAČUNE")));
+    side->addWidget(addButton(QStringLiteral("izbordisk"), QStringLiteral("&IZBOR RAČUNA ZA DISKETU")));
+    side->addWidget(addButton(QStringLiteral("brisiizbor"), QStringLiteral("IZB&RIŠI SVE OZNAKE U KOLONI IZBOR")));
+    side->addWidget(addButton(QStringLiteral("kreirajdisk"), QStringLiteral("&KREIRAJ DISKETU ILI CD ZA IZABRANE RAČUNE")));
     side->addStretch(1);
     layout->addLayout(side);
     return tab;
@@ -282,8 +294,17 @@ void MainWindow::centreOnScreen()
     const QScreen* s = screen();
     if (!s)
         return;
-    const QRect area = s->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    // The screen less its panels; a window larger than that is fitted into
+    // it (the tabs then scroll).
+    const QRect area = s->availableGeometry();
+    const QMargins frame = frameGeometry().isValid() && isVisible()
+        ? QMargins(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom())
+        : QMargins(0, 0, 0, 0);
+    const QSize room = area.size().shrunkBy(frame);
+    resize(size().boundedTo(room));
+    const QSize outer = size().grownBy(frame);
+    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
 void MainWindow::followCurrentInvoice(int row)

@@ -8,6 +8,7 @@
 #include "identifiers.h"
 #include "invoice_commands.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -139,17 +140,21 @@ struct Builder {
         QLineEdit* maker = text(QStringLiteral("Proizv"));
 
         int r = 1;
+        // Each caption names its box (for screen readers, and Alt with the
+        // underlined letter jumps to the box).
         auto add = [&](QWidget* label, QLayout* fields) {
+            if (auto* l = qobject_cast<QLabel*>(label); l && fields->count() > 0)
+                l->setBuddy(fields->itemAt(0)->widget());
             g->addWidget(label, r, 0);
             g->addLayout(fields, r++, 1);
         };
-        add(caption(QStringLiteral("Broj potvrde"), area), row({broj}));
-        add(caption(QStringLiteral("Prezime"), area), row({prezime}));
-        add(caption(QStringLiteral("Ime"), area), row({ime}));
+        add(caption(QStringLiteral("&Broj potvrde"), area), row({broj}));
+        add(caption(QStringLiteral("Pre&zime"), area), row({prezime}));
+        add(caption(QStringLiteral("I&me"), area), row({ime}));
         add(insuredCaption, row({brosig1, brosig2}));
-        add(caption(QStringLiteral("Broj bol. lista"), area), row({sickList}));
-        add(caption(QStringLiteral("Država"), area), row({country}));
-        add(caption(QStringLiteral("Ukupan iznos:"), area), row({amount, picture}));
+        add(caption(QStringLiteral("Broj bo&l. lista"), area), row({sickList}));
+        add(caption(QStringLiteral("Dr&žava"), area), row({country}));
+        add(caption(QStringLiteral("&Ukupan iznos:"), area), row({amount, picture}));
         add(supplementary, row({policy}));
         add(caption(QStringLiteral("Šifra proizvođača:"), area), row({maker}));
 
@@ -168,18 +173,21 @@ struct Builder {
             QWidget* field;
         };
         const std::vector<Row> rows = {
-            {QStringLiteral("Datum obračuna"), date(QStringLiteral("Datum"))},
+            {QStringLiteral("Datum obr&ačuna"), date(QStringLiteral("Datum"))},
             {QStringLiteral("Datum narudžbe"), m_orderDate},
-            {QStringLiteral("Datum izdav."), date(QStringLiteral("DatumIzdavanja"))},
+            {QStringLiteral("Datum izda&v."), date(QStringLiteral("DatumIzdavanja"))},
             {QString(), exempt},
-            {QStringLiteral("Područni ured"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
+            {QStringLiteral("Područni ur&ed"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
             {QStringLiteral("Račun plaćen dana:"), text(QStringLiteral("Plac"))},
             {QStringLiteral("Bilješka"), text(QStringLiteral("Opaska"))},
             {QStringLiteral("Br. maloprod. računa"), text(QStringLiteral("BrojMalopRn"))},
         };
         for (int r = 0; r < int(rows.size()); ++r) {
-            if (!rows[r].caption.isEmpty())
-                g->addWidget(caption(rows[r].caption, area), r, 0);
+            if (!rows[r].caption.isEmpty()) {
+                QLabel* label = caption(rows[r].caption, area);
+                label->setBuddy(rows[r].field);
+                g->addWidget(label, r, 0);
+            }
             g->addWidget(rows[r].field, r, 1);
         }
         g->setRowStretch(int(rows.size()), 1);
@@ -199,16 +207,28 @@ struct Builder {
             fitCharacters(quantity, 4);
             // Enter in a quantity box and leaving it price the invoice anew.
             QObject::connect(quantity, &QLineEdit::editingFinished, area, [&c = commands] { c.recompute(); });
-            g->addWidget(caption(QStringLiteral("Pomagalo br. %1").arg(line), area), line, 0);
+            QLabel* label = caption(QStringLiteral("Pomagalo br. &%1").arg(line), area);
+            label->setBuddy(code);
+            g->addWidget(label, line, 0);
             g->addWidget(code, line, 1);
             g->addWidget(quantity, line, 2);
         }
-        auto* back = new QPushButton(QStringLiteral("NATRAG"), area);
+        auto* back = new QPushButton(QStringLiteral("NA&TRAG"), area);
         back->setObjectName(QStringLiteral("natrag"));
-        auto* forward = new QPushButton(QStringLiteral("NAPRIJED"), area);
+        auto* forward = new QPushButton(QStringLiteral("NAP&RIJED"), area);
         forward->setObjectName(QStringLiteral("naprijed"));
         QObject::connect(back, &QPushButton::clicked, area, [&c = commands] { c.step(-1); });
         QObject::connect(forward, &QPushButton::clicked, area, [&c = commands] { c.step(+1); });
+        // Page Up / Page Down (or Alt with the arrows) anywhere in the entry
+        // fields do the same.
+        for (auto [button, keys] : {std::pair{back, QList<QKeySequence>{Qt::Key_PageUp, Qt::ALT | Qt::Key_Left}},
+                                    std::pair{forward, QList<QKeySequence>{Qt::Key_PageDown, Qt::ALT | Qt::Key_Right}}}) {
+            auto* action = new QAction(button);
+            action->setShortcuts(keys);
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            area->addAction(action);
+            QObject::connect(action, &QAction::triggered, button, &QPushButton::click);
+        }
         g->addLayout(row({back, forward}), InvoiceCommands::kOfferedLines + 1, 0, 1, 3);
         g->setRowStretch(InvoiceCommands::kOfferedLines + 2, 1);
         return g;

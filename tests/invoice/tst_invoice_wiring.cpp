@@ -59,6 +59,12 @@ void TestInvoiceWiring::windowDrivesTheCommands()
     Q_EMIT grid->doubleClicked(grid->model()->index(2, 5));
     QCOMPARE(session->invoices().field(u"Pom1").toString(), grid->model()->index(2, 3).data().toString());
     QVERIFY(session->invoices().field(u"Iznos").toDouble() > 0);
+    // Enter on a row picks that aid as well.
+    grid->selectRow(4);
+    const QString code = grid->model()->index(4, 3).data().toString();
+    QVERIFY(session->invoices().field(u"Pom2").toString() != code);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(session->invoices().field(u"Pom2").toString(), code);
 
     QVERIFY(window.menuAction(QStringLiteral("prikrnbr"))->isEnabled());
     window.menuAction(QStringLiteral("iznsud"))->trigger();
@@ -208,6 +214,13 @@ void TestInvoiceWiring::enterWalksTheChains()
     QTest::keyClick(orderDate, Qt::Key_Tab);
     QCOMPARE(tab.invoices().field(u"Datumnar").toDate(), QDate(2028, 2, 29));
     QVERIFY(QApplication::focusWidget() != orderDate);
+
+    // Page Up and Page Down (or Alt with the arrows) step through the invoices.
+    const int number = tab.invoices().field(u"Rnbr").toInt();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    QCOMPARE(tab.invoices().field(u"Rnbr").toInt(), number - 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(tab.invoices().field(u"Rnbr").toInt(), number);
 
     // A four-digit quantity is shown whole.
     QLineEdit* quantity = tab.field("Kol1");
