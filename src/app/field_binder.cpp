@@ -26,6 +26,24 @@ void setTextKeepingCursor(QLineEdit* edit, const QString& text)
         edit->setText(text);
 }
 
+
+// Selects the whole text of a box when the cursor enters it, by keyboard or
+// by a click, so that what is typed replaces the date.
+class SelectOnEntry : public QObject {
+public:
+    explicit SelectOnEntry(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 FieldBinder::FieldBinder(RecordSet& set, QObject* parent) : QObject(parent), m_set(set)
@@ -103,6 +121,7 @@ QLineEdit* FieldBinder::number(const QString& field, const QString& pattern, QWi
 QLineEdit* FieldBinder::count(const QString& field, int max, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
+    new SelectOnEntry(edit);
     edit->setValidator(new QIntValidator(0, max, edit));
     edit->setMaxLength(QString::number(max).size());
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) {
@@ -131,26 +150,6 @@ QCheckBox* FieldBinder::check(const QString& field, const QString& caption, QWid
     return box;
 }
 
-namespace {
-
-// Selects the whole text of a box when the cursor enters it, by keyboard or
-// by a click, so that what is typed replaces the date.
-class SelectOnEntry : public QObject {
-public:
-    explicit SelectOnEntry(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            auto* edit = static_cast<QLineEdit*>(watched);
-            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 QLineEdit* FieldBinder::date(const QString& field, QWidget* parent, DateReader read, std::function<void()> refused)
 {

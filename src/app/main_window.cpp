@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -289,6 +290,22 @@ void MainWindow::prepare()
     updateMenuForTab();
 }
 
+QSize MainWindow::preferredSize() const
+{
+    // What the widest and tallest tab needs without scrolling, with the
+    // menu bar and the tab bar.
+    // Sizes are only known once the style and fonts are applied.
+    ensurePolished();
+    QSize pages;
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        if (auto* area = qobject_cast<QScrollArea*>(m_tabs->widget(i)); area && area->widget())
+            pages = pages.expandedTo(area->widget()->sizeHint()).expandedTo(area->widget()->minimumSizeHint());
+    }
+    const int chrome = 24;
+    return QSize(pages.width() + chrome, pages.height() + m_tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() + chrome)
+        .expandedTo(QSize(1100, 760));
+}
+
 void MainWindow::centreOnScreen()
 {
     const QScreen* s = screen();
@@ -302,7 +319,7 @@ void MainWindow::centreOnScreen()
                    frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom())
         : QMargins(0, 0, 0, 0);
     const QSize room = area.size().shrunkBy(frame);
-    resize(size().boundedTo(room));
+    resize(preferredSize().boundedTo(room));
     const QSize outer = size().grownBy(frame);
     move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
@@ -346,6 +363,16 @@ void MainWindow::exitProgram()
     const QString archive = m_services.platform.findCompanion(QStringLiteral("Arhiva.exe"));
     if (!archive.isEmpty())
         m_services.platform.startProgram(archive, {}, Platform::Window::Normal);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The final sizes of the tabs are known once the window is shown.
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

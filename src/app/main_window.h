@@ -70,6 +70,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildInvoiceTab();
@@ -81,6 +82,7 @@ private:
     void onTabChanged(int index);
     void followCurrentInvoice(int row);
     void centreOnScreen();
+    QSize preferredSize() const;
     void updateMenuForTab();
 
     Session& m_session;
@@ -104,4 +106,5 @@ private:
     QMap<QString, std::function<void()>> m_commands;
     int m_shownTab = InvoiceTab;
     bool m_exited = false;
+    bool m_placed = false;
 };

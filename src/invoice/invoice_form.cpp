@@ -123,6 +123,9 @@ struct Builder {
         QLineEdit* brosig2 = wide(text(QStringLiteral("Brosig2")), 11);
         fitCharacters(brosig1, 5);
         brosig1->setMaximumWidth(brosig1->minimumWidth());
+        // The two parts of the insured person's number share one caption.
+        brosig1->setAccessibleName(QStringLiteral("Br. os. os. ili MB, prve tri znamenke"));
+        brosig2->setAccessibleName(QStringLiteral("Br. os. os. ili MB"));
         auto* insuredCaption = caption(QStringLiteral("<a href=\"pomoc\">Br. os. os. ili MB</a>"), area);
         insuredCaption->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         QObject::connect(insuredCaption, &QLabel::linkActivated, area,
@@ -137,6 +140,7 @@ struct Builder {
         QObject::connect(picture, &QToolButton::clicked, area, pickAid);
         QCheckBox* supplementary = b.check(QStringLiteral("Dop"), QStringLiteral("Dopunsko  os. br.:"), area);
         QLineEdit* policy = text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog"));
+        policy->setAccessibleName(QStringLiteral("Dopunsko os. br."));
         QLineEdit* maker = text(QStringLiteral("Proizv"));
 
         int r = 1;
@@ -203,8 +207,10 @@ struct Builder {
                                         QStringLiteral("Dvoklikom na ovo polje brišete šifru i količinu kelmorin")), 14);
             new DoubleClick(code, [&c = commands, line] { c.clearLine(line); });
             QLineEdit* quantity = b.count(QStringLiteral("Kol%1").arg(line), 9999, area);
+            quantity->setAccessibleName(QStringLiteral("Kol. %1").arg(line));
             // Aids priced per cm² take four digits.
             fitCharacters(quantity, 4);
+            quantity->setMaximumWidth(quantity->minimumWidth() * 3 / 2);
             // Enter in a quantity box and leaving it price the invoice anew.
             QObject::connect(quantity, &QLineEdit::editingFinished, area, [&c = commands] { c.recompute(); });
             QLabel* label = caption(QStringLiteral("Pomagalo br. &%1").arg(line), area);
