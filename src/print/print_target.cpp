@@ -46,27 +46,18 @@ std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
     return canvas;
 }
 
-// The folder the user last saved a print to as a PDF file, kept between
-// runs; the data folder until the first such print.
 const QString kPdfFolderKey = QStringLiteral("ispis/pdfMapa");
 const QString kToPdfKey = QStringLiteral("ispis/uPdf");
 
 QSettings userSettings() { return QSettings(QStringLiteral("Kelmorin"), QStringLiteral("Kelmorin")); }
 
-QString pdfFolder()
-{
-    const QString folder = userSettings().value(kPdfFolderKey).toString();
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath();
-}
-
-// The dialog offers the document's PDF file in that folder; it starts on
-// the file when the last print went to one or when no printer is installed.
+// The dialog starts on the offered file when the last print went to one or
+// when no printer is installed, otherwise on the printer.
 void offerPdfFile(QPrinter& printer, const QString& documentName)
 {
     const QString printerName = printer.printerName();
-    printer.setOutputFileName(QDir(pdfFolder()).filePath(documentName + QStringLiteral(".pdf")));
-    const bool toFile = userSettings().value(kToPdfKey, false).toBool() || QPrinterInfo::availablePrinterNames().isEmpty();
-    if (!toFile) {
+    printer.setOutputFileName(pdfchoice::offeredFile(documentName));
+    if (!pdfchoice::lastWentToFile() && !QPrinterInfo::availablePrinterNames().isEmpty()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         if (!printerName.isEmpty())
             printer.setPrinterName(printerName);
@@ -74,19 +65,37 @@ void offerPdfFile(QPrinter& printer, const QString& documentName)
 }
 
 // After the dialog: a print to a printer must not also go to the offered
-// file; a PDF file's folder is the one offered next time.
+// file.
 void rememberChoice(QPrinter& printer)
 {
-    QSettings settings = userSettings();
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    settings.setValue(kToPdfKey, toFile);
-    if (toFile)
-        settings.setValue(kPdfFolderKey, QFileInfo(printer.outputFileName()).absolutePath());
-    else if (!printer.outputFileName().isEmpty())
+    pdfchoice::remember(toFile ? printer.outputFileName() : QString());
+    if (!toFile && !printer.outputFileName().isEmpty())
         printer.setOutputFileName(QString());
 }
 
 } // namespace
+
+namespace pdfchoice {
+
+QString offeredFile(const QString& documentName)
+{
+    const QString remembered = userSettings().value(kPdfFolderKey).toString();
+    const QString folder = !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QDir::currentPath();
+    return QDir(folder).filePath(documentName + QStringLiteral(".pdf"));
+}
+
+void remember(const QString& chosenPdfFile)
+{
+    QSettings settings = userSettings();
+    settings.setValue(kToPdfKey, !chosenPdfFile.isEmpty());
+    if (!chosenPdfFile.isEmpty())
+        settings.setValue(kPdfFolderKey, QFileInfo(chosenPdfFile).absolutePath());
+}
+
+bool lastWentToFile() { return userSettings().value(kToPdfKey, false).toBool(); }
+
+} // namespace pdfchoice
 
 DialogPrintTarget::DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
 

@@ -7,7 +7,11 @@
 #include "print/print_target.h"
 #include "support/shop_fixture.h"
 
+#include <QDir>
 #include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Kind = invoiceslots::Kind;
@@ -28,6 +32,7 @@ private Q_SLOTS:
     void longTextsKeepToTheirColumns();
     void amountsEndAtTheirColumnAndWrappedNamesKeepEveryWord();
     void coPaymentCarriesItsOwnKunaEquivalent();
+    void pdfFilesAreOfferedInTheLastFolderChosen();
 
 private:
     RecordSet& invoice() { return m_shop->session->invoices(); }
@@ -220,6 +225,28 @@ void TestPrintFit::coPaymentCarriesItsOwnKunaEquivalent()
     QVERIFY(kuna.text.startsWith(u'(') && kuna.text.endsWith(QStringLiteral(" kn)")));
     const double inKuna = QLocale().toDouble(kuna.text.mid(1, kuna.text.size() - 5));
     QVERIFY2(std::abs(inKuna - share * 7.5345) < 0.006, qPrintable(kuna.text + u" / " + amount.text));
+}
+
+void TestPrintFit::pdfFilesAreOfferedInTheLastFolderChosen()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("Kelmorin"), QStringLiteral("Kelmorin")).clear();
+    // The first time: the data folder.
+    QCOMPARE(pdfchoice::offeredFile(QStringLiteral("Potvrda-26-15")), QDir::current().filePath(QStringLiteral("Potvrda-26-15.pdf")));
+    QVERIFY(!pdfchoice::lastWentToFile());
+    // Then the folder of the last PDF file, also in the next run.
+    QTemporaryDir elsewhere;
+    pdfchoice::remember(QDir(elsewhere.path()).filePath(QStringLiteral("moj-racun.pdf")));
+    QVERIFY(pdfchoice::lastWentToFile());
+    QCOMPARE(pdfchoice::offeredFile(QStringLiteral("Racun-26-15-osnovno")),
+             QDir(elsewhere.path()).filePath(QStringLiteral("Racun-26-15-osnovno.pdf")));
+    // A print on a printer keeps the folder but no longer starts on a file.
+    pdfchoice::remember(QString());
+    QVERIFY(!pdfchoice::lastWentToFile());
+    QVERIFY(pdfchoice::offeredFile(QStringLiteral("x")).startsWith(elsewhere.path()));
+    // A folder that is gone: the data folder again.
+    pdfchoice::remember(QDir(elsewhere.path()).filePath(QStringLiteral("a/b.pdf")));
+    QCOMPARE(pdfchoice::offeredFile(QStringLiteral("x")), QDir::current().filePath(QStringLiteral("x.pdf")));
 }
 
 QTEST_MAIN(TestPrintFit)
