@@ -116,7 +116,7 @@ struct Builder {
         g->addWidget(caption(QStringLiteral("Račun broj:"), area), 0, 0);
         g->addWidget(number, 0, 1);
 
-        QLineEdit* broj = wide(text(QStringLiteral("Broj"), QStringLiteral("14-znamenkasti broj ili 3 zn. / 8 ili 9 zn.")), 18);
+        QLineEdit* broj = wide(text(QStringLiteral("Broj"), QStringLiteral("14-znamenkasti broj ili 3 zn. / 8 ili 9 zn.")), 20);
         QLineEdit* prezime = text(QStringLiteral("Prezime"));
         QLineEdit* ime = text(QStringLiteral("Ime"));
         QLineEdit* brosig1 = text(QStringLiteral("Brosig1"));
@@ -130,7 +130,7 @@ struct Builder {
         insuredCaption->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         QObject::connect(insuredCaption, &QLabel::linkActivated, area,
                          [&d = dialogs] { d.message(identifiers::kInsuredNumberHelp); });
-        QLineEdit* sickList = text(QStringLiteral("Brbolesnlist"), kConventionsOnly);
+        QLineEdit* sickList = wide(text(QStringLiteral("Brbolesnlist"), kConventionsOnly), 20);
         QLineEdit* country = text(QStringLiteral("Drz"), kConventionsOnly);
         QLineEdit* amount = wide(b.number(QStringLiteral("Iznos"), QStringLiteral("0.00"), area), 12);
         auto* picture = new QToolButton(area);
@@ -139,9 +139,9 @@ struct Builder {
         picture->setToolTip(QStringLiteral("IZBOR KELMORIN IZ TABL."));
         QObject::connect(picture, &QToolButton::clicked, area, pickAid);
         QCheckBox* supplementary = b.check(QStringLiteral("Dop"), QStringLiteral("Dopunsko  os. br.:"), area);
-        QLineEdit* policy = text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog"));
+        QLineEdit* policy = wide(text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog")), 20);
         policy->setAccessibleName(QStringLiteral("Dopunsko os. br."));
-        QLineEdit* maker = text(QStringLiteral("Proizv"));
+        QLineEdit* maker = wide(text(QStringLiteral("Proizv")), 15);
 
         int r = 1;
         // Each caption names its box (for screen readers, and Alt with the
@@ -182,9 +182,9 @@ struct Builder {
             {QStringLiteral("Datum izda&v."), date(QStringLiteral("DatumIzdavanja"))},
             {QString(), exempt},
             {QStringLiteral("Područni ur&ed"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
-            {QStringLiteral("Račun plaćen dana:"), text(QStringLiteral("Plac"))},
+            {QStringLiteral("Račun plaćen dana:"), wide(text(QStringLiteral("Plac")), 12)},
             {QStringLiteral("Bilješka"), text(QStringLiteral("Opaska"))},
-            {QStringLiteral("Br. maloprod. računa"), text(QStringLiteral("BrojMalopRn"))},
+            {QStringLiteral("Br. maloprod. računa"), wide(text(QStringLiteral("BrojMalopRn")), 20)},
         };
         for (int r = 0; r < int(rows.size()); ++r) {
             if (!rows[r].caption.isEmpty()) {
