@@ -4,7 +4,8 @@
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins \
-            qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils
+            qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils \
+            libsqlite3-dev
 
 .PHONY: all deps build test run bench clean
 

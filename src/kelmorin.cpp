@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "app/termination.h"
 #include "app/version_notice.h"
 #include "browser/browser_wiring.h"
 #include "codelists/codelists_wiring.h"
@@ -78,6 +79,8 @@ int main(int argc, char* argv[])
     // Text files of the folder and the medium open in the report window.
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });
     window.prepare();
+    // Ended by the desktop or a signal: the edits are saved as at exit.
+    termination::install([&session] { session->saveAll(); });
     window.show();
 
     version::Notice notice(dialogs);

@@ -8,18 +8,19 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QValidator>
 
-namespace {
+#include <memory>
 
-// A date picker cannot be empty; its lowest date stands for "no date" and
-// is shown as a blank box.
-const QDate kNoDate(1900, 1, 1);
+namespace {
 
 // Refuses what a text box must never hold: line breaks and NUL anywhere,
 // and a colon in a field that goes into the fund's file.
@@ -44,6 +45,24 @@ void setTextKeepingCursor(QLineEdit* edit, const QString& text)
     if (edit->text() != text)
         edit->setText(text);
 }
+
+
+// Selects the whole text of a box when the cursor enters it, by keyboard or
+// by a click, so that what is typed replaces the date.
+class SelectOnEntry : public QObject {
+public:
+    explicit SelectOnEntry(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -123,6 +142,7 @@ QLineEdit* FieldBinder::number(const QString& field, const QString& pattern, QWi
 QLineEdit* FieldBinder::count(const QString& field, int max, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
+    new SelectOnEntry(edit);
     edit->setValidator(new QIntValidator(0, max, edit));
     edit->setMaxLength(QString::number(max).size());
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& t) {
@@ -151,22 +171,51 @@ QCheckBox* FieldBinder::check(const QString& field, const QString& caption, QWid
     return box;
 }
 
-QDateEdit* FieldBinder::date(const QString& field, QWidget* parent)
+
+QLineEdit* FieldBinder::date(const QString& field, QWidget* parent, DateReader read, std::function<void()> refused)
 {
-    auto* edit = new QDateEdit(parent);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    edit->setMinimumDate(kNoDate);
-    edit->setSpecialValueText(QStringLiteral(" "));
-    connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate& d) {
-        write(edit, field, d == kNoDate ? QVariant() : QVariant(d));
-    });
-    connect(edit, &QDateEdit::editingFinished, this, &FieldBinder::store);
-    bind(field, edit, [this, edit, field] {
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(10); // dd.mm.gggg
+    edit->setPlaceholderText(QStringLiteral("dd.mm.gggg"));
+    new SelectOnEntry(edit);
+    auto show = [this, edit, field] {
         const QDate d = sqlvalue::toDate(m_set.field(field));
-        const QSignalBlocker block(edit);
-        edit->setDate(d.isValid() ? d : kNoDate);
+        setTextKeepingCursor(edit, d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString());
+    };
+    auto checking = std::make_shared<bool>(false);
+    connect(edit, &QLineEdit::editingFinished, this, [=, this] {
+        if (*checking)
+            return;
+        const QString typed = edit->text().trimmed();
+        const QDate stored = sqlvalue::toDate(m_set.field(field));
+        if (typed.isEmpty()) {
+            if (stored.isValid())
+                write(edit, field, QVariant());
+        } else if (const std::optional<QDate> d = read(typed)) {
+            if (*d != stored)
+                write(edit, field, *d);
+        } else {
+            // The message takes the focus; that is no second leaving.
+            *checking = true;
+            refused();
+            *checking = false;
+            show();
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            return;
+        }
+        show();
+        store();
     });
+    // Enter leaves the box like Tab.
+    connect(edit, &QLineEdit::returnPressed, edit, [edit, read] {
+        const QString typed = edit->text().trimmed();
+        if (edit->hasFocus() && (typed.isEmpty() || read(typed))) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(edit, &tab);
+        }
+    });
+    bind(field, edit, show);
     return edit;
 }
 

@@ -4,7 +4,10 @@
 #include <QObject>
 #include <QString>
 
+#include <QDate>
+
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -36,8 +39,13 @@ public:
     // A whole number from 0 to max; an emptied box shows "0" at once.
     QLineEdit* count(const QString& field, int max, QWidget* parent);
     QCheckBox* check(const QString& field, const QString& caption, QWidget* parent);
-    // A date picker; an empty field shows an empty box.
-    QDateEdit* date(const QString& field, QWidget* parent);
+    // A date typed the way the date prompts take it: `read` gives the date
+    // of a typed text, or nothing when it names no date, in which case
+    // `refused` tells the user and the box shows the stored date again. An
+    // empty box stores no date. The box selects its whole text when entered
+    // (typing replaces it); Tab and Enter leave it.
+    using DateReader = std::function<std::optional<QDate>(const QString&)>;
+    QLineEdit* date(const QString& field, QWidget* parent, DateReader read, std::function<void()> refused);
     // One entry of a fixed list; a value outside the list shows nothing.
     QComboBox* choice(const QString& field, const QStringList& entries, QWidget* parent);
 

@@ -5,6 +5,7 @@
 #include "data/line_thickness.h"
 #include "data/regional_offices.h"
 #include "data/sql_values.h"
+#include "entry_width.h"
 #include "field_binder.h"
 #include "session.h"
 
@@ -24,7 +25,8 @@ const QString kNumberPrefixHint = QStringLiteral("Oznaka ispred rednog broja raÄ
 
 QLineEdit* narrow(QLineEdit* edit, int characters)
 {
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(characters + 2, u'0')) + 12);
+    fitCharacters(edit, characters + 1);
+    edit->setMaximumWidth(edit->minimumWidth());
     return edit;
 }
 

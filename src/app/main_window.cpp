@@ -24,11 +24,17 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
+
+// Menu items and buttons whose commands come with a later version of the
+// program say so instead of just being grey.
+const QString kNotAvailableYet = QStringLiteral("Ova mogućnost još nije dostupna u ovoj verziji programa.");
 
 QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
 {
@@ -69,9 +75,18 @@ MainWindow::MainWindow(Session& session, Services services, QWidget* parent)
     m_newCodeModel = new RecordSetModel(session.newCodeList(), this);
 
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(buildInvoiceTab(), QStringLiteral("Kreiranje i ispis računa"));
-    m_tabs->addTab(buildOverviewTab(), QStringLiteral("Pregled svih računa i kreiranje diskete"));
-    m_tabs->addTab(buildGeneralDataTab(), QStringLiteral("Opći podaci"));
+    // On a screen smaller than a tab the tab scrolls, rather than putting
+    // its controls beyond the screen's edge.
+    auto scrolled = [](QWidget* page) {
+        auto* area = new QScrollArea;
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidget(page);
+        return area;
+    };
+    m_tabs->addTab(scrolled(buildInvoiceTab()), QStringLiteral("Kreiranje i ispis računa"));
+    m_tabs->addTab(scrolled(buildOverviewTab()), QStringLiteral("Pregled svih računa i kreiranje diskete"));
+    m_tabs->addTab(scrolled(buildGeneralDataTab()), QStringLiteral("Opći podaci"));
     setCentralWidget(m_tabs);
     buildMenu();
 
@@ -110,26 +125,36 @@ QWidget* MainWindow::buildInvoiceTab()
 QLayout* MainWindow::invoiceButtons()
 {
     auto* column = new QVBoxLayout;
-    auto* newInvoice = new QPushButton(m_newInvoice->text());
+    auto* newInvoice = new QPushButton(QStringLiteral("&") + m_newInvoice->text());
     newInvoice->setObjectName(QStringLiteral("novirnbutton"));
     connect(newInvoice, &QPushButton::clicked, m_newInvoice, &QAction::trigger);
     column->addWidget(newInvoice);
-    column->addWidget(addButton(QStringLiteral("izborpom"), QStringLiteral("IZBOR KELMORIN IZ TABL.")));
-    column->addWidget(addButton(QStringLiteral("iznsudgumb"), QStringLiteral("Iznos sudjelovanja")));
+    column->addWidget(addButton(QStringLiteral("izborpom"), QStringLiteral("&IZBOR KELMORIN IZ TABL.")));
+    column->addWidget(addButton(QStringLiteral("iznsudgumb"), QStringLiteral("Iznos &sudjelovanja")));
     column->addSpacing(12);
-    column->addWidget(new QLabel(QStringLiteral("Izbor obrasca recepta")));
+    auto* formCaption = new QLabel(QStringLiteral("Izbor obrasca re&cepta"));
+    column->addWidget(formCaption);
     m_formVariants = new QComboBox;
+    formCaption->setBuddy(m_formVariants);
     m_formVariants->setObjectName(QStringLiteral("izbobrrec"));
     m_formVariants->setMinimumContentsLength(16);
     column->addWidget(m_formVariants);
-    column->addWidget(addButton(QStringLiteral("ispispotvrde"), QStringLiteral("ISPIS POTVRDE (RECEPTA)"),
+    column->addWidget(addButton(QStringLiteral("ispispotvrde"), QStringLiteral("ISPIS &POTVRDE (RECEPTA)"),
                                 QStringLiteral("Ispis stražnje strane potvrde o ort. pomagalu (recepta)")));
     const QString plainPaper = QStringLiteral("Ispis računa na čistom papiru");
-    column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA OSNOVNO OSIGURANJE"), plainPaper));
-    column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA DOPUNSKO / SUDJELOVANJE"), plainPaper));
-    column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KNJIGOVODSTVO (nije obvezno)")));
+    column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA &OSNOVNO OSIGURANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA &DOPUNSKO / SUDJELOVANJE"), plainPaper));
+    column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KN&JIGOVODSTVO (nije obvezno)")));
     column->addStretch(1);
     return column;
+}
+
+QWidget* MainWindow::tabPage(Tab tab) const
+{
+    QWidget* page = m_tabs->widget(tab);
+    if (auto* area = qobject_cast<QScrollArea*>(page))
+        return area->widget();
+    return page;
 }
 
 QWidget* MainWindow::buildOverviewTab()
@@ -141,9 +166,9 @@ QWidget* MainWindow::buildOverviewTab()
     layout->addWidget(m_invoiceGrid, 1);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(addButton(QStringLiteral("izbordisk"), QStringLiteral("IZBOR RAČUNA ZA DISKETU")));
-    side->addWidget(addButton(QStringLiteral("brisiizbor"), QStringLiteral("IZBRIŠI SVE OZNAKE U KOLONI IZBOR")));
-    side->addWidget(addButton(QStringLiteral("kreirajdisk"), QStringLiteral("KREIRAJ DISKETU ILI CD ZA IZABRANE RAČUNE")));
+    side->addWidget(addButton(QStringLiteral("izbordisk"), QStringLiteral("&IZBOR RAČUNA ZA DISKETU")));
+    side->addWidget(addButton(QStringLiteral("brisiizbor"), QStringLiteral("IZB&RIŠI SVE OZNAKE U KOLONI IZBOR")));
+    side->addWidget(addButton(QStringLiteral("kreirajdisk"), QStringLiteral("&KREIRAJ DISKETU ILI CD ZA IZABRANE RAČUNE")));
     side->addStretch(1);
     layout->addLayout(side);
     return tab;
@@ -174,7 +199,7 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
-    button->setToolTip(hint);
+    button->setToolTip(hint.isEmpty() ? kNotAvailableYet : hint);
     button->setEnabled(false);
     connect(button, &QPushButton::clicked, this, [this, name] {
         if (auto command = m_commands.value(name))
@@ -187,6 +212,7 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 void MainWindow::buildMenu()
 {
     QMenu* options = menuBar()->addMenu(mainmenu::kOptions);
+    options->setToolTipsVisible(true);
     std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu, const std::vector<MenuItem>& items) {
         for (const MenuItem& item : items) {
             if (item.caption == mainmenu::kSeparator) {
@@ -195,7 +221,9 @@ void MainWindow::buildMenu()
             }
             if (!item.items.empty()) {
                 QMenu* sub = menu->addMenu(item.caption);
+                sub->setToolTipsVisible(true);
                 sub->menuAction()->setObjectName(item.name);
+                sub->menuAction()->setToolTip(kNotAvailableYet);
                 sub->menuAction()->setEnabled(false); // until one of its items has a command
                 m_actions.insert(item.name, sub->menuAction());
                 fill(sub, item.items);
@@ -205,6 +233,7 @@ void MainWindow::buildMenu()
             action->setObjectName(item.name);
             action->setVisible(!item.hidden);
             action->setEnabled(false);
+            action->setToolTip(kNotAvailableYet);
             const QString name = item.name;
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto command = m_commands.value(name))
@@ -224,13 +253,19 @@ void MainWindow::buildMenu()
 void MainWindow::setCommand(const QString& name, std::function<void()> command)
 {
     m_commands.insert(name, std::move(command));
-    if (QPushButton* b = m_buttons.value(name))
+    if (QPushButton* b = m_buttons.value(name)) {
         b->setEnabled(true);
+        if (b->toolTip() == kNotAvailableYet)
+            b->setToolTip(QString());
+    }
     if (QAction* a = m_actions.value(name)) {
         a->setEnabled(true);
+        a->setToolTip(a->text());
         for (QObject* p = a->parent(); p; p = p->parent()) {
-            if (auto* menu = qobject_cast<QMenu*>(p))
+            if (auto* menu = qobject_cast<QMenu*>(p)) {
                 menu->menuAction()->setEnabled(true);
+                menu->menuAction()->setToolTip(menu->menuAction()->text());
+            }
         }
     }
     updateMenuForTab();
@@ -268,13 +303,38 @@ void MainWindow::prepare()
     updateMenuForTab();
 }
 
+QSize MainWindow::preferredSize() const
+{
+    // What the widest and tallest tab needs without scrolling, with the
+    // menu bar and the tab bar.
+    // Sizes are only known once the style and fonts are applied.
+    ensurePolished();
+    QSize pages;
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        if (auto* area = qobject_cast<QScrollArea*>(m_tabs->widget(i)); area && area->widget())
+            pages = pages.expandedTo(area->widget()->sizeHint()).expandedTo(area->widget()->minimumSizeHint());
+    }
+    const int chrome = 24;
+    return QSize(pages.width() + chrome, pages.height() + m_tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() + chrome)
+        .expandedTo(QSize(1100, 760));
+}
+
 void MainWindow::centreOnScreen()
 {
     const QScreen* s = screen();
     if (!s)
         return;
-    const QRect area = s->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    // The screen less its panels; a window larger than that is fitted into
+    // it (the tabs then scroll).
+    const QRect area = s->availableGeometry();
+    const QMargins frame = frameGeometry().isValid() && isVisible()
+        ? QMargins(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom())
+        : QMargins(0, 0, 0, 0);
+    const QSize room = area.size().shrunkBy(frame);
+    resize(preferredSize().boundedTo(room));
+    const QSize outer = size().grownBy(frame);
+    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
 void MainWindow::followCurrentInvoice(int row)
@@ -316,6 +376,16 @@ void MainWindow::exitProgram()
     const QString archive = m_services.platform.findCompanion(QStringLiteral("Arhiva.exe"));
     if (!archive.isEmpty())
         m_services.platform.startProgram(archive, {}, Platform::Window::Normal);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The final sizes of the tabs are known once the window is shown.
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -48,6 +48,8 @@ public:
     QAction* newInvoiceAction() const { return m_newInvoice; }
 
     QTabWidget* tabs() const { return m_tabs; }
+    // The page of a tab, inside the scroll area that holds it.
+    QWidget* tabPage(Tab tab) const;
     QWidget* invoiceEntryArea() const { return m_invoiceEntry; }
     QWidget* generalDataArea() const { return m_generalData; }
     FieldBinder* generalDataFields() const { return m_generalDataFields; }
@@ -70,6 +72,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildInvoiceTab();
@@ -81,6 +84,7 @@ private:
     void onTabChanged(int index);
     void followCurrentInvoice(int row);
     void centreOnScreen();
+    QSize preferredSize() const;
     void updateMenuForTab();
 
     Session& m_session;
@@ -104,4 +108,5 @@ private:
     QMap<QString, std::function<void()>> m_commands;
     int m_shownTab = InvoiceTab;
     bool m_exited = false;
+    bool m_placed = false;
 };

@@ -1,11 +1,21 @@
 #include "printer_choice.h"
 
+#include "common/dialogs.h"
+
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-void PrinterChoice::choose(QWidget* parent)
+const QString kNoPrinterMessage = QStringLiteral(
+    "Na ovom računalu nije instaliran nijedan pisač.\r\n"
+    "Ispisi se i dalje mogu spremiti u PDF datoteku: kod ispisa u prozoru ispisa izaberite ispis u datoteku (PDF).");
+
+void PrinterChoice::choose(QWidget* parent, Dialogs& dialogs)
 {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        dialogs.message(kNoPrinterMessage);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     const QString systemDefault = QPrinterInfo::defaultPrinterName();
     if (!systemDefault.isEmpty())

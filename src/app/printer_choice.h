@@ -3,6 +3,7 @@
 #include <QPageLayout>
 #include <QString>
 
+class Dialogs;
 class QPrinter;
 class QWidget;
 
@@ -13,8 +14,10 @@ class PrinterChoice {
 public:
     // The system's print-setup dialog, starting from the system's default
     // printer; OK keeps the printer and its settings for the following
-    // prints, Cancel changes nothing.
-    void choose(QWidget* parent);
+    // prints, Cancel changes nothing. Without any printer installed it says
+    // so (prints can still be saved as PDF files) instead of showing an
+    // empty list.
+    void choose(QWidget* parent, Dialogs& dialogs);
 
     // The chosen printer and its settings; a printer nobody chose stays the
     // system's default.

@@ -42,10 +42,12 @@ bool changeBusinessYear(Session& session, Dialogs& dialogs)
     return true;
 }
 
-void openHelp(Platform& platform)
+void openHelp(Platform& platform, Dialogs& dialogs)
 {
     const QString page = platform.findFile(QStringLiteral("Uputstva.htm"));
-    if (!page.isEmpty())
+    if (page.isEmpty())
+        dialogs.message(kNoHelpPage);
+    else
         platform.openDocument(QFileInfo(page).absoluteFilePath());
 }
 
@@ -53,8 +55,9 @@ void install(MainWindow& window, Session& session, Services services)
 {
     window.setCommand(QStringLiteral("provpodpac"),
                       [services] { services.platform.openDocument(kInsuranceStatusPage); });
-    window.setCommand(QStringLiteral("izbpr"), [&session, &window] { session.printer.choose(&window); });
-    window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform); });
+    window.setCommand(QStringLiteral("izbpr"),
+                      [&session, &window, services] { session.printer.choose(&window, services.dialogs); });
+    window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform, services.dialogs); });
     window.setCommand(QStringLiteral("promposlgod"), [&session, services] {
         // The program ends at once, without the exit steps; pending edits
         // were saved with the new year.

@@ -22,7 +22,8 @@ void install(MainWindow& window, Session& session, Services services);
 bool changeBusinessYear(Session& session, Dialogs& dialogs);
 
 // "Pomoć": Uputstva.htm of the working folder in the system's browser;
-// nothing when there is no such page.
-void openHelp(Platform& platform);
+// without that page the user is told so.
+void openHelp(Platform& platform, Dialogs& dialogs);
+inline const QString kNoHelpPage = QStringLiteral("Upute nisu instalirane: u mapi s podacima nema datoteke Uputstva.htm.");
 
 } // namespace shell

@@ -19,7 +19,7 @@ namespace {
 // files go under them.
 QBoxLayout* buttonColumn(MainWindow& window)
 {
-    QWidget* tab = window.tabs()->widget(MainWindow::OverviewTab);
+    QWidget* tab = window.tabPage(MainWindow::OverviewTab);
     auto* outer = tab ? qobject_cast<QBoxLayout*>(tab->layout()) : nullptr;
     if (!outer)
         return nullptr;

@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "croatian_collation.h"
 #include "sql_values.h"
 
 #include <QFileInfo>
@@ -38,6 +39,12 @@ Database::Database(const QString& fileName, Mode mode)
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!m_db.open()) {
         m_error = describe(m_db.lastError());
+        return;
+    }
+    // Every connection sorts names in the Croatian alphabet's order.
+    if (!croatian::install(m_db)) {
+        m_error = QStringLiteral("Redoslijed hrvatske abecede nije moguće postaviti na vezi s datotekom %1.").arg(fileName);
+        m_db.close();
         return;
     }
     QSqlQuery pragma(m_db);

@@ -18,11 +18,25 @@ using Rows = std::vector<Row>;
 
 enum Style { Plain = 0, Bold = 1, Italic = 2 };
 
-// Text rows: x, top, style, size.
-Row text(double x, double y, Style s, double size, const char16_t* t) { return {1, x, y, double(s), 0, size, QString::fromUtf16(t)}; }
-Row slot(int n, double x, double y, Style s, double size) { return {91, x, y, double(s), 0, size, QString::number(n)}; }
-Row rightSlot(int n, double x, double y, Style s, double size) { return {9, x, y, double(s), 0, size, QString::number(n)}; }
-Row wrappedSlot(int n, double x, double y, Style s, double size) { return {92, x, y, double(s), 0, size, QString::number(n)}; }
+// Text rows: x, top, style, size and the width of the text's column (a
+// text that does not fit is printed smaller, a wrapped value also on a
+// second line); a right-aligned value's column ends at x.
+Row text(double x, double y, Style s, double size, const char16_t* t, double column = 0)
+{
+    return {1, x, y, double(s), column, size, QString::fromUtf16(t)};
+}
+Row slot(int n, double x, double y, Style s, double size, double column = 0)
+{
+    return {91, x, y, double(s), column, size, QString::number(n)};
+}
+Row rightSlot(int n, double x, double y, Style s, double size, double column)
+{
+    return {9, x, y, double(s), column, size, QString::number(n)};
+}
+Row wrappedSlot(int n, double x, double y, Style s, double size, double column)
+{
+    return {92, x, y, double(s), column, size, QString::number(n)};
+}
 Row centred(double x1, double x2, double y, Style s, double size, const char16_t* t)
 {
     return {17, x1, y, double(s), x2, size, QString::fromUtf16(t)};
@@ -32,28 +46,36 @@ Row boxedSlot(int n, double x, double y, double box, double size) { return {18, 
 Row line(double x1, double y1, double x2, double y2, double w = 1) { return {2, x1, x2, y1, y2, w, {}}; }
 Row boxes(double x, double y, int count, double side, double w = 1) { return {5, x, y, double(count), side, w, QStringLiteral("1")}; }
 // The right-aligned value kinds of the confirmation sheet end at x.
-Row sheetRight(int n, double x, double y, double size) { return {92, x, y, 0, 0, size, QString::number(n)}; }
+Row sheetRight(int n, double x, double y, double size, double column)
+{
+    return {92, x, y, 0, column, size, QString::number(n)};
+}
+// A value of the sheet wrapped inside its column.
+Row sheetWrapped(int n, double x, double y, double size, double column)
+{
+    return {93, x, y, 0, column, size, QString::number(n)};
+}
 
-constexpr double kLeft = 12, kRight = 196;
+constexpr double kLeft = 12, kRight = 196, kWidth = kRight - kLeft;
 
 void supplierAndAddressee(Rows& r)
 {
     r.insert(r.end(), {
-        slot(6, kLeft, 12, Bold, 13),
-        slot(7, kLeft, 19, Plain, 10),
-        text(kLeft, 25, Plain, 9, u"OIB:"), slot(68, 42, 25, Plain, 9),
-        text(kLeft, 29.5, Plain, 9, u"Matični broj:"), slot(10, 42, 29.5, Plain, 9),
-        text(kLeft, 34, Plain, 9, u"IBAN:"), slot(8, 42, 34, Plain, 9),
-        text(kLeft, 38.5, Plain, 9, u"Šifra HZZO:"), slot(3, 42, 38.5, Plain, 9),
-        text(kLeft, 43, Plain, 9, u"Prodajno mjesto:"), slot(69, 42, 43, Plain, 9),
-        text(kLeft, 47.5, Plain, 9, u"Šifra prod. mj.:"), slot(70, 42, 47.5, Plain, 9),
+        slot(6, kLeft, 12, Bold, 13, kWidth),
+        slot(7, kLeft, 19, Plain, 10, kWidth),
+        text(kLeft, 25, Plain, 9, u"OIB:"), slot(68, 42, 25, Plain, 9, kRight - 42),
+        text(kLeft, 29.5, Plain, 9, u"Matični broj:"), slot(10, 42, 29.5, Plain, 9, kRight - 42),
+        text(kLeft, 34, Plain, 9, u"IBAN:"), slot(8, 42, 34, Plain, 9, kRight - 42),
+        text(kLeft, 38.5, Plain, 9, u"Šifra HZZO:"), slot(3, 42, 38.5, Plain, 9, kRight - 42),
+        text(kLeft, 43, Plain, 9, u"Prodajno mjesto:"), slot(69, 42, 43, Plain, 9, kRight - 42),
+        text(kLeft, 47.5, Plain, 9, u"Šifra prod. mj.:"), slot(70, 42, 47.5, Plain, 9, kRight - 42),
         line(kLeft, 54, kRight, 54),
 
         text(118, 58, Bold, 10, u"HRVATSKI ZAVOD ZA ZDRAVSTVENO"),
         text(118, 62.5, Bold, 10, u"OSIGURANJE"),
-        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 142, 68, Bold, 10),
-        slot(2, 118, 72.5, Plain, 10),
-        slot(1, 118, 77, Plain, 10),
+        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 146, 68, Bold, 10, kRight - 146),
+        slot(2, 118, 72.5, Plain, 10, kRight - 118),
+        slot(1, 118, 77, Plain, 10, kRight - 118),
     });
 }
 
@@ -62,14 +84,15 @@ void confirmationAndPatient(Rows& r, double dy = 0)
     r.insert(r.end(), {
         text(kLeft, 97 + dy, Plain, 9, u"Broj potvrde:"),
         boxes(40, 96 + dy, 14, 5), boxedSlot(4, 40, 96.7 + dy, 5, 10),
-        slot(75, kLeft, 105 + dy, Plain, 10),
-        slot(76, kLeft, 110 + dy, Plain, 10),
-        text(118, 105 + dy, Plain, 9, u"Datum narudžbe:"), slot(53, 160, 104.6 + dy, Plain, 10),
-        text(118, 110 + dy, Plain, 9, u"Maloprodajni račun br.:"), slot(71, 160, 109.6 + dy, Plain, 10),
+        slot(75, kLeft, 105 + dy, Plain, 10, 116 - kLeft),
+        slot(76, kLeft, 110 + dy, Plain, 10, 116 - kLeft),
+        text(118, 105 + dy, Plain, 9, u"Datum narudžbe:", 40), slot(53, 160, 104.6 + dy, Plain, 10, kRight - 160),
+        text(118, 110 + dy, Plain, 9, u"Maloprodajni račun br.:", 40), slot(71, 160, 109.6 + dy, Plain, 10, kRight - 160),
     });
 }
 
-// Up to seven aids; a long name runs on to a second line 3 mm lower.
+// Up to seven aids; a long name runs on to a second line in its column.
+// Each value keeps to its column, amounts end at the column's right edge.
 void items(Rows& r, double top)
 {
     const double head = top, first = top + 8, step = 7;
@@ -86,14 +109,14 @@ void items(Rows& r, double top)
     });
     for (int n = 1; n <= 7; ++n) {
         const double y = first + (n - 1) * step;
-        r.push_back(slot(11 + n, kLeft, y, Plain, 9));
-        r.push_back(slot(60 + n, 37, y + 0.7, Plain, 6));
-        r.push_back(wrappedSlot(18 + n, 52, y, Plain, 9));
-        r.push_back(rightSlot(25 + n, 140, y, Plain, 9));
-        r.push_back(rightSlot(32 + n, 163, y, Plain, 9));
+        r.push_back(slot(11 + n, kLeft, y, Plain, 9, 24));
+        r.push_back(slot(60 + n, 37, y + 0.7, Plain, 6, 14));
+        r.push_back(wrappedSlot(18 + n, 52, y, Plain, 9, 74));
+        r.push_back(rightSlot(25 + n, 140, y, Plain, 9, 12));
+        r.push_back(rightSlot(32 + n, 163, y, Plain, 9, 21));
         if (n <= 4)
-            r.push_back(rightSlot(87 + n, 175, y, Plain, 9));
-        r.push_back(rightSlot(39 + n, kRight, y, Plain, 9));
+            r.push_back(rightSlot(87 + n, 175, y, Plain, 9, 10));
+        r.push_back(rightSlot(39 + n, kRight, y, Plain, 9, 19));
     }
     r.push_back(line(kLeft, first + 7 * step - 1, kRight, first + 7 * step - 1));
 }
@@ -107,16 +130,19 @@ struct Total {
 
 void totals(Rows& r, double top, const std::vector<Total>& lines)
 {
+    // Labels from x 64, amounts ending at 174 so that large ones grow to
+    // the left, kuna equivalents after them.
+    constexpr double label = 64, labelWidth = 84, amount = 174, amountWidth = 24;
     double y = top;
     for (const Total& t : lines) {
         if (t.label)
-            r.push_back(text(80, y + 0.4, Plain, 8, t.label));
+            r.push_back(text(label, y + 0.4, Plain, 8, t.label, labelWidth));
         else
-            r.push_back(slot(t.labelSlot, 80, y + 0.4, Plain, 8));
-        r.push_back(rightSlot(t.value, 174, y, Bold, 10));
+            r.push_back(slot(t.labelSlot, label, y + 0.4, Plain, 8, labelWidth));
+        r.push_back(rightSlot(t.value, amount, y, Bold, 10, amountWidth));
         if (t.kuna >= 0)
-            r.push_back(slot(t.kuna, 176, y + 0.6, Plain, 7));
-        r.push_back(line(80, y + 4.6, kRight, y + 4.6));
+            r.push_back(slot(t.kuna, 176, y + 0.6, Plain, 7, kRight - 176));
+        r.push_back(line(label, y + 4.6, kRight, y + 4.6));
         y += 6.5;
     }
 }
@@ -124,18 +150,18 @@ void totals(Rows& r, double top, const std::vector<Total>& lines)
 void signatureAndDates(Rows& r)
 {
     r.insert(r.end(), {
-        slot(54, kLeft, 226, Plain, 9),
+        slot(54, kLeft, 226, Plain, 9, 116 - kLeft),
         // The issue date of the aid, as the fund asked for it in December 2007.
-        text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:"),
+        text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:", 33),
         line(47, 242.7, 72, 242.7),
         slot(81, 48, 238, Italic, 11),
         text(120, 226, Plain, 9, u"Odgovorna osoba:"),
-        slot(55, 120, 231, Bold, 10),
+        slot(55, 120, 231, Bold, 10, kRight - 120),
         line(120, 250, kRight, 250),
         centred(120, kRight, 251, Plain, 7, u"(potpis i pečat)"),
         text(kLeft, 262, Plain, 8, u"Poziv na broj:"),
-        slot(57, 35, 262, Plain, 8),
-        slot(11, 45, 262, Plain, 8),
+        slot(57, 35, 262, Plain, 8, 9),
+        slot(11, 45, 262, Plain, 8, kRight - 45),
         line(kLeft, 268, kRight, 268),
         text(kLeft, 269.5, Italic, 7, u"Račun je izdan na temelju potvrde o pomagalu HZZO-a. PDV je obračunat prema Zakonu o PDV-u."),
     });
@@ -154,10 +180,10 @@ Rows basicInvoice()
         {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
         {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
         {u"4. PDV sadržan u iznosu na teret HZZO-a:", 0, 51, 87},
-        {nullptr, 74, 49, -1},
+        {nullptr, 74, 49, 84},
     });
     // Beside "Dop. os.:", which the print writes for a supplementary-insured patient.
-    r.push_back(slot(5, 149, 215.4, Plain, 8));
+    r.push_back(slot(5, 149, 215.4, Plain, 8, kRight - 149));
     signatureAndDates(r);
     return r;
 }
@@ -166,19 +192,21 @@ Rows supplementaryInvoice()
 {
     Rows r;
     supplierAndAddressee(r);
-    r.push_back(slot(72, kLeft, 85, Bold, 12));
-    r.push_back(slot(73, kLeft, 90.5, Bold, 12));
+    r.push_back(slot(72, kLeft, 85, Bold, 12, 112));
+    r.push_back(slot(73, kLeft, 90.5, Bold, 12, 112));
     r.push_back(line(kLeft, 96, kRight, 96));
     confirmationAndPatient(r, 3.5);
     r.push_back(text(118, 118, Plain, 9, u"Polica dopunskog osig.:"));
-    r.push_back(slot(5, 160, 117.6, Plain, 10));
+    r.push_back(slot(5, 160, 117.6, Plain, 10, kRight - 160));
     items(r, 126);
     totals(r, 188, {
         {u"1. Ukupan iznos računa:", 0, 47, 82},
         {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
         {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
         {u"4. PDV sadržan u iznosu pod 5.:", 0, 51, 87},
-        {nullptr, 74, 49, 85},
+        // The co-payment or the supplementary share, with its own kuna
+        // equivalent.
+        {nullptr, 74, 49, 84},
     });
     signatureAndDates(r);
     return r;
@@ -189,28 +217,29 @@ Rows supplementaryInvoice()
 // printer in the adjustment window.
 Rows confirmationFormBack()
 {
+    // Every value keeps to the width of its box on the sheet.
     Rows r;
     r.insert(r.end(), {
-        slot(0, 20, 22, Plain, 10), slot(1, 20, 27, Plain, 9), slot(2, 20, 32, Plain, 9),
-        slot(3, 160, 32, Plain, 9), slot(4, 20, 37, Plain, 9), slot(5, 110, 37, Plain, 9),
-        slot(6, 125, 37, Plain, 9), slot(7, 20, 42, Plain, 9), slot(8, 80, 42, Plain, 9),
-        slot(9, 130, 42, Plain, 9), slot(10, 20, 47, Plain, 9),
+        slot(0, 20, 22, Plain, 10, 178), slot(1, 20, 27, Plain, 9, 178), slot(2, 20, 32, Plain, 9, 138),
+        slot(3, 160, 32, Plain, 9, 38), slot(4, 20, 37, Plain, 9, 88), slot(5, 110, 37, Plain, 9, 13),
+        slot(6, 125, 37, Plain, 9, 73), slot(7, 20, 42, Plain, 9, 58), slot(8, 80, 42, Plain, 9, 48),
+        slot(9, 130, 42, Plain, 9, 68), slot(10, 20, 47, Plain, 9, 178),
     });
     for (int k = 0; k < 4; ++k) {
         const double y = 64 + k * 11;
         r.insert(r.end(), {
-            slot(11 + k, 8, y, Plain, 9),
-            slot(15 + 2 * k, 36, y - 1.5, Plain, 7), slot(16 + 2 * k, 36, y + 1.5, Plain, 7),
-            sheetRight(23 + k, 110, y, 9), sheetRight(27 + k, 126, y, 9), sheetRight(31 + k, 134, y, 9),
-            sheetRight(35 + k, 152, y, 9), sheetRight(39 + k, 168, y, 9), sheetRight(43 + k, 184, y, 9),
-            slot(57 + k, 186, y, Plain, 9),
+            slot(11 + k, 8, y, Plain, 9, 27),
+            slot(15 + 2 * k, 36, y - 1.5, Plain, 7, 58), sheetWrapped(16 + 2 * k, 36, y + 1.5, 7, 58),
+            sheetRight(23 + k, 110, y, 9, 14), sheetRight(27 + k, 126, y, 9, 15), sheetRight(31 + k, 134, y, 9, 7),
+            sheetRight(35 + k, 152, y, 9, 17), sheetRight(39 + k, 168, y, 9, 15), sheetRight(43 + k, 184, y, 9, 15),
+            slot(57 + k, 186, y, Plain, 9, 12),
         });
     }
     for (int i = 0; i < 6; ++i)
-        r.push_back(sheetRight(47 + i, 196, 116 + i * 6, 10));
+        r.push_back(sheetRight(47 + i, 196, 116 + i * 6, 10, 60));
     r.insert(r.end(), {
-        slot(53, 30, 160, Plain, 10), slot(54, 110, 160, Plain, 10),
-        slot(55, 30, 170, Plain, 10), slot(56, 30, 180, Plain, 10),
+        slot(53, 30, 160, Plain, 10, 78), slot(54, 110, 160, Plain, 10, 88),
+        slot(55, 30, 170, Plain, 10, 168), slot(56, 30, 180, Plain, 10, 168),
     });
     return r;
 }

@@ -28,8 +28,9 @@ bool writeRecept(const QString& path, QString* error)
 {
     TextFileWriter recept;
     recept.writeLine(QStringLiteral("Obrasci potvrde o medicinskom pomagalu"));
+    // The program keeps at most 15 characters of a form's name.
     recept.writeLine(QStringLiteral("#99 Potvrda HZZO"));
-    recept.writeLine(QStringLiteral("#99 Potvrda HZZO (stara)"));
+    recept.writeLine(QStringLiteral("#99 Stara potvrda"));
     return recept.save(path, error);
 }
 

@@ -1,5 +1,6 @@
 #include "invoice_form.h"
 
+#include "app/entry_width.h"
 #include "app/field_binder.h"
 #include "app/session.h"
 #include "common/dialogs.h"
@@ -7,6 +8,7 @@
 #include "identifiers.h"
 #include "invoice_commands.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -60,7 +62,7 @@ void chain(const std::vector<QWidget*>& fields)
 // Room for a number of digits (codes and numbers are the widest entries).
 QLineEdit* wide(QLineEdit* edit, int digits)
 {
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(digits, u'0')) + 12);
+    fitCharacters(edit, digits);
     return edit;
 }
 
@@ -82,6 +84,20 @@ struct Builder {
     Dialogs& dialogs;
     FieldBinder& b;
 
+    // A date box that reads what is typed as the date prompts do.
+    QLineEdit* date(const QString& field)
+    {
+        auto read = [](const QString& typed) -> std::optional<QDate> {
+            const identifiers::ShortDate d = identifiers::readShortDate(typed);
+            if (d.status != identifiers::ShortDate::Valid)
+                return std::nullopt;
+            return d.date;
+        };
+        QLineEdit* edit = b.date(field, area, read, [&d = dialogs] { d.message(identifiers::kShortDateMessage); });
+        fitCharacters(edit, 10);
+        return edit;
+    }
+
     QLineEdit* text(const QString& field, const QString& hint = {})
     {
         QLineEdit* edit = b.text(field, area);
@@ -100,44 +116,53 @@ struct Builder {
         g->addWidget(caption(QStringLiteral("Račun broj:"), area), 0, 0);
         g->addWidget(number, 0, 1);
 
-        QLineEdit* broj = wide(text(QStringLiteral("Broj"), QStringLiteral("14-znamenkasti broj ili 3 zn. / 8 ili 9 zn.")), 18);
+        QLineEdit* broj = wide(text(QStringLiteral("Broj"), QStringLiteral("14-znamenkasti broj ili 3 zn. / 8 ili 9 zn.")), 20);
         QLineEdit* prezime = text(QStringLiteral("Prezime"));
         QLineEdit* ime = text(QStringLiteral("Ime"));
         QLineEdit* brosig1 = text(QStringLiteral("Brosig1"));
         QLineEdit* brosig2 = wide(text(QStringLiteral("Brosig2")), 11);
-        brosig1->setMaximumWidth(brosig1->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+        fitCharacters(brosig1, 5);
+        brosig1->setMaximumWidth(brosig1->minimumWidth());
+        // The two parts of the insured person's number share one caption.
+        brosig1->setAccessibleName(QStringLiteral("Br. os. os. ili MB, prve tri znamenke"));
+        brosig2->setAccessibleName(QStringLiteral("Br. os. os. ili MB"));
         auto* insuredCaption = caption(QStringLiteral("<a href=\"pomoc\">Br. os. os. ili MB</a>"), area);
         insuredCaption->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         QObject::connect(insuredCaption, &QLabel::linkActivated, area,
                          [&d = dialogs] { d.message(identifiers::kInsuredNumberHelp); });
-        QLineEdit* sickList = text(QStringLiteral("Brbolesnlist"), kConventionsOnly);
+        QLineEdit* sickList = wide(text(QStringLiteral("Brbolesnlist"), kConventionsOnly), 20);
         QLineEdit* country = text(QStringLiteral("Drz"), kConventionsOnly);
-        QLineEdit* amount = b.number(QStringLiteral("Iznos"), QStringLiteral("0.00"), area);
+        QLineEdit* amount = wide(b.number(QStringLiteral("Iznos"), QStringLiteral("0.00"), area), 12);
         auto* picture = new QToolButton(area);
         picture->setObjectName(QStringLiteral("izborpomslika"));
         picture->setIcon(area->style()->standardIcon(QStyle::SP_ArrowDown));
         picture->setToolTip(QStringLiteral("IZBOR KELMORIN IZ TABL."));
         QObject::connect(picture, &QToolButton::clicked, area, pickAid);
         QCheckBox* supplementary = b.check(QStringLiteral("Dop"), QStringLiteral("Dopunsko  os. br.:"), area);
-        QLineEdit* policy = text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog"));
-        QLineEdit* maker = text(QStringLiteral("Proizv"));
+        QLineEdit* policy = wide(text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog")), 20);
+        policy->setAccessibleName(QStringLiteral("Dopunsko os. br."));
+        QLineEdit* maker = wide(text(QStringLiteral("Proizv")), 15);
 
         int r = 1;
+        // Each caption names its box (for screen readers, and Alt with the
+        // underlined letter jumps to the box).
         auto add = [&](QWidget* label, QLayout* fields) {
+            if (auto* l = qobject_cast<QLabel*>(label); l && fields->count() > 0)
+                l->setBuddy(fields->itemAt(0)->widget());
             g->addWidget(label, r, 0);
             g->addLayout(fields, r++, 1);
         };
-        add(caption(QStringLiteral("Broj potvrde"), area), row({broj}));
-        add(caption(QStringLiteral("Prezime"), area), row({prezime}));
-        add(caption(QStringLiteral("Ime"), area), row({ime}));
+        add(caption(QStringLiteral("&Broj potvrde"), area), row({broj}));
+        add(caption(QStringLiteral("Pre&zime"), area), row({prezime}));
+        add(caption(QStringLiteral("I&me"), area), row({ime}));
         add(insuredCaption, row({brosig1, brosig2}));
-        add(caption(QStringLiteral("Broj bol. lista"), area), row({sickList}));
-        add(caption(QStringLiteral("Država"), area), row({country}));
-        add(caption(QStringLiteral("Ukupan iznos:"), area), row({amount, picture}));
+        add(caption(QStringLiteral("Broj bo&l. lista"), area), row({sickList}));
+        add(caption(QStringLiteral("Dr&žava"), area), row({country}));
+        add(caption(QStringLiteral("&Ukupan iznos:"), area), row({amount, picture}));
         add(supplementary, row({policy}));
         add(caption(QStringLiteral("Šifra proizvođača:"), area), row({maker}));
 
-        m_orderDate = b.date(QStringLiteral("Datumnar"), area);
+        m_orderDate = date(QStringLiteral("Datumnar"));
         chain({broj, prezime, ime, brosig1, brosig2, m_orderDate});
         chain({sickList, country, amount, policy});
         return g;
@@ -152,18 +177,21 @@ struct Builder {
             QWidget* field;
         };
         const std::vector<Row> rows = {
-            {QStringLiteral("Datum obračuna"), b.date(QStringLiteral("Datum"), area)},
+            {QStringLiteral("Datum obr&ačuna"), date(QStringLiteral("Datum"))},
             {QStringLiteral("Datum narudžbe"), m_orderDate},
-            {QStringLiteral("Datum izdav."), b.date(QStringLiteral("DatumIzdavanja"), area)},
+            {QStringLiteral("Datum izda&v."), date(QStringLiteral("DatumIzdavanja"))},
             {QString(), exempt},
-            {QStringLiteral("Područni ured"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
-            {QStringLiteral("Račun plaćen dana:"), text(QStringLiteral("Plac"))},
+            {QStringLiteral("Područni ur&ed"), b.choice(QStringLiteral("Pu"), offices::cities(), area)},
+            {QStringLiteral("Račun plaćen dana:"), wide(text(QStringLiteral("Plac")), 12)},
             {QStringLiteral("Bilješka"), text(QStringLiteral("Opaska"))},
-            {QStringLiteral("Br. maloprod. računa"), text(QStringLiteral("BrojMalopRn"))},
+            {QStringLiteral("Br. maloprod. računa"), wide(text(QStringLiteral("BrojMalopRn")), 20)},
         };
         for (int r = 0; r < int(rows.size()); ++r) {
-            if (!rows[r].caption.isEmpty())
-                g->addWidget(caption(rows[r].caption, area), r, 0);
+            if (!rows[r].caption.isEmpty()) {
+                QLabel* label = caption(rows[r].caption, area);
+                label->setBuddy(rows[r].field);
+                g->addWidget(label, r, 0);
+            }
             g->addWidget(rows[r].field, r, 1);
         }
         g->setRowStretch(int(rows.size()), 1);
@@ -179,25 +207,40 @@ struct Builder {
                                         QStringLiteral("Dvoklikom na ovo polje brišete šifru i količinu kelmorin")), 14);
             new DoubleClick(code, [&c = commands, line] { c.clearLine(line); });
             QLineEdit* quantity = b.count(QStringLiteral("Kol%1").arg(line), 9999, area);
-            quantity->setMaximumWidth(quantity->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+            quantity->setAccessibleName(QStringLiteral("Kol. %1").arg(line));
+            // Aids priced per cm² take four digits.
+            fitCharacters(quantity, 4);
+            quantity->setMaximumWidth(quantity->minimumWidth() * 3 / 2);
             // Enter in a quantity box and leaving it price the invoice anew.
             QObject::connect(quantity, &QLineEdit::editingFinished, area, [&c = commands] { c.recompute(); });
-            g->addWidget(caption(QStringLiteral("Pomagalo br. %1").arg(line), area), line, 0);
+            QLabel* label = caption(QStringLiteral("Pomagalo br. &%1").arg(line), area);
+            label->setBuddy(code);
+            g->addWidget(label, line, 0);
             g->addWidget(code, line, 1);
             g->addWidget(quantity, line, 2);
         }
-        auto* back = new QPushButton(QStringLiteral("NATRAG"), area);
+        auto* back = new QPushButton(QStringLiteral("NA&TRAG"), area);
         back->setObjectName(QStringLiteral("natrag"));
-        auto* forward = new QPushButton(QStringLiteral("NAPRIJED"), area);
+        auto* forward = new QPushButton(QStringLiteral("NAP&RIJED"), area);
         forward->setObjectName(QStringLiteral("naprijed"));
         QObject::connect(back, &QPushButton::clicked, area, [&c = commands] { c.step(-1); });
         QObject::connect(forward, &QPushButton::clicked, area, [&c = commands] { c.step(+1); });
+        // Page Up / Page Down (or Alt with the arrows) anywhere in the entry
+        // fields do the same.
+        for (auto [button, keys] : {std::pair{back, QList<QKeySequence>{Qt::Key_PageUp, Qt::ALT | Qt::Key_Left}},
+                                    std::pair{forward, QList<QKeySequence>{Qt::Key_PageDown, Qt::ALT | Qt::Key_Right}}}) {
+            auto* action = new QAction(button);
+            action->setShortcuts(keys);
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            area->addAction(action);
+            QObject::connect(action, &QAction::triggered, button, &QPushButton::click);
+        }
         g->addLayout(row({back, forward}), InvoiceCommands::kOfferedLines + 1, 0, 1, 3);
         g->setRowStretch(InvoiceCommands::kOfferedLines + 2, 1);
         return g;
     }
 
-    QDateEdit* m_orderDate = nullptr;
+    QLineEdit* m_orderDate = nullptr;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "invoice_form.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -22,6 +23,30 @@ QString selectedCode(MainWindow& window)
         return {};
     return grid->model()->index(current.row(), 3).data(Qt::EditRole).toString();
 }
+
+// Enter on a row of a code-list grid picks that aid, as a double-click does.
+class EnterPicks : public QObject {
+public:
+    EnterPicks(QWidget* grid, std::function<void()> pick) : QObject(grid), m_pick(std::move(pick))
+    {
+        grid->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        m_pick();
+        return true;
+    }
+
+private:
+    std::function<void()> m_pick;
+};
 
 } // namespace
 
@@ -44,6 +69,7 @@ void install(MainWindow& window, Session& session, InvoiceCommands& commands, Di
     for (bool thirteen : {false, true}) {
         QObject::connect(window.codeListGrid(thirteen), &QTableView::doubleClicked, &window,
                          pickAid);
+        new EnterPicks(window.codeListGrid(thirteen), pickAid);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "common/money.h"
 #include "data/regional_offices.h"
 #include "data/sql_values.h"
+#include "document_names.h"
 #include "print_target.h"
 #include "text_cursor.h"
 
@@ -20,8 +21,22 @@ using printsources::text;
 using End = TextCursor::End;
 
 
-// The name column runs from x 35 to the price column.
-constexpr double kNameWidth = 92;
+// The two blocks of the heading (supplier, fund) are centred at x 45 and
+// 135, each inside its own half of the page.
+constexpr double kBlockWidth = 88;
+// Columns of the item table: the code from 10, the name from 38 to 100,
+// then the price, quantity, amount and VAT rate, each ending at its right
+// edge so that large numbers grow to the left.
+constexpr double kCodeX = 10, kCodeWidth = 27, kNameX = 38, kNameWidth = 62;
+constexpr double kPriceRight = 122, kPriceWidth = 20, kQuantityRight = 134, kQuantityWidth = 10;
+constexpr double kAmountRight = 164, kAmountWidth = 28, kRateRight = 183, kRateWidth = 17;
+// The totals: labels from 100, amounts ending at 170.5.
+constexpr double kTotalsX = 100, kTotalsLabelWidth = 40, kTotalRight = 170.5, kTotalWidth = 29;
+
+void rightIn(TextCursor& t, double right, double width, const QString& text, End end = End::NewLine)
+{
+    t.inColumn(right - width, width, text, Qt::AlignRight, end);
+}
 
 std::optional<Figures> gather(Database& db, const invoiceslots::Sources& s, Dialogs& dialogs)
 {
@@ -59,28 +74,29 @@ void header(TextCursor& t, const invoiceslots::Sources& s)
     const QString street = index < 0 ? QString() : QString::fromUtf16(offices::all()[index].street);
     t.setFont(12, true);
     t.emptyLines(3);
-    t.centredAt(45, text(s.general, "Naziv"));
+    t.centredLines(45, kBlockWidth, text(s.general, "Naziv"));
     t.setFont(10, false);
-    t.centredAt(45, text(s.general, "Adresa"));
+    t.centredLines(45, kBlockWidth, text(s.general, "Adresa"));
     t.setFont(10, true);
-    t.centredAt(45, QStringLiteral("OIB: ") + text(s.general, "OIB"));
+    t.centredLines(45, kBlockWidth, QStringLiteral("OIB: ") + text(s.general, "OIB"));
     t.setFont(10, false);
-    t.centredAt(45, QStringLiteral("IBAN: ") + text(s.general, "Ziro"), End::StayOnLine);
+    const double left = 45 - kBlockWidth / 2, right = 135 - kBlockWidth / 2;
+    t.inColumn(left, kBlockWidth, QStringLiteral("IBAN: ") + text(s.general, "Ziro"), Qt::AlignHCenter, End::StayOnLine);
     t.setFont(10, true);
-    t.centredAt(135, QStringLiteral("HRVATSKI ZAVOD"));
-    t.centredAt(135, QStringLiteral("ZA ZDRAVSTVENO OSIGURANJE"));
+    t.inColumn(right, kBlockWidth, QStringLiteral("HRVATSKI ZAVOD"), Qt::AlignHCenter);
+    t.inColumn(right, kBlockWidth, QStringLiteral("ZA ZDRAVSTVENO OSIGURANJE"), Qt::AlignHCenter);
     t.setFont(10, false);
-    t.centredAt(135, QStringLiteral("PU: ") + office);
-    t.centredAt(135, QStringLiteral("Adresa PU: ") + street);
-    t.centredAt(135, QStringLiteral("OIB:  0 2 9 5 8 2 7 2 6 7 0"));
+    t.inColumn(right, kBlockWidth, QStringLiteral("PU: ") + office, Qt::AlignHCenter);
+    t.inColumn(right, kBlockWidth, QStringLiteral("Adresa PU: ") + street, Qt::AlignHCenter);
+    t.inColumn(right, kBlockWidth, QStringLiteral("OIB:  0 2 9 5 8 2 7 2 6 7 0"), Qt::AlignHCenter);
     t.emptyLines(2);
 }
 
 void placeAndTitle(TextCursor& t, const invoiceslots::Sources& s, const QDateTime& now)
 {
     const QDate billed = sqlvalue::toDate(s.invoice.value(QStringLiteral("Datum")));
-    t.at(0, text(s.general, "Mjesto") + QStringLiteral(", ") + QLocale().toString(billed, QLocale::ShortFormat)
-                + QStringLiteral(",  ") + format::time(now.time(), u"HH:mm:ss"));
+    t.inColumn(0, 184, text(s.general, "Mjesto") + QStringLiteral(", ") + QLocale().toString(billed, QLocale::ShortFormat)
+                + QStringLiteral(",  ") + format::time(now.time(), u"HH:mm:ss"), Qt::AlignLeft);
     t.at(0, QStringLiteral("Oznaka operatera: ") + text(s.general, "Operater"));
     t.at(0, QStringLiteral("Tip računa: Transakcijski račun"));
     t.emptyLines(3);
@@ -88,8 +104,9 @@ void placeAndTitle(TextCursor& t, const invoiceslots::Sources& s, const QDateTim
     t.setFont(14, false);
     t.rule(0, 184, 0);
     t.moveDown(1);
-    t.at(69.5, QStringLiteral("Račun R-") + text(s.general, "RacunR") + QStringLiteral("  br. ") + text(s.invoice, "Rnbr")
-                   + u'-' + text(s.general, "Prostor") + u'-' + text(s.general, "Operater"));
+    t.inColumn(69.5, 184 - 69.5, QStringLiteral("Račun R-") + text(s.general, "RacunR") + QStringLiteral("  br. ")
+                   + text(s.invoice, "Rnbr") + u'-' + text(s.general, "Prostor") + u'-' + text(s.general, "Operater"),
+               Qt::AlignLeft);
     t.rule(0, 184, 0.7);
     t.emptyLines(3);
     t.rule(0, 184, 0);
@@ -119,12 +136,12 @@ float table(TextCursor& t, const Figures& f)
 {
     t.setFont(10, true);
     t.centredAt(4, QStringLiteral("R.br."), End::StayOnLine);
-    t.at(10, QStringLiteral("Šifra kelmorin"), End::StayOnLine);
-    t.at(35, QStringLiteral("Naziv kelmorin"), End::StayOnLine);
-    t.centredAt(141, QStringLiteral("Cijena"), End::StayOnLine);
-    t.centredAt(153.5, QStringLiteral("Kol"), End::StayOnLine);
-    t.centredAt(165.5, QStringLiteral("Iznos"), End::StayOnLine);
-    t.centredAt(179, QStringLiteral("PDV%"));
+    t.inColumn(kCodeX, kCodeWidth, QStringLiteral("Šifra kelmorin"), Qt::AlignLeft, End::StayOnLine);
+    t.at(kNameX, QStringLiteral("Naziv kelmorin"), End::StayOnLine);
+    rightIn(t, kPriceRight, kPriceWidth, QStringLiteral("Cijena"), End::StayOnLine);
+    rightIn(t, kQuantityRight, kQuantityWidth, QStringLiteral("Kol"), End::StayOnLine);
+    rightIn(t, kAmountRight, kAmountWidth, QStringLiteral("Iznos"), End::StayOnLine);
+    rightIn(t, kRateRight, kRateWidth, QStringLiteral("PDV%"));
     t.moveDown(0.5);
     t.rule(0, 184, 0);
     t.setFont(10, false);
@@ -132,15 +149,16 @@ float table(TextCursor& t, const Figures& f)
     int number = 0;
     for (const Line& line : f.lines) {
         t.centredAt(3, QString::number(++number), End::StayOnLine);
-        t.at(10, line.code, End::StayOnLine);
+        t.inColumn(kCodeX, kCodeWidth, line.code, Qt::AlignLeft, End::StayOnLine);
         const QStringList names = nameLines(t, line.name);
-        t.at(35, names.first(), End::StayOnLine);
-        t.centredAt(141, format::number(line.price * f.ratio, u"#,##0.000"), End::StayOnLine);
-        t.centredAt(153.5, format::general(line.quantity), End::StayOnLine);
-        t.centredAt(165.5, format::number(line.price * line.quantity * f.ratio, u"#,##0.00"), End::StayOnLine);
-        t.rightAlignedAt(183, format::general(line.vatRate) + QStringLiteral(" %"));
+        t.at(kNameX, names.first(), End::StayOnLine);
+        rightIn(t, kPriceRight, kPriceWidth, format::number(line.price * f.ratio, u"#,##0.000"), End::StayOnLine);
+        rightIn(t, kQuantityRight, kQuantityWidth, format::general(line.quantity), End::StayOnLine);
+        rightIn(t, kAmountRight, kAmountWidth, format::number(line.price * line.quantity * f.ratio, u"#,##0.00"),
+                End::StayOnLine);
+        rightIn(t, kRateRight, kRateWidth, format::general(line.vatRate) + QStringLiteral(" %"));
         for (qsizetype i = 1; i < names.size(); ++i)
-            t.at(35, names[i]);
+            t.at(kNameX, names[i]);
         net += line.price * f.ratio * line.quantity;
     }
     return net;
@@ -152,18 +170,21 @@ void totals(TextCursor& t, const Figures& f, float net)
     t.rule(0, 184, 0);
     t.moveDown(1);
     t.setFont(10, true);
-    t.at(121, QStringLiteral("Ukupan iznos:"), End::StayOnLine);
-    t.rightAlignedAt(170.5, format::number(net, u"#,##0.00"));
-    t.at(121, QStringLiteral("Iznos PDV-a:"), End::StayOnLine);
-    t.rightAlignedAt(170.5, format::number(vat, u"#,##0.00"));
-    t.rule(121, 184, 1);
-    t.at(121, QStringLiteral("Ukupno za naplatu:"), End::StayOnLine);
-    t.rightAlignedAt(170.5, format::number(vat + net, u"#,##0.00"), End::StayOnLine);
+    const auto label = [&t](const QString& text) {
+        t.inColumn(kTotalsX, kTotalsLabelWidth, text, Qt::AlignLeft, End::StayOnLine);
+    };
+    label(QStringLiteral("Ukupan iznos:"));
+    rightIn(t, kTotalRight, kTotalWidth, format::number(net, u"#,##0.00"));
+    label(QStringLiteral("Iznos PDV-a:"));
+    rightIn(t, kTotalRight, kTotalWidth, format::number(vat, u"#,##0.00"));
+    t.rule(kTotalsX, 184, 1);
+    label(QStringLiteral("Ukupno za naplatu:"));
+    rightIn(t, kTotalRight, kTotalWidth, format::number(vat + net, u"#,##0.00"), End::StayOnLine);
     t.at(171.5, QStringLiteral("€"));
     const double y = t.y();
-    t.rule(121, 184, 0.5);
+    t.rule(kTotalsX, 184, 0.5);
     t.setY(y);
-    t.rule(121, 184, 0.8);
+    t.rule(kTotalsX, 184, 0.8);
     t.emptyLines(1);
 
     t.setFont(9, false);
@@ -172,10 +193,11 @@ void totals(TextCursor& t, const Figures& f, float net)
         {"PDV 5%", {f.base5, f.vat5}}, {"PDV 25%", {f.base25, f.vat25}}};
     for (const auto& [label, amounts] : rates) {
         t.at(0, QString::fromLatin1(label), End::StayOnLine);
+        // Bases and VAT end at their column's right edge, clear of the labels.
         t.at(16, QStringLiteral("Osnovica:"), End::StayOnLine);
-        t.rightAlignedAt(41, format::number(amounts.first * f.ratio, u"#,##0.00"), End::StayOnLine);
-        t.at(47, QStringLiteral("PDV:"), End::StayOnLine);
-        t.rightAlignedAt(64, format::number(f.ratio * amounts.second, u"#,##0.00"));
+        rightIn(t, 56, 22, format::number(amounts.first * f.ratio, u"#,##0.00"), End::StayOnLine);
+        t.at(60, QStringLiteral("PDV:"), End::StayOnLine);
+        rightIn(t, 94, 26, format::number(f.ratio * amounts.second, u"#,##0.00"));
     }
 }
 
@@ -222,7 +244,7 @@ PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services servic
         return PrintOutcome::Stopped;
     figures->ratio = fundRatio(amount, exempt, supplementary);
 
-    std::unique_ptr<Canvas> canvas = target.open(QStringLiteral("Račun za knjigovodstvo"));
+    std::unique_ptr<Canvas> canvas = target.open(documentname::of(documentname::Document::Bookkeeping, s.invoice));
     if (!canvas)
         return PrintOutcome::Cancelled;
     // The page's coordinates start 10 mm right of and 1 mm below the

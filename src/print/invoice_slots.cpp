@@ -186,6 +186,8 @@ Result fill(Database& db, const Sources& s, Kind kind, const QTime& now)
     v[82] = kuna(T);
     v[83] = kuna(T);
     v[85] = kuna(p52);
+    // The kuna equivalent of slot 49, whichever share it shows.
+    v[84] = kuna(p49 + p52);
     v[86] = kuna(fund);
     v[87] = kuna(kind == Kind::Basic ? fundVat : coPaymentVat);
 

@@ -6,6 +6,7 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <cmath>
 
 namespace layout {
@@ -19,11 +20,19 @@ constexpr int kWrapRest = 99;
 // The invoices sit 2 mm right of where the confirmation sheet's layout
 // would put them.
 constexpr double kInvoiceShift = 2;
+// A text too wide for its column is printed smaller, but not below this.
+constexpr double kSmallestPoints = 4;
+constexpr double kShrinkStep = 0.5;
+// Lines of a wrapped value in a column.
+constexpr int kColumnLines = 2;
+
+// The height of a line of text at a point size, in mm.
+double emHeight(double points) { return points * 25.4 / 72; }
 
 bool showsSlot(int kind, Renderer r)
 {
     switch (kind) {
-    case 91: case 7: case 92:
+    case 91: case 7: case 92: case 93:
         return true;
     case 9: case 18: case 51: case 52:
         return r == Renderer::Invoice;
@@ -73,6 +82,107 @@ void wrapped(Canvas& canvas, double x, double top, const QString& text)
     canvas.text(x, top + kWrapDrop, text.mid(k, kWrapRest));
 }
 
+// The point size at which a text fits a column's width (the row's own size
+// when it fits).
+double fittingPoints(Canvas& canvas, const QString& text, double width)
+{
+    Canvas::Font font = canvas.font();
+    const double points = font.points;
+    while (font.points > kSmallestPoints && canvas.textWidth(text) > width) {
+        font.points = std::max(kSmallestPoints, font.points - kShrinkStep);
+        canvas.setFont(font);
+    }
+    const double fitting = font.points;
+    font.points = points;
+    canvas.setFont(font);
+    return fitting;
+}
+
+// What still fits the width, marked as cut when something is left out.
+QString cutToWidth(Canvas& canvas, const QString& text, double width)
+{
+    if (canvas.textWidth(text) <= width)
+        return text;
+    const QString mark = QStringLiteral("…");
+    int k = text.size();
+    while (k > 0 && canvas.textWidth(text.left(k) + mark) > width)
+        --k;
+    return text.left(k) + mark;
+}
+
+enum class Align { Left, Right, Centre };
+
+// One line inside the column [left, left + width]: printed smaller when it
+// does not fit, so that it never runs into the next column.
+void inColumn(Canvas& canvas, double left, double top, double width, const QString& text, Align align)
+{
+    if (text.isEmpty())
+        return;
+    const Canvas::Font row = canvas.font();
+    Canvas::Font font = row;
+    font.points = fittingPoints(canvas, text, width);
+    canvas.setFont(font);
+    const QString shown = cutToWidth(canvas, text, width);
+    const double w = canvas.textWidth(shown);
+    const double x = align == Align::Left ? left : align == Align::Right ? left + width - w : left + (width - w) / 2;
+    canvas.text(x, top, shown);
+    canvas.setFont(row);
+}
+
+// The words of a text on lines no wider than the width; a word longer than
+// a line is broken where the line is full.
+QStringList breakLines(Canvas& canvas, const QString& text, double width)
+{
+    QStringList lines;
+    QString line;
+    const QStringList words = text.simplified().split(u' ', Qt::SkipEmptyParts);
+    for (QString word : words) {
+        const QString joined = line.isEmpty() ? word : line + u' ' + word;
+        if (canvas.textWidth(joined) <= width) {
+            line = joined;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines << line;
+        while (canvas.textWidth(word) > width) {
+            int k = 1;
+            while (k < word.size() && canvas.textWidth(word.left(k + 1)) <= width)
+                ++k;
+            lines << word.left(k);
+            word = word.mid(k);
+        }
+        line = word;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+// A value wrapped inside its column on up to two lines, at least 3 mm
+// apart; when two lines do not hold it at the row's size, it is printed
+// smaller.
+void wrappedInColumn(Canvas& canvas, double left, double top, double width, const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    const Canvas::Font row = canvas.font();
+    Canvas::Font font = row;
+    QStringList lines = breakLines(canvas, text, width);
+    while (lines.size() > kColumnLines && font.points > kSmallestPoints) {
+        font.points = std::max(kSmallestPoints, font.points - kShrinkStep);
+        canvas.setFont(font);
+        lines = breakLines(canvas, text, width);
+    }
+    if (lines.size() > kColumnLines) {
+        lines = lines.mid(0, kColumnLines);
+        lines.last() = cutToWidth(canvas, lines.last() + QStringLiteral(" …"), width);
+    }
+    const double pitch = std::max(kWrapDrop, emHeight(font.points));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        canvas.text(left, top + i * pitch, lines[i]);
+    canvas.setFont(row);
+}
+
 void boxedCharacters(Canvas& canvas, const Row& row, double dx, const QString& text)
 {
     for (int j = 1; j <= text.size(); ++j) {
@@ -102,6 +212,11 @@ void rectangle(Canvas& canvas, const Row& row, double dx)
     canvas.line(l, b, r, b, w);
 }
 
+// A text row with a column width (A5 of the kinds 1, 9, 91 and 92) keeps
+// its text inside that column: the column runs right from x = A2 for the
+// left-aligned kinds and left from x = A2 for the right-aligned ones.
+bool hasColumn(const Row& row) { return row.a5 > 0; }
+
 void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canvas)
 {
     const bool invoice = r == Renderer::Invoice;
@@ -109,33 +224,50 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
     const QString slot = showsSlot(row.kind, r) ? values.text(slotOf(row)) : QString();
     switch (row.kind) {
     case 1:
+    case 91: {
         setUpText(row, canvas);
-        put(canvas, row.a2 + dx, row.a3, row.a7);
+        const QString text = row.kind == 1 ? row.a7 : slot;
+        if (hasColumn(row))
+            inColumn(canvas, row.a2 + dx, row.a3, row.a5, text, Align::Left);
+        else
+            put(canvas, row.a2 + dx, row.a3, text);
         break;
-    case 91:
-        setUpText(row, canvas);
-        put(canvas, row.a2 + dx, row.a3, slot);
-        break;
+    }
     case 7:
     case 17: {
         setUpText(row, canvas);
         const QString text = row.kind == 7 ? slot : row.a7;
-        if (!text.isEmpty())
+        if (row.a5 > row.a2)
+            inColumn(canvas, row.a2 + dx, row.a3, row.a5 - row.a2, text, Align::Centre);
+        else if (!text.isEmpty())
             canvas.text((row.a2 + row.a5 - canvas.textWidth(text)) / 2 + dx, row.a3, text);
         break;
     }
     case 92:
         setUpText(row, canvas);
-        if (invoice)
+        if (invoice && hasColumn(row))
+            wrappedInColumn(canvas, row.a2 + dx, row.a3, row.a5, slot);
+        else if (invoice)
             wrapped(canvas, row.a2 + dx, row.a3, slot);
+        else if (hasColumn(row))
+            inColumn(canvas, row.a2 - row.a5, row.a3, row.a5, slot, Align::Right);
         else if (!slot.isEmpty())
             canvas.text(row.a2 - canvas.textWidth(slot), row.a3, slot);
+        break;
+    case 93:
+        // A value wrapped inside the column from x = A2, A5 wide (both
+        // renderers).
+        setUpText(row, canvas);
+        wrappedInColumn(canvas, row.a2 + dx, row.a3, hasColumn(row) ? row.a5 : kWrapWidth, slot);
         break;
     case 9:
         if (!invoice)
             break;
         setUpText(row, canvas);
-        put(canvas, row.a2 - canvas.textWidth(slot) + dx, row.a3, slot);
+        if (hasColumn(row))
+            inColumn(canvas, row.a2 - row.a5 + dx, row.a3, row.a5, slot, Align::Right);
+        else
+            put(canvas, row.a2 - canvas.textWidth(slot) + dx, row.a3, slot);
         break;
     case 18:
         if (!invoice)

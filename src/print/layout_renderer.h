@@ -11,7 +11,10 @@ class PrintValues;
 
 // The forms of the fund are layout tables: one row per printed item, with
 // its kind (A1), position in mm (A2..A5), style or line width (A4, A6) and
-// a fixed text or the number of the print slot it shows (A7).
+// a fixed text or the number of the print slot it shows (A7). A text row
+// may also give the width of its column in A5: its text then stays inside
+// that column, printed smaller (and a wrapped value on a second line) when
+// it does not fit.
 namespace layout {
 
 enum class Renderer {

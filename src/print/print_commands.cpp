@@ -11,6 +11,7 @@
 #include "invoice/identifiers.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/print_checks.h"
+#include "document_names.h"
 #include "layout_renderer.h"
 #include "prescription_slots.h"
 #include "print_target.h"
@@ -43,7 +44,8 @@ invoiceslots::Sources PrintCommands::sources() const
     return {m_session.invoices().currentRow(), m_session.generalData().currentRow()};
 }
 
-PrintCommands::Outcome PrintCommands::render(const QString& table, const PrintValues& values, bool invoiceLayout,
+PrintCommands::Outcome PrintCommands::render(const QString& table, const QString& documentName, const PrintValues& values,
+                                             bool invoiceLayout,
                                              const std::function<void(Canvas&)>& after)
 {
     const layout::Renderer renderer = invoiceLayout ? layout::Renderer::Invoice : layout::Renderer::Prescription;
@@ -55,7 +57,7 @@ PrintCommands::Outcome PrintCommands::render(const QString& table, const PrintVa
         m_services.dialogs.message(error);
         return Outcome::Failed;
     }
-    std::unique_ptr<Canvas> canvas = m_target.open(table);
+    std::unique_ptr<Canvas> canvas = m_target.open(documentName);
     if (!canvas)
         return Outcome::Cancelled;
     layout::draw(*rows, values, renderer, *canvas);
@@ -84,7 +86,8 @@ PrintCommands::Outcome PrintCommands::printConfirmationForm()
     }
     if (!m_services.dialogs.okCancel(kConfirmationFormPrompt))
         return Outcome::Cancelled;
-    return render(QStringLiteral("OrtopedskoPomagalo2"), slots.values, false, {});
+    return render(QStringLiteral("OrtopedskoPomagalo2"),
+                  documentname::of(documentname::Document::ConfirmationForm, sources().invoice), slots.values, false, {});
 }
 
 PrintCommands::Outcome PrintCommands::printInvoice(Kind kind)
@@ -123,7 +126,10 @@ PrintCommands::Outcome PrintCommands::printInvoice(Kind kind)
 
     const QString table = kind == Kind::Basic ? QStringLiteral("Osnovno") : QStringLiteral("Dopunsko");
     const QString title = invoiceslots::title(s, kind);
-    return render(table, slots.values, true, [&](Canvas& canvas) {
+    const QString name = documentname::of(kind == Kind::Basic ? documentname::Document::BasicInvoice
+                                                              : documentname::Document::SupplementaryInvoice,
+                                          s.invoice);
+    return render(table, name, slots.values, true, [&](Canvas& canvas) {
         Canvas::Font font = canvas.font();
         font.points = 12;
         canvas.setFont(font);

@@ -36,7 +36,7 @@ public:
     invoiceslots::Sources sources() const;
 
 private:
-    Outcome render(const QString& table, const PrintValues& values, bool invoiceLayout,
+    Outcome render(const QString& table, const QString& documentName, const PrintValues& values, bool invoiceLayout,
                    const std::function<void(Canvas&)>& after);
 
     Session& m_session;

@@ -9,8 +9,11 @@
 #include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
 
 namespace {
 
@@ -101,7 +104,56 @@ std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
     return canvas;
 }
 
+const QString kPdfFolderKey = QStringLiteral("ispis/pdfMapa");
+const QString kToPdfKey = QStringLiteral("ispis/uPdf");
+
+QSettings userSettings() { return QSettings(QStringLiteral("Kelmorin"), QStringLiteral("Kelmorin")); }
+
+// The dialog starts on the offered file when the last print went to one or
+// when no printer is installed, otherwise on the printer.
+void offerPdfFile(QPrinter& printer, const QString& documentName)
+{
+    const QString printerName = printer.printerName();
+    printer.setOutputFileName(pdfchoice::offeredFile(documentName));
+    if (!pdfchoice::lastWentToFile() && !QPrinterInfo::availablePrinterNames().isEmpty()) {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        if (!printerName.isEmpty())
+            printer.setPrinterName(printerName);
+    }
+}
+
+// After the dialog: a print to a printer must not also go to the offered
+// file.
+void rememberChoice(QPrinter& printer)
+{
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    pdfchoice::remember(toFile ? printer.outputFileName() : QString());
+    if (!toFile && !printer.outputFileName().isEmpty())
+        printer.setOutputFileName(QString());
+}
+
 } // namespace
+
+namespace pdfchoice {
+
+QString offeredFile(const QString& documentName)
+{
+    const QString remembered = userSettings().value(kPdfFolderKey).toString();
+    const QString folder = !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QDir::currentPath();
+    return QDir(folder).filePath(documentName + QStringLiteral(".pdf"));
+}
+
+void remember(const QString& chosenPdfFile)
+{
+    QSettings settings = userSettings();
+    settings.setValue(kToPdfKey, !chosenPdfFile.isEmpty());
+    if (!chosenPdfFile.isEmpty())
+        settings.setValue(kPdfFolderKey, QFileInfo(chosenPdfFile).absolutePath());
+}
+
+bool lastWentToFile() { return userSettings().value(kToPdfKey, false).toBool(); }
+
+} // namespace pdfchoice
 
 DialogPrintTarget::DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
 
@@ -120,8 +172,8 @@ void DialogPrintTarget::endBatch()
     m_batchPrinter.reset();
 }
 
-// The printer and settings of the batch's first document; a PDF file gets
-// the document's place in the batch in its name, so that none overwrites
+// The printer and settings of the batch's first document; a PDF file of a
+// later document is named after that document, so that none overwrites
 // another. Number 0 keeps the file name as chosen.
 static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString& documentName, int number)
 {
@@ -130,9 +182,10 @@ static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString&
     if (first.outputFormat() == QPrinter::PdfFormat && number == 0) {
         printer->setOutputFileName(first.outputFileName());
     } else if (first.outputFormat() == QPrinter::PdfFormat) {
-        const QString name = first.outputFileName();
-        const QString stem = name.endsWith(u".pdf", Qt::CaseInsensitive) ? name.chopped(4) : name;
-        printer->setOutputFileName(stem + QStringLiteral("-%1.pdf").arg(number));
+        // Each later document of the batch gets its own name in the folder
+        // of the first.
+        printer->setOutputFileName(
+            QDir(QFileInfo(first.outputFileName()).absolutePath()).filePath(documentName + QStringLiteral(".pdf")));
     } else {
         printer->setPrinterName(first.printerName());
     }
@@ -151,11 +204,13 @@ std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
     auto printer = a4Printer(documentName);
     m_choice.applyTo(*printer);
     printer->setPageSize(QPageSize(QPageSize::A4));
+    offerPdfFile(*printer, documentName);
     QPrintDialog dialog(printer.get(), m_parent);
-    dialog.setWindowTitle(documentName);
+    dialog.setWindowTitle(QStringLiteral("Ispis: ") + documentName);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
+    rememberChoice(*printer);
     if (m_inBatch)
         m_batchPrinter = likeBatch(*printer, documentName, 0);
     return canvasOn(std::move(printer));

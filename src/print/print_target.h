@@ -12,6 +12,16 @@ class PrinterChoice;
 class QPrinter;
 class QWidget;
 
+// The PDF file the print dialog offers for a document: named after it, in
+// the folder where the user last saved a print as PDF (kept between runs;
+// the data folder the first time).
+namespace pdfchoice {
+QString offeredFile(const QString& documentName);
+// What the user chose in the dialog: a PDF file, or (empty) a printer.
+void remember(const QString& chosenPdfFile);
+bool lastWentToFile();
+} // namespace pdfchoice
+
 // Where a print goes. open() starts one document on A4 paper and returns
 // its canvas, or nothing when the user cancelled or the output could not be
 // opened; the print ends the document with Canvas::finish().

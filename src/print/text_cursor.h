@@ -2,6 +2,8 @@
 
 #include "common/canvas.h"
 
+#include <Qt>
+
 // Prints line by line the way the old printer object did: texts go to the
 // current line at a given x, a finished line moves the cursor down by the
 // height of the current font, and a line drawn across the page leaves the
@@ -24,6 +26,12 @@ public:
     void at(double x, const QString& text, End end = End::NewLine);
     void centredAt(double x, const QString& text, End end = End::NewLine);
     void rightAlignedAt(double x, const QString& text, End end = End::NewLine);
+    // Texts that keep to a column [left, left + width]: printed smaller when
+    // they do not fit (the line still advances by the current font).
+    void inColumn(double left, double width, const QString& text, Qt::Alignment align, End end = End::NewLine);
+    // A text broken at its blanks onto as many lines as it needs, each
+    // centred at x and no wider than the width.
+    void centredLines(double x, double width, const QString& text);
     // A horizontal line dy below the cursor; the cursor goes down to it.
     void rule(double fromX, double toX, double dy, double width = 1);
 

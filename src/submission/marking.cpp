@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
+#include "data/croatian_collation.h"
 #include "data/database.h"
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
@@ -143,6 +144,9 @@ void MarkingCommands::sortBy(const QString& field)
     if (!saveEdits())
         return;
     // Invoices with the same value keep the order of their numbers.
-    invoices.setOrderBy(u'"' + invoices.fieldNames().at(column) + QStringLiteral("\", Rnbr"));
+    // Texts in the order of the Croatian alphabet (numbers and dates sort
+    // as such; the collation only concerns texts).
+    invoices.setOrderBy(u'"' + invoices.fieldNames().at(column) + QStringLiteral("\" COLLATE ") + croatian::kCollation
+                        + QStringLiteral(", Rnbr"));
     reread();
 }

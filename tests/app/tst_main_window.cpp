@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QComboBox>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void gridLayouts();
     void gridEditsAreWrittenAtOnce();
     void exitSavesAndStartsTheArchive();
+    void windowFitsTheScreenCentred();
 
 private:
     std::unique_ptr<ShopFixture> m_shop;
@@ -90,11 +93,19 @@ void TestMainWindow::tabsAndMenu()
         sub << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(sub, (QStringList{"neplaćenih", "plaćenih", "svih", "-", "po šifri kelmorin"}));
 
-    // Commands of later work stand disabled; the two old price loaders are hidden.
+    // Commands of later work stand disabled and say that they are not
+    // available yet; the two old price loaders are hidden.
     QVERIFY(!m_window->menuAction(QStringLiteral("visu"))->isEnabled());
+    const QString notYet = m_window->menuAction(QStringLiteral("visu"))->toolTip();
+    QVERIFY2(notYet.contains(QStringLiteral("nije dostupna")), qPrintable(notYet));
+    QCOMPARE(m_window->menuAction(QStringLiteral("sifrar"))->toolTip(), notYet);
+    QCOMPARE(m_window->button(QStringLiteral("kreirajdisk"))->toolTip(), notYet);
     QVERIFY(!overview->isEnabled());
+    QCOMPARE(overview->toolTip(), notYet);
     m_window->setCommand(QStringLiteral("ispirsvi"), [] {});
     QVERIFY(overview->isEnabled());
+    QVERIFY(overview->toolTip() != notYet);
+    QVERIFY(m_window->menuAction(QStringLiteral("ispirsvi"))->toolTip() != notYet);
     QVERIFY(!m_window->menuAction(QStringLiteral("uctcij0"))->isVisible());
     QVERIFY(!m_window->button(QStringLiteral("kreirajdisk"))->isEnabled());
     QCOMPARE(m_window->formVariantList()->count(), 2);
@@ -221,6 +232,24 @@ void TestMainWindow::exitSavesAndStartsTheArchive()
     QCOMPARE(m_shop->platform.started.size(), size_t(1));
     QCOMPARE(m_shop->platform.started[0].program, QStringLiteral("ARHIVA.EXE"));
     QCOMPARE(m_shop->platform.started[0].window, Platform::Window::Normal);
+}
+
+void TestMainWindow::windowFitsTheScreenCentred()
+{
+    // The test screen is smaller than the window would like to be: the
+    // window fits into the available area, centred, and its tabs scroll.
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QRect area = m_window->screen()->availableGeometry();
+    const QRect frame = m_window->frameGeometry();
+    QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1x%2+%3+%4 in %5x%6")
+                                                  .arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y())
+                                                  .arg(area.width()).arg(area.height())));
+    QVERIFY(std::abs((frame.left() - area.left()) - (area.right() - frame.right())) <= 1);
+    QVERIFY(std::abs((frame.top() - area.top()) - (area.bottom() - frame.bottom())) <= 1);
+    auto* page = qobject_cast<QScrollArea*>(m_window->tabs()->widget(MainWindow::InvoiceTab));
+    QVERIFY(page);
+    QVERIFY(page->widget()->isAncestorOf(m_window->invoiceEntryArea()));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -67,10 +67,13 @@ void TestShellCommands::helpPageIsFoundWithoutRegardToCase()
 {
     TempFolder folder;
     FakePlatform platform;
-    shell::openHelp(platform);
+    ScriptedDialogs dialogs;
+    shell::openHelp(platform, dialogs);
     QVERIFY(platform.opened.isEmpty());
+    QCOMPARE(dialogs.messages(), QStringList{shell::kNoHelpPage});
     folder.touch(QStringLiteral("UPUTSTVA.HTM"));
-    shell::openHelp(platform);
+    shell::openHelp(platform, dialogs);
+    QCOMPARE(dialogs.messages().size(), 1);
     QCOMPARE(platform.opened.size(), 1);
     QVERIFY(platform.opened.first().endsWith(QStringLiteral("/UPUTSTVA.HTM")));
 }

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void companionStartsWhenPresent();
     void formVariants_data();
     void formVariants();
+    void shippedFormNamesFitTheList();
     void missingReceptLeavesTheListEmpty();
     void receptThatIsNoTextFileIsReported();
     void failedUpgradeEndsStartup();
@@ -144,6 +145,20 @@ void TestStartup::formVariants()
     QFETCH(QStringList, lines);
     QFETCH(QStringList, expected);
     QCOMPARE(formVariantsFrom(lines), expected);
+}
+
+void TestStartup::shippedFormNamesFitTheList()
+{
+    // The Recept.txt of a new folder names its forms in full.
+    makeFolder(2026);
+    auto session = start();
+    QVERIFY(session);
+    QVERIFY(!session->formVariants.isEmpty());
+    QFile recept(QStringLiteral("Recept.txt"));
+    QVERIFY(recept.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(recept.readAll());
+    for (const QString& name : session->formVariants)
+        QVERIFY2(text.contains(QStringLiteral("#99 ") + name + QStringLiteral("\r\n")), qPrintable(name));
 }
 
 void TestStartup::missingReceptLeavesTheListEmpty()

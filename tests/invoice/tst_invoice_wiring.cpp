@@ -59,6 +59,12 @@ void TestInvoiceWiring::windowDrivesTheCommands()
     Q_EMIT grid->doubleClicked(grid->model()->index(2, 5));
     QCOMPARE(session->invoices().field(u"Pom1").toString(), grid->model()->index(2, 3).data().toString());
     QVERIFY(session->invoices().field(u"Iznos").toDouble() > 0);
+    // Enter on a row picks that aid as well.
+    grid->selectRow(4);
+    const QString code = grid->model()->index(4, 3).data().toString();
+    QVERIFY(session->invoices().field(u"Pom2").toString() != code);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(session->invoices().field(u"Pom2").toString(), code);
 
     QVERIFY(window.menuAction(QStringLiteral("prikrnbr"))->isEnabled());
     window.menuAction(QStringLiteral("iznsud"))->trigger();
@@ -151,8 +157,13 @@ void TestInvoiceWiring::entryFieldsFollowTheCurrentInvoice()
     QCOMPARE(tab.field("Proizv")->text(), QString());
 
     // Dates go into the invoice as days.
-    tab.field<QDateEdit>("Datum")->setDate(QDate(2026, 12, 1));
+    tab.field("Datum")->setText(QStringLiteral("1.12.26"));
+    Q_EMIT tab.field("Datum")->editingFinished();
+    QVERIFY(tab.shop.dialogs.messages().contains(identifiers::kShortDateMessage));
+    tab.field("Datum")->setText(QStringLiteral("011226"));
+    Q_EMIT tab.field("Datum")->editingFinished();
     QCOMPARE(invoices.field(u"Datum").toString(), QStringLiteral("2026-12-01"));
+    QCOMPARE(tab.field("Datum")->text(), QStringLiteral("01.12.2026"));
 
     // The caption of the insured-person number explains the two boxes.
     auto* caption = tab.window.invoiceEntryArea()->findChild<QLabel*>();
@@ -179,8 +190,48 @@ void TestInvoiceWiring::enterWalksTheChains()
         QCOMPARE(QApplication::focusWidget(), tab.field(name));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    QCOMPARE(QApplication::focusWidget(), tab.field<QDateEdit>("Datumnar"));
+    QLineEdit* orderDate = tab.field("Datumnar");
+    QCOMPARE(QApplication::focusWidget(), orderDate);
     QCOMPARE(tab.invoices().field(u"Broj").toString(), QStringLiteral("3000020260001"));
+
+    // The date box takes dates as the date prompts do: entering selects the
+    // whole date, typing replaces it, Enter and Tab leave the box, a date
+    // that does not exist is refused with the prompts' message.
+    QTRY_COMPARE(orderDate->selectedText(), orderDate->text());
+    QTest::keyClicks(orderDate, QStringLiteral("010226"));
+    QTest::keyClick(orderDate, Qt::Key_Return);
+    QCOMPARE(tab.invoices().field(u"Datumnar").toDate(), QDate(2026, 2, 1));
+    QCOMPARE(orderDate->text(), QStringLiteral("01.02.2026"));
+    QVERIFY(QApplication::focusWidget() != orderDate);
+    orderDate->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(orderDate->selectedText(), QStringLiteral("01.02.2026"));
+    QTest::keyClicks(orderDate, QStringLiteral("29.02.25"));
+    QTest::keyClick(orderDate, Qt::Key_Return);
+    QCOMPARE(tab.shop.dialogs.messages().last(), identifiers::kShortDateMessage);
+    QCOMPARE(QApplication::focusWidget(), orderDate);
+    QCOMPARE(orderDate->text(), QStringLiteral("01.02.2026"));
+    QTest::keyClicks(orderDate, QStringLiteral("29.02.2028"));
+    QTest::keyClick(orderDate, Qt::Key_Tab);
+    QCOMPARE(tab.invoices().field(u"Datumnar").toDate(), QDate(2028, 2, 29));
+    QVERIFY(QApplication::focusWidget() != orderDate);
+
+    // Page Up and Page Down (or Alt with the arrows) step through the invoices.
+    const int number = tab.invoices().field(u"Rnbr").toInt();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    QCOMPARE(tab.invoices().field(u"Rnbr").toInt(), number - 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(tab.invoices().field(u"Rnbr").toInt(), number);
+
+    // A four-digit quantity is shown whole.
+    QLineEdit* quantity = tab.field("Kol1");
+    quantity->setFocus();
+    quantity->selectAll();
+    QTest::keyClicks(quantity, QStringLiteral("1200"));
+    QCOMPARE(quantity->text(), QStringLiteral("1200"));
+    // Not scrolled: the first digit sits at the box's left edge, the last
+    // one inside its right edge.
+    QCOMPARE(quantity->cursorPositionAt(QPoint(quantity->contentsRect().left() + 4, quantity->height() / 2)), 0);
+    QCOMPARE(quantity->cursorPositionAt(QPoint(quantity->contentsRect().right() - 2, quantity->height() / 2)), 4);
 
     tab.field("Brbolesnlist")->setFocus();
     for (const char* name : {"Brbolesnlist", "Drz", "Iznos"}) {

@@ -16,6 +16,7 @@ class TestLayoutRenderer : public QObject {
 private Q_SLOTS:
     void textRowsAndStyles();
     void alignedAndWrappedSlots();
+    void textsKeepToTheirColumns();
     void linesBoxesAndMarks();
     void brokenLayoutsStopWithAMessage();
 
@@ -92,6 +93,57 @@ void TestLayoutRenderer::alignedAndWrappedSlots()
     const Item* rest = inv.findText(longName.mid(40));
     QCOMPARE(rest->y1, 73.0);
     QCOMPARE(rest->x1, 12.0);
+}
+
+void TestLayoutRenderer::textsKeepToTheirColumns()
+{
+    // 2 mm per character at 10 points on the recording canvas.
+    const PrintValues v = values({{1, QStringLiteral("123456")}, {2, QStringLiteral("aaaa bbbb cccc dddd")},
+                                  {3, QStringLiteral("12")}, {4, QStringLiteral("ab cdefghijklmnop")}});
+    const std::vector<Row> rows = {
+        {1, 9, 100, 10, 0, 8, 10, QStringLiteral("1")},  // 12 mm wide in an 8 mm column ending at 100
+        {2, 92, 20, 20, 0, 20, 10, QStringLiteral("2")}, // wraps at the blanks in a 20 mm column
+        {3, 9, 100, 30, 0, 8, 10, QStringLiteral("3")},  // fits: as it is, right-aligned
+        {4, 93, 20, 40, 0, 12, 10, QStringLiteral("4")}, // a word longer than the column is broken
+        {5, 1, 0, 50, 0, 10, 10, QStringLiteral("abcdefghij")}, // fixed text shrinks too
+    };
+    RecordingCanvas inv = drawn(rows, v, Renderer::Invoice);
+    const Item* wide = inv.findText(QStringLiteral("123456"));
+    QVERIFY(wide);
+    QVERIFY(wide->font.points < 10);
+    QVERIFY(wide->x1 >= 92 + 2 - 1e-9);
+    QCOMPARE(wide->x1 + 6 * 0.2 * wide->font.points, 102.0); // still ends at the column's edge
+    const Item* small = inv.findText(QStringLiteral("12"));
+    QCOMPARE(std::tuple(small->x1, small->font.points), std::tuple(98.0, 10.0));
+    // Two lines at the row's size would not hold the four words: smaller.
+    QStringList wrapped;
+    for (const Item& i : inv.items()) {
+        if (i.kind == Item::Text && i.y1 >= 20 && i.y1 < 30) {
+            wrapped << i.text;
+            QVERIFY(i.x1 + i.text.size() * 0.2 * i.font.points <= 22 + 20 + 1e-9);
+        }
+    }
+    QCOMPARE(wrapped.size(), 2);
+    QCOMPARE(wrapped.join(u' '), QStringLiteral("aaaa bbbb cccc dddd"));
+    const Item* fixed = inv.findText(QStringLiteral("abcdefghij"));
+    QVERIFY(fixed->x1 + 10 * 0.2 * fixed->font.points <= 12 + 1e-9);
+
+    // Kind 93 wraps on the confirmation sheet as well; a right-aligned
+    // value there ends at A2 inside its column.
+    RecordingCanvas sheet = drawn(rows, v, Renderer::Prescription);
+    QStringList broken;
+    for (const Item& i : sheet.items()) {
+        if (i.kind == Item::Text && i.y1 >= 40 && i.y1 < 50) {
+            broken << i.text;
+            QVERIFY(i.x1 >= 20 && i.x1 + i.text.size() * 0.2 * i.font.points <= 32 + 1e-9);
+        }
+    }
+    QVERIFY(broken.size() == 2);
+    QCOMPARE(broken.join(QString()).remove(u' '), QStringLiteral("abcdefghijklmnop"));
+    const Item* right = sheet.findText(QStringLiteral("aaaa bbbb cccc dddd"));
+    QVERIFY(right);
+    QCOMPARE(right->x1 + right->text.size() * 0.2 * right->font.points, 20.0);
+    QVERIFY(right->x1 >= 0);
 }
 
 void TestLayoutRenderer::linesBoxesAndMarks()

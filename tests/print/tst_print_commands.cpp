@@ -82,13 +82,15 @@ void TestPrintCommands::invoicePrint()
     const auto* mark = basic.findText(QStringLiteral("Dop. os.:"));
     QVERIFY(mark);
     QCOMPARE(std::tuple(mark->x1, mark->y1, mark->font.points), std::tuple(137.0, 216.0, 7.0));
-    QCOMPARE(m_target.documentNames.last(), QStringLiteral("Osnovno"));
+    // Each print is named after what it is, for the PDF file it may become.
+    const QString id = QStringLiteral("26-") + invoice().field(u"Rnbr").toString();
+    QCOMPARE(m_target.documentNames.last(), QStringLiteral("Racun-%1-osnovno").arg(id));
 
     QCOMPARE(m_prints->printInvoice(Kind::Supplementary), Outcome::Printed);
     QCOMPARE(lastShown().title, QStringLiteral("Ispis računa za dopunsko osiguranje!"));
     QVERIFY(m_target.last().findText(QStringLiteral("Račun R-1 br. ") + number.chopped(1) + u'2'));
     QVERIFY(!m_target.last().findText(QStringLiteral("Dop. os.:")));
-    QCOMPARE(m_target.documentNames.last(), QStringLiteral("Dopunsko"));
+    QCOMPARE(m_target.documentNames.last(), QStringLiteral("Racun-%1-dopunsko").arg(id));
 
     // More than 30 days between order and billing: a warning, the print goes on.
     invoice().setField(u"Datumnar", invoice().field(u"Datum").toDate().addDays(-31));
@@ -129,8 +131,12 @@ void TestPrintCommands::invoiceRange()
     for (const char* a : {"2", "4", "3"})
         d.answer(QString::fromLatin1(a));
     m_prints->printRange();
-    QCOMPARE(m_target.documentNames,
-             (QStringList{"Osnovno", "Dopunsko", "Osnovno", "Dopunsko", "Osnovno", "Dopunsko"}));
+    QCOMPARE(m_target.documentNames.size(), 6);
+    for (int k = 0; k < 6; ++k) {
+        const QString id = QStringLiteral("Racun-26-%1-").arg(2 + k / 2);
+        QVERIFY(m_target.documentNames[k].startsWith(id));
+        QCOMPARE(m_target.documentNames[k].endsWith(u"-osnovno"), k % 2 == 0);
+    }
     QCOMPARE(invoice().field(u"Rnbr").toInt(), 4);
 }
 
@@ -143,7 +149,7 @@ void TestPrintCommands::confirmationFormPrint()
 
     QCOMPARE(m_prints->printConfirmationForm(), Outcome::Printed);
     QVERIFY(lastShown().text.startsWith(QStringLiteral("Molim ubacite potvrdu o ortopedskom pomagalu (recept)")));
-    QCOMPARE(m_target.documentNames, QStringList{"OrtopedskoPomagalo2"});
+    QCOMPARE(m_target.documentNames, QStringList{QStringLiteral("Potvrda-26-") + invoice().field(u"Rnbr").toString()});
     QVERIFY(m_target.last().findText(m_shop->session->generalData().field(u"Odgovosoba").toString()));
 }
 
