@@ -8,12 +8,12 @@
 //   kelmorin-tool submission DIR --mark M --medium N --date DD.MM.YYYY --office CCC
 //                            [--copies K] [--cover FILE] [--yes]
 //                                     the fund's submission file of the invoices marked M
-#include "app/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/desktop_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/new_folder.h"
+#include "data/session.h"
 #include "data/upgrade_chain.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
@@ -119,13 +119,13 @@ PrintCommands::Outcome printForm(PrintCommands& prints, const QString& form)
 
 // Makes the folder the working folder and opens its data as the program
 // does (without the upgrade chain); false with the reason on standard error.
-bool openSession(const QString& folder, Session& session)
+bool openSession(const QString& folder, Session& session, Session::Scope scope = Session::Scope::Everything)
 {
     if (!QDir::setCurrent(folder)) {
         err() << "Mapa " << folder << " ne postoji.\n";
         return false;
     }
-    if (!session.open()) {
+    if (!session.open(scope)) {
         err() << consoleText(session.error()) << '\n';
         return false;
     }
@@ -181,16 +181,18 @@ int runSubmission(const QStringList& args)
     const QString date = option(args, "--date"), office = option(args, "--office");
     const QString copies = option(args, "--copies").isEmpty() ? QStringLiteral("1") : option(args, "--copies");
     const QString cover = option(args, "--cover");
-    if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty())
+    if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty()
+        || SubmissionRun::copies(copies) == 0)
         return usage();
     const QString coverPath = cover.isEmpty() ? QString() : QFileInfo(cover).absoluteFilePath();
     Session session;
-    if (!openSession(folder, session))
+    // The run reads its own invoices; the year's set of the window is not needed.
+    if (!openSession(folder, session, Session::Scope::GeneralDataOnly))
         return 1;
     ScriptedDialogs dialogs;
     dialogs.setFallback(args.contains(QStringLiteral("--yes")));
-    for (const QString& answer : {mark, medium, date, office, copies, QString()})
-        dialogs.answer(answer);
+    // The medium is left to the user: the file stays in the folder.
+    dialogs.answer(QString());
     dialogs.onShown([](const ScriptedDialogs::Shown& shown) {
         if (shown.kind == ScriptedDialogs::Shown::Message || shown.kind == ScriptedDialogs::Shown::OkCancel)
             err() << consoleText(shown.text) << '\n';
@@ -204,10 +206,14 @@ int runSubmission(const QStringList& args)
     else
         target = std::make_unique<PdfPrintTarget>(coverPath);
     SubmissionRun run(session, services, *target);
-    const SubmissionRun::Result result = run.run();
+    const SubmissionRun::Result result = run.run({mark, medium, date, office, copies});
     if (result.outcome != SubmissionRun::Outcome::Completed)
         return 1;
     out() << result.fileName << '\n';
+    if (result.stoppedAt > 0) {
+        err() << "Datoteka " << result.fileName << " sadrži samo račune prije računa br. " << result.stoppedAt << ".\n";
+        return 1;
+    }
     return 0;
 }
 

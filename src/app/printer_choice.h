@@ -1,32 +1,4 @@
 #pragma once
 
-#include <QPageLayout>
-#include <QString>
-
-class QPrinter;
-class QWidget;
-
-// The printer the program prints on for the rest of the run: the system's
-// default printer until the user picks another one with "Izbor printera i
-// postavke ispisa". Every print sets up its printer from here.
-class PrinterChoice {
-public:
-    // The system's print-setup dialog, starting from the system's default
-    // printer; OK keeps the printer and its settings for the following
-    // prints, Cancel changes nothing.
-    void choose(QWidget* parent);
-
-    // The chosen printer and its settings; a printer nobody chose stays the
-    // system's default.
-    void applyTo(QPrinter& printer) const;
-
-    bool isChosen() const { return !m_printerName.isEmpty(); }
-    const QString& printerName() const { return m_printerName; }
-
-private:
-    QString m_printerName;
-    QPageLayout m_layout;
-    int m_copies = 1;
-    int m_duplex = 0;
-    int m_colorMode = 0;
-};
+// PrinterChoice moved to common; this name stays for a while.
+#include "common/printer_choice.h"

@@ -20,13 +20,16 @@ struct Heading {
 
 struct Pass {
     QStringList records;     // the file's lines of every invoice printed
-    QString unknownCode;     // the pass stopped at an invoice with this aid
+    bool stopped = false;    // an invoice could not be worked out: the letter and the records end before it
+    int stoppedAt = 0;       // that invoice's number
+    QString unknownCode;     // the aid no list holds, when that stopped it
     int printed = 0;
 };
 
 // Prints one copy, working every invoice out again; an aid that no list
-// holds shows its message and ends the copy at that invoice.
-Pass print(Canvas& canvas, aids::Catalogue& catalogue, const std::vector<submission::Invoice>& invoices,
+// holds, an aid without a quantity or a list that cannot be read shows its
+// message and ends the copy at that invoice.
+Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<submission::Invoice>& invoices,
            const Heading& heading, Dialogs& dialogs);
 
 // Where the letter's coordinates start: 7 mm right of and 12 mm below the

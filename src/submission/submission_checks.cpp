@@ -3,13 +3,10 @@
 #include "common/dialogs.h"
 #include "data/business_year.h"
 #include "data/sql_values.h"
-#include "print/print_sources.h"
 #include "invoice/identifiers.h"
 
 namespace submission {
 namespace {
-
-using printsources::text;
 
 // Empty when the invoice may go; otherwise the message that stops the run.
 QString hardError(const Invoice& invoice)
@@ -22,6 +19,12 @@ QString hardError(const Invoice& invoice)
     if (invoice.ordered.isValid() && invoice.billed.isValid() && invoice.ordered > invoice.billed)
         return QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s rednim br. ") + number
             + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+    // A code without a quantity would go to the fund as ":.00:".
+    for (const AidLine& line : invoice.offered()) {
+        if (!line.isEmpty() && !line.hasQuantity())
+            return QStringLiteral("Nije upisana količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ")
+                + number + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+    }
     return {};
 }
 
@@ -44,7 +47,7 @@ QString possibleErrors(const Invoice& invoice)
 
 bool kindOfAidsIsValid(const General& general)
 {
-    const int kind = invoices::leadingNumber(text(general, "Vrsta"));
+    const int kind = invoices::leadingNumber(general.kindOfAids);
     return kind >= 1 && kind <= 5;
 }
 

@@ -4,21 +4,18 @@
 #include "common/money.h"
 #include "data/database.h"
 #include "data/sql_values.h"
-#include "print/print_sources.h"
-#include "invoice/aid_lookup.h"
 #include "invoice/identifiers.h"
+#include "invoice/pricing.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <cmath>
 
 namespace submission {
 namespace {
-
-using printsources::text;
-using printsources::flag;
 
 // A number written with a pattern of zeros ("00000000"): digits are padded
 // to the width as a number would be; any other text stays as it is.
@@ -72,65 +69,39 @@ QString fields(const QStringList& values)
 
 } // namespace
 
-Invoice invoiceFrom(const QVariantMap& f)
-{
-    Invoice i;
-    i.number = f.value(QStringLiteral("Rnbr")).toInt();
-    i.billed = sqlvalue::toDate(f.value(QStringLiteral("Datum")));
-    i.ordered = sqlvalue::toDate(f.value(QStringLiteral("Datumnar")));
-    i.issued = sqlvalue::toDate(f.value(QStringLiteral("DatumIzdavanja")));
-    i.confirmation = text(f, "Broj");
-    i.insuredFirst = text(f, "Brosig1");
-    i.insuredSecond = text(f, "Brosig2");
-    i.sickList = text(f, "Brbolesnlist");
-    i.country = text(f, "Drz");
-    i.policy = text(f, "Dopunsko");
-    i.office = text(f, "Pu");
-    i.exempt = flag(f, "Osl");
-    i.supplementary = flag(f, "Dop");
-    for (int n = 0; n < 4; ++n) {
-        i.codes[n] = sqlvalue::toText(f.value(QStringLiteral("Pom%1").arg(n + 1)));
-        i.quantities[n] = f.value(QStringLiteral("Kol%1").arg(n + 1));
-    }
-    return i;
-}
-
 Supplier supplierFrom(const General& general)
 {
-    const QString retail = text(general, "SifraMalopr");
-    return {retail.size() == 9 ? retail : text(general, "Sifra"), text(general, "Naziv"),
-            u'-' + text(general, "Prostor") + u'-' + text(general, "Operater") + u'-' + text(general, "God").right(2),
-            text(general, "Oznosn"), text(general, "Ozndop")};
+    const QString& retail = general.retailCode;
+    return {retail.size() == 9 ? retail : general.code, general.name,
+            u'-' + general.premises + u'-' + general.registerMark + u'-' + general.yearDigits(), general.basicMark,
+            general.supplementaryMark};
 }
 
-std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark)
+std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark, QString* error)
 {
     std::vector<Invoice> invoices;
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Rnbr, Datum, Datumnar, DatumIzdavanja, Broj, Brosig1, Brosig2, Brbolesnlist, Drz, "
-                             "Dopunsko, Pu, Osl, Dop, Pom1, Kol1, Pom2, Kol2, Pom3, Kol3, Pom4, Kol4 "
-                             "FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr"));
+    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr")
+                  .arg(Invoice::columns().join(QStringLiteral(", "))));
     q.addBindValue(twoDigitYear);
     q.addBindValue(mark);
-    if (!q.exec())
+    if (!q.exec()) {
+        *error = q.lastError().text();
         return invoices;
+    }
+    const qsizetype count = Invoice::columns().size();
+    QVariantList values;
+    values.reserve(count);
     while (q.next()) {
-        Invoice i;
-        i.number = q.value(0).toInt();
-        i.billed = sqlvalue::toDate(q.value(1));
-        i.ordered = sqlvalue::toDate(q.value(2));
-        i.issued = sqlvalue::toDate(q.value(3));
-        QString* texts[] = {&i.confirmation, &i.insuredFirst, &i.insuredSecond, &i.sickList, &i.country, &i.policy, &i.office};
-        for (int k = 0; k < 7; ++k)
-            *texts[k] = sqlvalue::toText(q.value(4 + k));
-        i.exempt = sqlvalue::toBool(q.value(11));
-        i.supplementary = sqlvalue::toBool(q.value(12));
-        for (int n = 0; n < 4; ++n) {
-            i.codes[n] = sqlvalue::toText(q.value(13 + 2 * n));
-            i.quantities[n] = q.value(14 + 2 * n);
-        }
-        invoices.push_back(std::move(i));
+        values.clear();
+        for (int k = 0; k < count; ++k)
+            values << q.value(k);
+        invoices.push_back(Invoice::read(values));
+    }
+    if (q.lastError().isValid()) {
+        *error = q.lastError().text();
+        invoices.clear();
     }
     return invoices;
 }
@@ -145,60 +116,30 @@ QString supplementaryNumber(const Invoice& invoice, const Supplier& supplier)
     return QString::number(invoice.number) + supplier.numberTail + supplier.supplementaryMark;
 }
 
-double shareBeforeRounding(double total)
-{
-    double p = money::basicInt(total * 20 + money::kHalfUp) / 100;
-    if (p <= 1.7661)
-        return total;
-    if (p <= 8.83)
-        p = 8.83;
-    if (p > 530.88)
-        p = 530.88;
-    return p;
-}
-
 Computed compute(Database& db, const Invoice& invoice)
 {
-    aids::Catalogue catalogue(db);
+    pricing::Catalogue catalogue(db);
     return compute(catalogue, invoice);
 }
 
-Computed compute(aids::Catalogue& catalogue, const Invoice& invoice)
+Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
 {
     Computed c;
-    double vat = 0;
-    for (int n = 0; n < 4; ++n) {
-        const QString& code = invoice.codes[n];
-        if (code.isEmpty())
-            continue;
-        const auto aid = catalogue.find(code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
-        if (!aid) {
-            c.unknownCode = code;
-            return c;
-        }
-        const QVariant& quantity = invoice.quantities[n];
-        const double net = money::basicInt(aid->price * 100 * quantity.toDouble() + money::kLine) / 100;
-        const double lineVat = money::basicInt(aid->vatRate * net + money::kLine) / 100;
-        vat += lineVat;
-        c.total += net + lineVat;
-        c.lines.push_back({code, sqlvalue::toText(quantity), net + lineVat});
-    }
-    const bool exempt = invoice.exempt, supplementary = invoice.supplementary;
-    double p = 0;
-    if (!exempt && !supplementary) {
-        p = shareBeforeRounding(c.total);
-        c.coPayment = money::roundCents(p, money::kHalf);
-    }
-    if (supplementary) {
-        p = shareBeforeRounding(c.total);
-        c.supplementary = money::roundCents(p, money::kHalf);
-    }
-    c.basic = exempt ? c.total : c.total - c.coPayment - c.supplementary;
-    if (exempt)
-        c.vatBasic = float(vat);
-    else
-        c.vatBasic = c.total == 0 ? 0.0f : float(vat * (1 - p / c.total));
-    c.vatSupplementary = supplementary && c.total != 0 ? float(vat * (p / c.total)) : 0.0f;
+    const pricing::Priced priced = pricing::price(catalogue, invoice, pricing::Document::FundFile);
+    c.unknownCode = priced.unknownCode;
+    c.missingQuantityCode = priced.missingQuantityCode;
+    c.error = priced.error;
+    if (!c.ok())
+        return c;
+    for (const pricing::PricedLine& l : priced.lines)
+        c.lines.push_back({l.code, l.quantityText, l.amount.total()});
+    c.total = priced.total;
+    const pricing::FileShares shares = pricing::fileShares(c.total, priced.vat, invoice.exempt, invoice.supplementary);
+    c.coPayment = shares.coPayment;
+    c.supplementary = shares.supplementary;
+    c.basic = shares.basic;
+    c.vatBasic = shares.vatBasic;
+    c.vatSupplementary = shares.vatSupplementary;
     return c;
 }
 

@@ -1,0 +1,110 @@
+#include "invoice_record.h"
+
+#include "record_set.h"
+#include "stored_fields.h"
+
+#include <cmath>
+
+namespace aidfields {
+
+QString code(int line) { return QStringLiteral("Pom") + QString::number(line); }
+QString quantity(int line) { return QStringLiteral("Kol") + QString::number(line); }
+
+} // namespace aidfields
+
+namespace {
+
+using Fields = StoredFields<InvoiceRecord>;
+
+const Fields& fields()
+{
+    static const Fields f = {
+        {{"Broj", &InvoiceRecord::confirmation},
+         {"Prezime", &InvoiceRecord::surname},
+         {"Ime", &InvoiceRecord::firstName},
+         {"Brosig1", &InvoiceRecord::insuredFirst},
+         {"Brosig2", &InvoiceRecord::insuredSecond},
+         {"Brbolesnlist", &InvoiceRecord::sickList},
+         {"Drz", &InvoiceRecord::country},
+         {"Dopunsko", &InvoiceRecord::policy},
+         {"Pu", &InvoiceRecord::office},
+         {"Izbor", &InvoiceRecord::mark},
+         {"Plac", &InvoiceRecord::paid},
+         {"Opaska", &InvoiceRecord::note},
+         {"Proizv", &InvoiceRecord::manufacturer},
+         {"BrojMalopRn", &InvoiceRecord::retailNumber}},
+        {{"Datum", &InvoiceRecord::billed},
+         {"Datumnar", &InvoiceRecord::ordered},
+         {"DatumIzdavanja", &InvoiceRecord::issued}},
+        {{"Osl", &InvoiceRecord::exempt}, {"Dop", &InvoiceRecord::supplementary}},
+        {{"God", &InvoiceRecord::year}, {"Rnbr", &InvoiceRecord::number}},
+        {{"Iznos", &InvoiceRecord::amount}},
+    };
+    return f;
+}
+
+// A quantity goes back as a whole number where it is one (the column holds
+// whole numbers), as typed otherwise.
+QVariant storedQuantity(const AidLine& line)
+{
+    if (!line.hasQuantity())
+        return line.quantityText.isEmpty() ? QVariant() : QVariant(line.quantityText);
+    const double q = line.quantity();
+    return q == std::floor(q) && std::fabs(q) < 2e9 ? QVariant(int(q)) : QVariant(q);
+}
+
+} // namespace
+
+bool AidLine::hasQuantity() const
+{
+    bool ok = false;
+    quantityText.trimmed().toDouble(&ok);
+    return ok;
+}
+
+double AidLine::quantity() const { return quantityText.trimmed().toDouble(); }
+
+const QStringList& InvoiceRecord::columns()
+{
+    static const QStringList names = [] {
+        QStringList c = fields().columns();
+        for (int n = 1; n <= aidfields::kLines; ++n)
+            c << aidfields::code(n) << aidfields::quantity(n);
+        return c;
+    }();
+    return names;
+}
+
+InvoiceRecord InvoiceRecord::read(const QVariantList& values)
+{
+    InvoiceRecord r;
+    const auto value = [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); };
+    qsizetype k = fields().read(r, value);
+    for (AidLine& line : r.aids) {
+        line.code = sqlvalue::toText(value(k++));
+        line.quantityText = sqlvalue::toText(value(k++));
+    }
+    return r;
+}
+
+InvoiceRecord InvoiceRecord::fromRow(const RecordSet& set, int row)
+{
+    QVariantList values;
+    for (const QString& column : columns())
+        values << set.value(row, column);
+    return read(values);
+}
+
+void InvoiceRecord::writeTo(RecordSet& set, int row) const
+{
+    const InvoiceRecord stored = fromRow(set, row);
+    const auto write = [&](const QString& column, const QVariant& v) { set.setValue(row, set.fieldIndex(column), v); };
+    fields().differences(*this, stored, [&](const char* column, const QVariant& v) { write(QString::fromLatin1(column), v); });
+    for (int n = 1; n <= aidfields::kLines; ++n) {
+        const AidLine &now = aids[n - 1], &before = stored.aids[n - 1];
+        if (now.code != before.code)
+            write(aidfields::code(n), now.code);
+        if (now.quantityText != before.quantityText)
+            write(aidfields::quantity(n), storedQuantity(now));
+    }
+}
