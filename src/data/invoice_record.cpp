@@ -58,11 +58,11 @@ QVariant storedQuantity(const AidLine& line)
 bool AidLine::hasQuantity() const
 {
     bool ok = false;
-    quantityText.trimmed().toDouble(&ok);
+    QStringView(quantityText).trimmed().toDouble(&ok);
     return ok;
 }
 
-double AidLine::quantity() const { return quantityText.trimmed().toDouble(); }
+double AidLine::quantity() const { return QStringView(quantityText).trimmed().toDouble(); }
 
 const QStringList& InvoiceRecord::columns()
 {
@@ -75,16 +75,31 @@ const QStringList& InvoiceRecord::columns()
     return names;
 }
 
-InvoiceRecord InvoiceRecord::read(const QVariantList& values)
+InvoiceRecord::Reader::Reader(const QStringList& names)
+{
+    for (const QString& column : columns())
+        m_from.push_back(int(names.indexOf(column)));
+}
+
+InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
 {
     InvoiceRecord r;
-    const auto value = [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); };
+    const auto value = [&](qsizetype k) {
+        const int from = m_from[size_t(k)];
+        return from >= 0 && from < values.size() ? values.at(from) : QVariant();
+    };
     qsizetype k = fields().read(r, value);
     for (AidLine& line : r.aids) {
         line.code = sqlvalue::toText(value(k++));
         line.quantityText = sqlvalue::toText(value(k++));
     }
     return r;
+}
+
+InvoiceRecord InvoiceRecord::read(const QVariantList& values)
+{
+    static const Reader all(columns());
+    return all.read(values);
 }
 
 InvoiceRecord InvoiceRecord::fromRow(const RecordSet& set, int row)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <span>
+#include <vector>
 
 class RecordSet;
 
@@ -61,7 +62,17 @@ struct InvoiceRecord {
 
     // The columns of Rn the record is read from, in the order read() takes.
     static const QStringList& columns();
-    // The one reader: `values` holds the values of columns() in that order.
+    // The one reader, for rows of some or all of columns() in any order
+    // (a column not read leaves its field empty).
+    class Reader {
+    public:
+        explicit Reader(const QStringList& columns);
+        InvoiceRecord read(const QVariantList& values) const;
+
+    private:
+        std::vector<int> m_from; // for each of columns(), its place in the row, or -1
+    };
+    // `values` holds the values of columns() in that order.
     static InvoiceRecord read(const QVariantList& values);
     // A row of a set of Rn.
     static InvoiceRecord fromRow(const RecordSet& set, int row);

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/formats.h"
 #include "common/text_cursor.h"
+#include "common/text_file.h"
 #include "invoice/pricing.h"
 
 namespace coverletter {
@@ -108,7 +109,7 @@ QString stopMessage(const Invoice& invoice, const Computed& c)
 } // namespace
 
 Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Heading& h,
-           Dialogs& dialogs)
+           Dialogs& dialogs, TextFileWriter* records)
 {
     Pass pass;
     TextCursor t(canvas, -kLeftEdge, -kTopEdge);
@@ -124,7 +125,11 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
             pass.printed = sums.count;
             return pass; // the letter ends here; its document is closed by the caller
         }
-        pass.records << record60(invoice, h.supplier, c) << records61(invoice, c);
+        if (records) {
+            records->writeLine(record60(invoice, h.supplier, c));
+            for (const QString& line : records61(invoice, c))
+                records->writeLine(line);
+        }
         newPageWhenFull(t);
         ++sums.count;
         invoiceLine(t, invoice, h.supplier, c);

@@ -59,11 +59,17 @@ QString issueDate(const Invoice& invoice)
                         u"dd.MM.yyyy");
 }
 
-QString fields(const QStringList& values)
+QString fields(std::initializer_list<QString> values)
 {
-    QString line;
+    qsizetype length = 0;
     for (const QString& v : values)
-        line += v + u':';
+        length += v.size() + 1;
+    QString line;
+    line.reserve(length);
+    for (const QString& v : values) {
+        line += v;
+        line += u':';
+    }
     return line;
 }
 
@@ -82,22 +88,33 @@ std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark,
     std::vector<Invoice> invoices;
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr")
-                  .arg(Invoice::columns().join(QStringLiteral(", "))));
+    // Only the fields the file and the letter need: a year holds thousands
+    // of invoices.
+    static const QStringList columns = [] {
+        QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
+                         "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
+        for (int n = 1; n <= aidfields::kOfferedLines; ++n)
+            c << aidfields::code(n) << aidfields::quantity(n);
+        return c;
+    }();
+    static const Invoice::Reader reader(columns);
+    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
     q.addBindValue(twoDigitYear);
     q.addBindValue(mark);
     if (!q.exec()) {
         *error = q.lastError().text();
         return invoices;
     }
-    const qsizetype count = Invoice::columns().size();
+    const qsizetype count = columns.size();
+    invoices.reserve(size_t(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark})
+                                .toLongLong()));
     QVariantList values;
     values.reserve(count);
     while (q.next()) {
         values.clear();
         for (int k = 0; k < count; ++k)
             values << q.value(k);
-        invoices.push_back(Invoice::read(values));
+        invoices.push_back(reader.read(values));
     }
     if (q.lastError().isValid()) {
         *error = q.lastError().text();
@@ -149,9 +166,21 @@ QString amount(double value)
     // written straight from the cents, as the pattern would write them.
     const double cents = std::round(value * 100);
     if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
-        const qint64 c = qint64(std::fabs(cents));
-        const QString fraction = QString::number(c % 100).rightJustified(2, u'0');
-        return (cents < 0 ? QStringLiteral("-") : QString()) + QString::number(c / 100) + u'.' + fraction;
+        qint64 c = qint64(std::fabs(cents));
+        char16_t digits[24];
+        int at = 24;
+        digits[--at] = char16_t(u'0' + c % 10);
+        c /= 10;
+        digits[--at] = char16_t(u'0' + c % 10);
+        c /= 10;
+        digits[--at] = u'.';
+        do {
+            digits[--at] = char16_t(u'0' + c % 10);
+            c /= 10;
+        } while (c > 0);
+        if (cents < 0)
+            digits[--at] = u'-';
+        return QString(reinterpret_cast<const QChar*>(digits + at), 24 - at);
     }
     return format::number(value, u"0.00", QLocale::c());
 }

@@ -162,14 +162,13 @@ SubmissionRun::Result SubmissionRun::write(const Prepared& p, const SubmissionRe
         // printed again from the next run's copy of it.
         if (!canvas)
             canvas = std::make_unique<RecordingCanvas>();
-        const coverletter::Pass pass = coverletter::print(*canvas, catalogue, p.invoices, heading, dialogs);
+        TextFileWriter file;
+        const coverletter::Pass pass =
+            coverletter::print(*canvas, catalogue, p.invoices, heading, dialogs, copy == 1 ? &file : nullptr);
         canvas->finish();
         if (copy > 1)
             continue;
         result.stoppedAt = pass.stopped ? pass.stoppedAt : 0;
-        TextFileWriter file;
-        for (const QString& record : pass.records)
-            file.writeLine(record);
         QString error;
         if (!file.save(QDir::current().filePath(result.fileName), &error)) {
             m_target.endBatch();
