@@ -7,7 +7,7 @@
 #include "data/invoice_record.h"
 #include "data/session.h"
 #include "data/sql_values.h"
-#include "pricing.h"
+#include "data/pricing.h"
 
 bool InvoiceCommands::newInvoice()
 {

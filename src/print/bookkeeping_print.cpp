@@ -6,7 +6,7 @@
 #include "common/print_target.h"
 #include "common/text_cursor.h"
 #include "data/regional_offices.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 
 namespace bookkeeping {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "common/formats.h"
 #include "data/regional_offices.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "prescription_slots.h"
 
 #include "common/formats.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 
 namespace prescriptionslots {
 namespace {

@@ -7,7 +7,7 @@
 #include "data/business_year.h"
 #include "data/session.h"
 #include "invoice/identifiers.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/print_checks.h"
 #include "layout_renderer.h"

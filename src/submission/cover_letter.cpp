@@ -5,7 +5,7 @@
 #include "common/formats.h"
 #include "common/text_cursor.h"
 #include "common/text_file.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 
 namespace coverletter {
 namespace {

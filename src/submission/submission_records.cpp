@@ -5,7 +5,7 @@
 #include "data/database.h"
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 
 #include <QDir>
 #include <QFile>

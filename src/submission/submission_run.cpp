@@ -9,7 +9,7 @@
 #include "data/business_year.h"
 #include "data/regional_offices.h"
 #include "data/session.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "media.h"
 #include "submission_checks.h"
 

@@ -1,6 +1,6 @@
 #include "data/database.h"
 #include "data/schema.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "support/record_maps.h"
 #include "support/temp_folder.h"
 

@@ -1,5 +1,5 @@
 #include "app/session.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"

@@ -4,7 +4,7 @@
 #include "print/invoice_slots.h"
 #include "print/prescription_slots.h"
 #include "common/formats.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "support/record_maps.h"
 #include "support/temp_folder.h"
 

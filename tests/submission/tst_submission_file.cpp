@@ -4,7 +4,7 @@
 #include "data/schema.h"
 #include "submission/submission_checks.h"
 #include "submission/submission_records.h"
-#include "invoice/pricing.h"
+#include "data/pricing.h"
 #include "support/record_maps.h"
 #include "support/temp_folder.h"
 

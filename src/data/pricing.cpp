@@ -2,7 +2,7 @@
 
 #include "common/formats.h"
 #include "common/money.h"
-#include "data/database.h"
+#include "database.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

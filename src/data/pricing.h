@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/invoice_record.h"
+#include "invoice_record.h"
 
 #include <QHash>
 #include <QString>
