@@ -59,18 +59,6 @@ GeneralRecord GeneralRecord::read(const QVariantList& values)
     return r;
 }
 
-GeneralRecord GeneralRecord::fromRow(const RecordSet& set, int row)
-{
-    QVariantList values;
-    for (const QString& column : columns())
-        values << set.value(row, column);
-    return read(values);
-}
+GeneralRecord GeneralRecord::fromRow(const RecordSet& set, int row) { return read(rowValues(set, row, columns())); }
 
-void GeneralRecord::writeTo(RecordSet& set, int row) const
-{
-    const GeneralRecord stored = fromRow(set, row);
-    fields().differences(*this, stored, [&](const char* column, const QVariant& v) {
-        set.setValue(row, set.fieldIndex(QString::fromLatin1(column)), v);
-    });
-}
+void GeneralRecord::writeTo(RecordSet& set, int row) const { fields().writeTo(*this, set, row); }

@@ -102,24 +102,17 @@ InvoiceRecord InvoiceRecord::read(const QVariantList& values)
     return all.read(values);
 }
 
-InvoiceRecord InvoiceRecord::fromRow(const RecordSet& set, int row)
-{
-    QVariantList values;
-    for (const QString& column : columns())
-        values << set.value(row, column);
-    return read(values);
-}
+InvoiceRecord InvoiceRecord::fromRow(const RecordSet& set, int row) { return read(rowValues(set, row, columns())); }
 
 void InvoiceRecord::writeTo(RecordSet& set, int row) const
 {
     const InvoiceRecord stored = fromRow(set, row);
-    const auto write = [&](const QString& column, const QVariant& v) { set.setValue(row, set.fieldIndex(column), v); };
-    fields().differences(*this, stored, [&](const char* column, const QVariant& v) { write(QString::fromLatin1(column), v); });
+    fields().writeTo(*this, set, row);
     for (int n = 1; n <= aidfields::kLines; ++n) {
         const AidLine &now = aids[n - 1], &before = stored.aids[n - 1];
         if (now.code != before.code)
-            write(aidfields::code(n), now.code);
+            writeField(set, row, aidfields::code(n), now.code);
         if (now.quantityText != before.quantityText)
-            write(aidfields::quantity(n), storedQuantity(now));
+            writeField(set, row, aidfields::quantity(n), storedQuantity(now));
     }
 }

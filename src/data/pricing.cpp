@@ -182,48 +182,53 @@ QString coPaymentText(double total, bool exempt, bool supplementary)
     return QStringLiteral("Pacijent plaća ") + format::number(coPayment(total, CoPaymentForm::Screen).amount, u"0.00 €");
 }
 
-Shares invoiceShares(double total, double vat, bool exempt, bool supplementary)
+namespace {
+
+// Who pays the co-payment of a total: the patient (neither exempt nor
+// supplementary-insured) or the supplementary insurance; `share` is the
+// one computed last, before its rounding.
+struct Split {
+    double patient = 0, insurance = 0, share = 0;
+};
+
+Split split(double total, bool exempt, bool supplementary, CoPaymentForm form)
 {
-    Shares s;
-    double share = 0; // the share before its rounding, of whichever was computed last
+    Split s;
     if (!exempt && !supplementary) {
-        const CoPayment c = coPayment(total, CoPaymentForm::Invoice);
-        share = c.share;
-        s.coPayment = c.amount;
+        const CoPayment c = coPayment(total, form);
+        s.share = c.share;
+        s.patient = c.amount;
     }
     if (supplementary) {
-        const CoPayment c = coPayment(total, CoPaymentForm::Invoice);
-        share = c.share;
-        s.supplementary = c.amount;
+        const CoPayment c = coPayment(total, form);
+        s.share = c.share;
+        s.insurance = c.amount;
     }
-    s.basic = total - s.coPayment - s.supplementary;
+    return s;
+}
+
+} // namespace
+
+Shares invoiceShares(double total, double vat, bool exempt, bool supplementary)
+{
+    const Split p = split(total, exempt, supplementary, CoPaymentForm::Invoice);
+    Shares s{p.patient, p.insurance, total - p.patient - p.insurance, 0, 0};
     if (total != 0) {
-        s.fundVat = exempt ? vat : vat * (1 - share / total);
-        s.coPaymentVat = exempt && !supplementary ? 0 : vat * share / total;
+        s.fundVat = exempt ? vat : vat * (1 - p.share / total);
+        s.coPaymentVat = exempt && !supplementary ? 0 : vat * p.share / total;
     }
     return s;
 }
 
 FileShares fileShares(double total, double vat, bool exempt, bool supplementary)
 {
-    FileShares s;
-    double share = 0;
-    if (!exempt && !supplementary) {
-        const CoPayment c = coPayment(total, CoPaymentForm::FundFile);
-        share = c.share;
-        s.coPayment = c.amount;
-    }
-    if (supplementary) {
-        const CoPayment c = coPayment(total, CoPaymentForm::FundFile);
-        share = c.share;
-        s.supplementary = c.amount;
-    }
-    s.basic = exempt ? total : total - s.coPayment - s.supplementary;
+    const Split p = split(total, exempt, supplementary, CoPaymentForm::FundFile);
+    FileShares s{p.patient, p.insurance, exempt ? total : total - p.patient - p.insurance, 0, 0};
     if (exempt)
         s.vatBasic = float(vat);
     else
-        s.vatBasic = total == 0 ? 0.0f : float(vat * (1 - share / total));
-    s.vatSupplementary = supplementary && total != 0 ? float(vat * (share / total)) : 0.0f;
+        s.vatBasic = total == 0 ? 0.0f : float(vat * (1 - p.share / total));
+    s.vatSupplementary = supplementary && total != 0 ? float(vat * (p.share / total)) : 0.0f;
     return s;
 }
 

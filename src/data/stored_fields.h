@@ -1,5 +1,6 @@
 #pragma once
 
+#include "record_set.h"
 #include "sql_values.h"
 
 #include <QDate>
@@ -8,7 +9,21 @@
 
 #include <vector>
 
-class RecordSet;
+// The values of the named columns of a row of a set, in that order.
+inline QVariantList rowValues(const RecordSet& set, int row, const QStringList& columns)
+{
+    QVariantList values;
+    values.reserve(columns.size());
+    for (const QString& column : columns)
+        values << set.value(row, column);
+    return values;
+}
+
+// Puts a value into a column of a row of a set.
+inline void writeField(RecordSet& set, int row, const QString& column, const QVariant& value)
+{
+    set.setValue(row, set.fieldIndex(column), value);
+}
 
 // The fields of a typed record and the stored columns they come from, one
 // table per record type: the record's reader, its writer and the list of
@@ -52,8 +67,16 @@ struct StoredFields {
         return k;
     }
 
-    // Calls write(column, value) for every field in which `r` differs from
-    // `stored`, so that an untouched NULL stays NULL.
+    // Puts every field in which `r` differs from the row's record into the
+    // row, so that an untouched NULL stays NULL.
+    void writeTo(const Record& r, RecordSet& set, int row) const
+    {
+        const Record stored = Record::fromRow(set, row);
+        differences(r, stored, [&](const char* column, const QVariant& v) {
+            writeField(set, row, QString::fromLatin1(column), v);
+        });
+    }
+
     template <class Write>
     void differences(const Record& r, const Record& stored, const Write& write) const
     {
