@@ -18,9 +18,10 @@ bool InvoiceCommands::newInvoice()
     }
     // The highest number of the year in the file, not in the window's set:
     // the set may be ordered by another column.
-    const std::optional<int> number = invoices::nextNumber(m_session.database(), m_session.twoDigitYear());
+    QString error;
+    const std::optional<int> number = invoices::nextNumber(m_session.database(), m_session.twoDigitYear(), &error);
     if (!number) {
-        m_services.dialogs.message(invoices::kYearFullMessage);
+        m_services.dialogs.message(error.isEmpty() ? invoices::kYearFullMessage : error);
         return false;
     }
     const QDate today = m_services.clock.today();

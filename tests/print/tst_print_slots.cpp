@@ -62,7 +62,8 @@ void TestPrintSlots::initTestCase()
         "INSERT INTO OrtopedskaKelmorinISO (Sifra, Naziv, ISO, Cijena, PDV) VALUES "
         "('2103031412001', 'Sunčane naočale s dioptrijom', '22 03 06', 10, 25),"
         "('2103060101001', 'Sferna leća', NULL, 10.0049, 5),"
-        "('0624030101001', 'Ortopedski uložak po mjeri izrađen prema otisku stopala, obloga', NULL, 12.34, 25)")));
+        "('0624030101001', 'Ortopedski uložak po mjeri izrađen prema otisku stopala, obloga', NULL, 12.34, 25),"
+        "('2103060110', 'Leća s kratkom šifrom', NULL, 4.5, 5)")));
     QVERIFY(m_db->exec(QStringLiteral("INSERT INTO KelmorinISO (Sifra, Naziv, Cijena, PDV) VALUES ('210306010101', 'Stara leća', 12.34, 25)")));
 }
 
@@ -239,6 +240,14 @@ void TestPrintSlots::formLines()
     QCOMPARE(r.values.text(15), QString());
     QCOMPARE(r.values.text(6), QStringLiteral("15-PP1-2-24A"));
     QCOMPARE(r.values.text(55), QStringLiteral("Zagreb, 31.03.2024.   u 09:05:07"));
+    // A ten-character code is in the current list for the form as for the
+    // invoices.
+    s.invoice["Pom1"] = "2103060110";
+    s.invoice["Kol1"] = 1;
+    const prescriptionslots::Result tenCharacters = prescriptionslots::fill(*m_catalogue, s, QTime(9, 5, 7));
+    QVERIFY2(tenCharacters.unknownCode.isEmpty(), qPrintable(tenCharacters.unknownCode));
+    QCOMPARE(tenCharacters.values.text(11), QStringLiteral("2103060110"));
+    QVERIFY(invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 5, 7)).unknownCode.isEmpty());
     QCOMPARE(prescriptionslots::captions().size(), 61);
     QCOMPARE(prescriptionslots::captions().at(16), QStringLiteral("Naziv isporučenog kelmorin 1/2"));
     QCOMPARE(prescriptionslots::captions().at(57), QStringLiteral("Šifra veličine obloge 1"));
