@@ -55,4 +55,3 @@ for b in $build $other; do
     --date 04.12.2026 --office 114 --yes), peak $(peak "$b") KiB"
   rm -f "$work/shop/"*.O$year*
 done
-wc -c "$work/shop/"*.O$year | tail -1
