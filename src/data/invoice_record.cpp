@@ -3,7 +3,10 @@
 #include "record_set.h"
 #include "stored_fields.h"
 
+#include <QSqlQuery>
+
 #include <cmath>
+#include <optional>
 
 namespace aidfields {
 
@@ -55,14 +58,35 @@ QVariant storedQuantity(const AidLine& line)
 
 } // namespace
 
-bool AidLine::hasQuantity() const
+namespace {
+
+// A quantity as stored: nearly always a few digits, read as such; anything
+// else as a number.
+std::optional<double> numberOf(const QString& text)
 {
+    if (!text.isEmpty() && text.size() <= 9) {
+        int whole = 0;
+        bool digits = true;
+        for (QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return whole;
+    }
     bool ok = false;
-    QStringView(quantityText).trimmed().toDouble(&ok);
-    return ok;
+    const double n = QStringView(text).trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(n) : std::nullopt;
 }
 
-double AidLine::quantity() const { return QStringView(quantityText).trimmed().toDouble(); }
+} // namespace
+
+bool AidLine::hasQuantity() const { return numberOf(quantityText).has_value(); }
+
+double AidLine::quantity() const { return numberOf(quantityText).value_or(0); }
 
 const QStringList& InvoiceRecord::columns()
 {
@@ -81,19 +105,36 @@ InvoiceRecord::Reader::Reader(const QStringList& names)
         m_from.push_back(int(names.indexOf(column)));
 }
 
-InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
+namespace {
+
+template <class Value>
+InvoiceRecord readWith(const Value& value)
 {
     InvoiceRecord r;
-    const auto value = [&](qsizetype k) {
-        const int from = m_from[size_t(k)];
-        return from >= 0 && from < values.size() ? values.at(from) : QVariant();
-    };
     qsizetype k = fields().read(r, value);
     for (AidLine& line : r.aids) {
         line.code = sqlvalue::toText(value(k++));
         line.quantityText = sqlvalue::toText(value(k++));
     }
     return r;
+}
+
+} // namespace
+
+InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
+{
+    return readWith([&](qsizetype k) {
+        const int from = m_from[size_t(k)];
+        return from >= 0 && from < values.size() ? values.at(from) : QVariant();
+    });
+}
+
+InvoiceRecord InvoiceRecord::Reader::read(const QSqlQuery& row) const
+{
+    return readWith([&](qsizetype k) {
+        const int from = m_from[size_t(k)];
+        return from >= 0 ? row.value(from) : QVariant();
+    });
 }
 
 InvoiceRecord InvoiceRecord::read(const QVariantList& values)

@@ -125,6 +125,7 @@ Priced price(Catalogue& catalogue, const InvoiceRecord& invoice, Document docume
 {
     Priced p;
     const int lines = document == Document::Invoice ? aidfields::kLines : aidfields::kOfferedLines;
+    p.lines.reserve(size_t(lines));
     for (int n = 1; n <= lines; ++n) {
         const AidLine& stored = invoice.aids[size_t(n - 1)];
         if (stored.isEmpty())
@@ -136,7 +137,7 @@ Priced price(Catalogue& catalogue, const InvoiceRecord& invoice, Document docume
         const double quantity = stored.quantity();
         if (document == Document::Invoice && quantity <= 0)
             continue;
-        const Lookup found = catalogue.find(stored.code);
+        Lookup found = catalogue.find(stored.code);
         if (found.failed()) {
             p.error = found.error;
             return p;
@@ -145,7 +146,8 @@ Priced price(Catalogue& catalogue, const InvoiceRecord& invoice, Document docume
             p.unknownCode = stored.code;
             return p;
         }
-        PricedLine l{n, stored.code, stored.quantityText, quantity, *found.aid, found.aid->vatRate, {}};
+        const double rate = found.aid->vatRate;
+        PricedLine l{n, stored.code, stored.quantityText, quantity, std::move(*found.aid), rate, {}};
         if (document == Document::Invoice) {
             l.vatRate = invoiceVatRate(stored.code, l.aid);
             l.amount = invoiceLine(l.aid.price, quantity, l.vatRate);

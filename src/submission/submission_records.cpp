@@ -105,17 +105,10 @@ std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark,
         *error = q.lastError().text();
         return invoices;
     }
-    const qsizetype count = columns.size();
     invoices.reserve(size_t(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark})
                                 .toLongLong()));
-    QVariantList values;
-    values.reserve(count);
-    while (q.next()) {
-        values.clear();
-        for (int k = 0; k < count; ++k)
-            values << q.value(k);
-        invoices.push_back(reader.read(values));
-    }
+    while (q.next())
+        invoices.push_back(reader.read(q));
     if (q.lastError().isValid()) {
         *error = q.lastError().text();
         invoices.clear();
@@ -148,6 +141,7 @@ Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
     c.error = priced.error;
     if (!c.ok())
         return c;
+    c.lines.reserve(priced.lines.size());
     for (const pricing::PricedLine& l : priced.lines)
         c.lines.push_back({l.code, l.quantityText, l.amount.total()});
     c.total = priced.total;
