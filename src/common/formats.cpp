@@ -161,6 +161,15 @@ QString date(const QDate& d, QStringView pattern)
             out[n++] = char16_t(u'0' + v / 10 % 10);
             out[n++] = char16_t(u'0' + v % 10);
         };
+        if (pattern == u"dd.MM.yyyy") {
+            two(d.day());
+            out[n++] = u'.';
+            two(d.month());
+            out[n++] = u'.';
+            two(d.year() / 100);
+            two(d.year() % 100);
+            return QString(reinterpret_cast<const QChar*>(out), n);
+        }
         qsizetype i = 0;
         bool plain = true;
         while (plain && i < pattern.size()) {
