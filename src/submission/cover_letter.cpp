@@ -125,11 +125,8 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
             pass.printed = sums.count;
             return pass; // the letter ends here; its document is closed by the caller
         }
-        if (records) {
-            records->writeLine(record60(invoice, h.supplier, c));
-            for (const QString& line : records61(invoice, c))
-                records->writeLine(line);
-        }
+        if (records)
+            records->write(submission::records(invoice, h.supplier, c));
         newPageWhenFull(t);
         ++sums.count;
         invoiceLine(t, invoice, h.supplier, c);

@@ -59,18 +59,60 @@ QString issueDate(const Invoice& invoice)
                         u"dd.MM.yyyy");
 }
 
-QString fields(std::initializer_list<QString> values)
-{
-    qsizetype length = 0;
-    for (const QString& v : values)
-        length += v.size() + 1;
-    QString line;
-    line.reserve(length);
-    for (const QString& v : values) {
-        line += v;
-        line += u':';
+// Writes an amount as the file does: "0.00" with a decimal point.
+void appendAmount(QString& out, double value);
+
+// Fields ended by colons, written into a line.
+class Fields {
+public:
+    explicit Fields(QString& out) : m_out(out) {}
+    Fields& operator<<(QStringView value)
+    {
+        m_out += value;
+        m_out += u':';
+        return *this;
     }
-    return line;
+    Fields& operator<<(double money)
+    {
+        appendAmount(m_out, money);
+        m_out += u':';
+        return *this;
+    }
+
+private:
+    QString& m_out;
+};
+
+struct Common {
+    ConfirmationForms broj;
+    QString billed;
+};
+
+Common commonOf(const Invoice& invoice) { return {forms(invoice.confirmation), format::date(invoice.billed, u"dd.MM.yyyy")}; }
+
+void append60(QString& out, const Invoice& invoice, const Supplier& supplier, const Computed& c, const Common& k)
+{
+    const QString& second = invoice.insuredSecond;
+    const bool healthNumber = identifiers::isHealthNumber(second);
+    const bool foreign = invoice.country.size() == 3 && invoice.country != u"HRV";
+    Fields f(out);
+    f << u"60" << supplier.code << QStringView(supplier.name).left(45) << k.broj.oldForm << k.billed << u"4"
+      << format::date(invoice.ordered, u"dd.MM.yyyy")
+      << (invoice.supplementary ? supplementaryNumber(invoice, supplier) : QString()) << zeroPadded(invoice.policy, 8)
+      << c.total << c.coPayment << c.supplementary << double(c.vatSupplementary) << c.basic << double(c.vatBasic)
+      << (healthNumber ? QString() : zeroPadded(second, 8)) << (healthNumber ? QString() : zeroPadded(invoice.insuredFirst, 3))
+      << (healthNumber ? second : QString()) << invoice.sickList << invoice.country << u"" << u"0.00" << u"0.00"
+      << basicNumber(invoice, supplier) << (foreign ? u"13004" : u"10055") << (invoice.supplementary ? u"11201" : u"")
+      << k.broj.newForm << u"" << issueDate(invoice) << u"" << u"" << u"EUR";
+}
+
+void append61(QString& out, const Line& line, const Common& k)
+{
+    Fields f(out);
+    f << u"61" << k.broj.oldForm << k.billed << line.code;
+    out += line.quantity;
+    out += u".00:";
+    f << line.amount << u"" << k.broj.newForm << u"" << u"" << u"" << u"";
 }
 
 } // namespace
@@ -154,7 +196,9 @@ Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
     return c;
 }
 
-QString amount(double value)
+namespace {
+
+void appendAmount(QString& out, double value)
 {
     // Nearly every amount is whole cents give or take the binary remainder:
     // written straight from the cents, as the pattern would write them.
@@ -174,64 +218,52 @@ QString amount(double value)
         } while (c > 0);
         if (cents < 0)
             digits[--at] = u'-';
-        return QString(reinterpret_cast<const QChar*>(digits + at), 24 - at);
+        out.append(reinterpret_cast<const QChar*>(digits + at), 24 - at);
+        return;
     }
-    return format::number(value, u"0.00", QLocale::c());
+    out += format::number(value, u"0.00", QLocale::c());
+}
+
+} // namespace
+
+QString amount(double value)
+{
+    QString text;
+    appendAmount(text, value);
+    return text;
 }
 
 QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    const ConfirmationForms broj = forms(invoice.confirmation);
-    const QString& second = invoice.insuredSecond;
-    const bool healthNumber = identifiers::isHealthNumber(second);
-    const bool foreign = invoice.country.size() == 3 && invoice.country != u"HRV";
-    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
-    return fields({
-        QStringLiteral("60"),
-        supplier.code,
-        supplier.name.left(45),
-        broj.oldForm,
-        billed,
-        QStringLiteral("4"),
-        format::date(invoice.ordered, u"dd.MM.yyyy"),
-        invoice.supplementary ? supplementaryNumber(invoice, supplier) : QString(),
-        zeroPadded(invoice.policy, 8),
-        amount(c.total),
-        amount(c.coPayment),
-        amount(c.supplementary),
-        amount(c.vatSupplementary),
-        amount(c.basic),
-        amount(c.vatBasic),
-        healthNumber ? QString() : zeroPadded(second, 8),
-        healthNumber ? QString() : zeroPadded(invoice.insuredFirst, 3),
-        healthNumber ? second : QString(),
-        invoice.sickList,
-        invoice.country,
-        QString(),
-        QStringLiteral("0.00"),
-        QStringLiteral("0.00"),
-        basicNumber(invoice, supplier),
-        foreign ? QStringLiteral("13004") : QStringLiteral("10055"),
-        invoice.supplementary ? QStringLiteral("11201") : QString(),
-        broj.newForm,
-        QString(),
-        issueDate(invoice),
-        QString(),
-        QString(),
-        QStringLiteral("EUR"),
-    });
+    QString line;
+    append60(line, invoice, supplier, c, commonOf(invoice));
+    return line;
 }
 
 QStringList records61(const Invoice& invoice, const Computed& c)
 {
-    const ConfirmationForms broj = forms(invoice.confirmation);
-    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
+    const Common k = commonOf(invoice);
     QStringList records;
     for (const Line& line : c.lines) {
-        records << fields({QStringLiteral("61"), broj.oldForm, billed, line.code, line.quantity + QStringLiteral(".00"),
-                           amount(line.amount), QString(), broj.newForm, QString(), QString(), QString(), QString()});
+        QString record;
+        append61(record, line, k);
+        records << record;
     }
     return records;
+}
+
+QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    const Common k = commonOf(invoice);
+    QString block;
+    block.reserve(256 + 80 * qsizetype(c.lines.size()));
+    append60(block, invoice, supplier, c, k);
+    block += QStringLiteral("\r\n");
+    for (const Line& line : c.lines) {
+        append61(block, line, k);
+        block += QStringLiteral("\r\n");
+    }
+    return block;
 }
 
 QString fileName(const QString& supplierCode, const QString& officeCode, int medium, const QString& mediumDate)

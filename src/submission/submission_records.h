@@ -67,6 +67,8 @@ Computed compute(Database& db, const Invoice& invoice);
 
 QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c);
 QStringList records61(const Invoice& invoice, const Computed& c);
+// The invoice's record 60 and its records 61, each ended by CR LF.
+QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c);
 
 // Supplier code + office code + medium number "0000" + ".O" + the year's
 // last two digits.
