@@ -3,7 +3,7 @@
 // as the user types in a list of 10,000 rows (target under 10 ms a
 // keystroke, the grid moved included).
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "codelists/codelist_commands.h"
 #include "codelists/codelists_wiring.h"

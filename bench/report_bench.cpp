@@ -2,7 +2,7 @@
 // (the most a year can hold), each with a retail receipt, a manufacturer
 // and four aid lines: the time from the answers to the written Temp.txt,
 // and the memory the report needs above the open session.
-#include "app/session.h"
+#include "data/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"

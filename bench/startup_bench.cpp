@@ -2,7 +2,7 @@
 // 10 business years with 20,000 invoices each, against one of a single
 // year: the other years' invoices must not slow the start.
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"

@@ -1,7 +1,7 @@
 // The fund's submission file for many marked invoices of four aid lines
 // each, without printing: the run's selection, checks, computation, records
 // and the write, as the program does them.
-#include "app/session.h"
+#include "data/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"

@@ -2,7 +2,7 @@
 // Croatian Health Insurance Fund. The program works on the data files of the
 // folder it is started in.
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
 #include "app/termination.h"

@@ -12,7 +12,6 @@
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
-#include "app/session.h"
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -22,6 +21,7 @@
 #include "common/scripted_dialogs.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
+#include "data/session.h"
 #include "data/upgrade_chain.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
@@ -155,7 +155,8 @@ PrintCommands::Outcome printForm(PrintCommands& prints, const QString& form)
 
 // Makes the folder the working folder and opens its data as the program
 // does (without the upgrade chain); false with the reason on standard error.
-bool openSession(const QString& folder, Session& session, std::optional<workdir::FolderLock>& lock)
+bool openSession(const QString& folder, Session& session, std::optional<workdir::FolderLock>& lock,
+                 Session::Scope scope = Session::Scope::Everything)
 {
     if (!QDir::setCurrent(folder)) {
         err() << "Mapa " << folder << " ne postoji.\n";
@@ -163,7 +164,7 @@ bool openSession(const QString& folder, Session& session, std::optional<workdir:
     }
     if (!holdFolder(lock))
         return false;
-    if (!session.open()) {
+    if (!session.open(scope)) {
         err() << consoleText(session.error()) << '\n';
         return false;
     }
@@ -224,17 +225,19 @@ int runSubmission(const QStringList& args)
     const QString date = option(args, "--date"), office = option(args, "--office");
     const QString copies = option(args, "--copies").isEmpty() ? QStringLiteral("1") : option(args, "--copies");
     const QString cover = option(args, "--cover");
-    if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty())
+    if (folder.startsWith(u"--") || mark.isEmpty() || medium.isEmpty() || date.isEmpty() || office.isEmpty()
+        || SubmissionRun::copies(copies) == 0)
         return usage();
     const QString coverPath = cover.isEmpty() ? QString() : QFileInfo(cover).absoluteFilePath();
     std::optional<workdir::FolderLock> lock;
     Session session;
-    if (!openSession(folder, session, lock))
+    // The run reads its own invoices; the year's set of the window is not needed.
+    if (!openSession(folder, session, lock, Session::Scope::GeneralDataOnly))
         return 1;
     ScriptedDialogs dialogs;
     dialogs.setFallback(args.contains(QStringLiteral("--yes")));
-    for (const QString& answer : {mark, medium, date, office, copies, QString()})
-        dialogs.answer(answer);
+    // The medium is left to the user: the file stays in the folder.
+    dialogs.answer(QString());
     dialogs.onShown([](const ScriptedDialogs::Shown& shown) {
         if (shown.kind == ScriptedDialogs::Shown::Message || shown.kind == ScriptedDialogs::Shown::OkCancel)
             err() << consoleText(shown.text) << '\n';
@@ -248,10 +251,14 @@ int runSubmission(const QStringList& args)
     else
         target = std::make_unique<PdfPrintTarget>(coverPath);
     SubmissionRun run(session, services, *target);
-    const SubmissionRun::Result result = run.run();
+    const SubmissionRun::Result result = run.run({mark, medium, date, office, copies});
     if (result.outcome != SubmissionRun::Outcome::Completed)
         return 1;
     out() << result.fileName << '\n';
+    if (result.stoppedAt > 0) {
+        err() << "Datoteka " << result.fileName << " sadrži samo račune prije računa br. " << result.stoppedAt << ".\n";
+        return 1;
+    }
     return 0;
 }
 

@@ -7,7 +7,7 @@
 #include "data/sql_values.h"
 #include "entry_width.h"
 #include "field_binder.h"
-#include "session.h"
+#include "data/session.h"
 
 #include <QComboBox>
 #include <QFormLayout>

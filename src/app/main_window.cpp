@@ -7,7 +7,7 @@
 #include "general_data_form.h"
 #include "grid_layouts.h"
 #include "main_menu.h"
-#include "session.h"
+#include "data/session.h"
 #include "version_notice.h"
 #include "width_limited_delegate.h"
 

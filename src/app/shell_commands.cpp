@@ -3,7 +3,7 @@
 #include "common/dialogs.h"
 #include "common/platform.h"
 #include "main_window.h"
-#include "session.h"
+#include "data/session.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
-#include "session.h"
+#include "data/session.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/grid_layouts.h"
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "code_list_model.h"
 #include "code_search.h"
 #include "codelist_commands.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "invoice/aid_lookup.h"
+#include "data/pricing.h"
 
 #include <QString>
 
@@ -8,10 +8,10 @@
 // to and which table holds that list. Everything in this library asks here.
 namespace codelists {
 
-using List = aids::List;
+using List = pricing::List;
 
-inline List listOf(QStringView code) { return aids::listFor(code); }
-inline QString tableOf(List list) { return aids::table(list); }
+using pricing::listOf;
+using pricing::tableOf;
 inline bool isThirteen(List list) { return list == List::New13; }
 
 } // namespace codelists

@@ -66,20 +66,26 @@ char16_t toUnicode(unsigned char byte)
 
 QByteArray encode(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    // One byte per character at most (a surrogate pair becomes one "?").
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* to = out.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (c.unicode() < 0x80) {
+            *to++ = char(c.unicode());
+            continue;
+        }
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += '?';
+            *to++ = '?';
             ++i;
             continue;
         }
         char b = encodeChar(c.unicode());
-        if (b == 0 && c.unicode() != 0)
+        if (b == 0)
             b = encodeUnmappable(c);
-        out += b;
+        *to++ = b;
     }
+    out.truncate(to - out.data());
     return out;
 }
 

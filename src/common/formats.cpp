@@ -149,7 +149,55 @@ QString general(double value, const QLocale& locale)
 
 QString date(const QDate& d, QStringView pattern)
 {
-    return d.isValid() ? d.toString(pattern) : QString();
+    if (!d.isValid())
+        return QString();
+    // Patterns of "dd", "MM", "yyyy", "yy" and dots (every printed and
+    // exported date) are written directly: the fund's file and its letter
+    // write three dates for each of thousands of invoices.
+    if (d.year() >= 1000 && d.year() <= 9999 && pattern.size() <= 16) {
+        char16_t out[32];
+        int n = 0;
+        const auto two = [&](int v) {
+            out[n++] = char16_t(u'0' + v / 10 % 10);
+            out[n++] = char16_t(u'0' + v % 10);
+        };
+        if (pattern == u"dd.MM.yyyy") {
+            two(d.day());
+            out[n++] = u'.';
+            two(d.month());
+            out[n++] = u'.';
+            two(d.year() / 100);
+            two(d.year() % 100);
+            return QString(reinterpret_cast<const QChar*>(out), n);
+        }
+        qsizetype i = 0;
+        bool plain = true;
+        while (plain && i < pattern.size()) {
+            const QStringView rest = pattern.mid(i);
+            if (rest.startsWith(u"dd")) {
+                two(d.day());
+                i += 2;
+            } else if (rest.startsWith(u"MM")) {
+                two(d.month());
+                i += 2;
+            } else if (rest.startsWith(u"yyyy")) {
+                two(d.year() / 100);
+                two(d.year() % 100);
+                i += 4;
+            } else if (rest.startsWith(u"yy")) {
+                two(d.year() % 100);
+                i += 2;
+            } else if (rest.front() == u'.') {
+                out[n++] = u'.';
+                ++i;
+            } else {
+                plain = false;
+            }
+        }
+        if (plain)
+            return QString(reinterpret_cast<const QChar*>(out), n);
+    }
+    return d.toString(pattern);
 }
 
 QString time(const QTime& t, QStringView pattern)

@@ -14,6 +14,8 @@ inline constexpr double kHalfUp = 0.501;
 inline constexpr double kNearlyUp = 0.509;
 inline constexpr double kLine = 0.51;
 
+// Exact for amounts of up to six decimals: a remainder of 0.49 of a
+// hundredth goes up with 0.51 whatever the binary form of the amount.
 double roundCents(double amount, double k = kLine);
 float roundCents(float amount, float k);
 

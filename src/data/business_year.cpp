@@ -33,9 +33,15 @@ RecordSet::Query yearQuery(int twoDigitYear)
             {twoDigitYear}, QStringLiteral("Rnbr")};
 }
 
-std::optional<int> nextNumber(Database& db, int twoDigitYear)
+std::optional<int> nextNumber(Database& db, int twoDigitYear, QString* error)
 {
     const QVariant highest = db.scalar(QStringLiteral("SELECT max(Rnbr) FROM Rn WHERE God = ?"), {twoDigitYear});
+    // A query that failed is not a year without invoices.
+    if (!highest.isValid()) {
+        if (error)
+            *error = db.error();
+        return std::nullopt;
+    }
     const int last = highest.isNull() ? 0 : highest.toInt();
     if (last >= kMaxNumber)
         return std::nullopt;

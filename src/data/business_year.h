@@ -30,8 +30,9 @@ int leadingNumber(QStringView text);
 RecordSet::Query yearQuery(int twoDigitYear);
 
 // The number of the next invoice of the year: the highest number + 1, or 1
-// for an empty year; nullopt when the year already holds invoice 32767.
-std::optional<int> nextNumber(Database& db, int twoDigitYear);
+// for an empty year; nullopt when the year already holds invoice 32767, or
+// when the file could not be read (then with *error set).
+std::optional<int> nextNumber(Database& db, int twoDigitYear, QString* error = nullptr);
 
 inline const QString kYearFullMessage =
     QStringLiteral("Poslovna godina već ima račun broj 32767, najveći broj koji se može upisati."

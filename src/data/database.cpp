@@ -109,7 +109,7 @@ QVariant Database::scalar(const QString& sql, const QVariantList& binds)
 
 bool Database::hasTable(const QString& table)
 {
-    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"),
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
                   {table})
                .toInt()
         > 0;

@@ -1,6 +1,7 @@
 #include "line_thickness.h"
 
 #include "database.h"
+#include "layout_rows.h"
 
 namespace layouts {
 
@@ -8,7 +9,10 @@ bool setLineThickness(Database& db, int thickness, QString* error)
 {
     Transaction transaction(db);
     for (const char* table : {"Osnovno", "Dopunsko"}) {
-        const QString sql = QStringLiteral("UPDATE \"%1\" SET A6 = ? WHERE A1 IN (2, 5)").arg(QLatin1String(table));
+        const QString sql = QStringLiteral("UPDATE \"%1\" SET A6 = ? WHERE A1 IN (%2, %3)")
+                                .arg(QLatin1String(table))
+                                .arg(rowkind::kLine)
+                                .arg(rowkind::kBoxRow);
         if (!db.exec(sql, {thickness}))
             return db.failed(error);
     }

@@ -2,6 +2,8 @@
 
 #include "common/money.h"
 #include "database.h"
+#include "invoice_record.h"
+#include "pricing.h"
 #include "regional_offices.h"
 
 #include <QStringList>
@@ -143,8 +145,7 @@ bool insertDemoInvoices(Database& db, const QDate& today)
             const QDate billed = QDate(year, 1, 1).addDays((lastDay - 1) * n / count);
             const SampleAid& aid = aids[next(10)];
             const int quantity = 1 + next(2);
-            const double line = money::roundCents(aid.price * quantity, money::kLine);
-            const double amount = line + money::basicInt(line * aid.vat + money::kLine) / 100.0;
+            const double amount = pricing::line(aid.price, quantity, aid.vat).total();
             const bool healthNumber = next(3) == 0;
             QVariantMap row{
                 {QStringLiteral("God"), year % 100},
@@ -160,8 +161,8 @@ bool insertDemoInvoices(Database& db, const QDate& today)
                                                          : QStringLiteral("%1").arg(10000000 + next(89999999))},
                 {QStringLiteral("Osl"), next(6) == 0},
                 {QStringLiteral("Dop"), next(2) == 0},
-                {QStringLiteral("Pom1"), QString::fromLatin1(aid.code13)},
-                {QStringLiteral("Kol1"), quantity},
+                {aidfields::code(1), QString::fromLatin1(aid.code13)},
+                {aidfields::quantity(1), quantity},
                 {QStringLiteral("Iznos"), amount},
                 {QStringLiteral("Pu"), n % 7 == 0 ? QStringLiteral("Split") : QStringLiteral("Zagreb")},
                 {QStringLiteral("Plac"), billed.daysTo(today) > 60 ? billed.addDays(45).toString(QStringLiteral("dd.MM.yy")) : QString()},

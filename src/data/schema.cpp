@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "database.h"
+#include "invoice_record.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -25,11 +26,16 @@ Columns invoiceColumns()
         {"Dop", "BOOLEAN"},
         {"Dopunsko", "TEXT(30)"},
     };
-    static const char* const kPom[] = {"Pom1", "Pom2", "Pom3", "Pom4", "Pom5", "Pom6", "Pom7"};
-    static const char* const kKol[] = {"Kol1", "Kol2", "Kol3", "Kol4", "Kol5", "Kol6", "Kol7"};
-    for (int i = 0; i < 7; ++i) {
-        c.push_back({kPom[i], "TEXT(15)"});
-        c.push_back({kKol[i], "INTEGER"});
+    // The aid lines: code and quantity of each.
+    static const std::vector<QByteArray> aidColumns = [] {
+        std::vector<QByteArray> names;
+        for (int n = 1; n <= aidfields::kLines; ++n)
+            names.insert(names.end(), {aidfields::code(n).toLatin1(), aidfields::quantity(n).toLatin1()});
+        return names;
+    }();
+    for (size_t i = 0; i < aidColumns.size(); i += 2) {
+        c.push_back({aidColumns[i].constData(), "TEXT(15)"});
+        c.push_back({aidColumns[i + 1].constData(), "INTEGER"});
     }
     c.insert(c.end(), {
         {"Post1", "TEXT(20)"}, {"Kp1", "REAL"},

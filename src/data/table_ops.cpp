@@ -3,6 +3,7 @@
 #include "database.h"
 #include "schema.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -77,10 +78,17 @@ QString renamedIndex(const QString& index, const QString& from, const QString& t
 
 bool importTable(Database& package, Database& target, const QString& table, QString* error)
 {
-    const QString create = package
-                               .scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"),
-                                       {table})
-                               .toString();
+    // The packages' engine ignores the case of table names, and so does this.
+    QString create = package
+                         .scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+                                 {table})
+                         .toString();
+    // The table takes the name the program knows it by, whatever the case
+    // of the package's name.
+    static const QRegularExpression head(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|`[^`]+`|[^\\s(]+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = head.match(create); m.hasMatch())
+        create.replace(m.capturedStart(1), m.capturedLength(1), quoted(table));
     if (create.isEmpty())
         return fail(error, QStringLiteral("Tablica %1 ne postoji u datoteci %2.").arg(table, package.fileName()));
     if (target.hasTable(table))
@@ -141,6 +149,35 @@ bool copyRowsByPosition(Database& source, const QString& sourceTable, Database& 
             return fail(error, target.error());
     }
     return true;
+}
+
+bool widenTextColumn(Database& db, const QString& table, const QString& column, int width)
+{
+    if (schema::textWidth(db, table, column) >= width)
+        return true;
+    const QString create =
+        db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"), {table})
+            .toString();
+    // The column's declaration: its name, bare or quoted, and its type.
+    const QRegularExpression declaration(
+        QStringLiteral("([\\s,(][\"\\[`]?%1[\"\\]`]?\\s+)(?:TEXT|VARCHAR|CHAR)\\s*(?:\\(\\s*\\d+\\s*\\))?")
+            .arg(QRegularExpression::escape(column)),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = declaration.match(create);
+    if (!m.hasMatch())
+        return db.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted(column), quoted(table))); // reports what is missing
+    QString wider = create;
+    wider.replace(m.capturedStart(), m.capturedLength(), m.captured(1) + QStringLiteral("TEXT(%1)").arg(width));
+    static const QRegularExpression head(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|`[^`]+`|[^\\s(]+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch name = head.match(wider);
+    if (!name.hasMatch())
+        return db.exec(create + QStringLiteral(" ")); // reports the statement it cannot read
+    const QString building = table + QStringLiteral("_wider");
+    wider.replace(name.capturedStart(1), name.capturedLength(1), quoted(building));
+    return db.exec(wider) && db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoted(building), quoted(table)))
+        && db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)))
+        && db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(building), quoted(table)));
 }
 
 bool dropTable(Database& db, const QString& table)

@@ -32,6 +32,11 @@ bool hasColumn(Database& db, const QString& table, const QString& column);
 // repeating the step adds nothing; true when there was nothing to do.
 bool addColumnWithCountGuard(Database& db, const QString& table, int expectedCount,
                              const QString& column, const QString& type);
+// Gives a text column a width of at least `width` characters: the table is
+// built anew with the wider column and its rows copied over; nothing
+// happens when the column is already that wide.
+bool widenTextColumn(Database& db, const QString& table, const QString& column, int width);
+
 // Adds a column unless the table already has one of that name.
 bool addColumnIfMissing(Database& db, const QString& table, const QString& column, const QString& type);
 

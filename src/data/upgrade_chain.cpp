@@ -59,6 +59,11 @@ bool StepContext::addGuarded(const QString& table, int count, const QString& col
     return tableops::addColumnWithCountGuard(m_target, table, count, column, type) || failed();
 }
 
+bool StepContext::widen(const QString& table, const QString& column, int width)
+{
+    return tableops::widenTextColumn(m_target, table, column, width) || failed();
+}
+
 bool StepContext::addColumn(const QString& table, const QString& column, const QString& type)
 {
     return tableops::addColumnIfMissing(m_target, table, column, type) || failed();

@@ -81,6 +81,7 @@ public:
     bool replaceKeepingBackup(const QString& table, const QString& backupName);
     bool addGuarded(const QString& table, int count, const QString& column, const QString& type);
     bool addColumn(const QString& table, const QString& column, const QString& type);
+    bool widen(const QString& table, const QString& column, int width);
 
 private:
     bool failed();

@@ -178,13 +178,14 @@ std::vector<Step> buildSteps()
                                    {QStringLiteral("210306140103"), QStringLiteral("210306140101")});
                  }});
     s.push_back({QStringLiteral("080713"), {}, [](StepContext& c) {
-                     // Widening Opci.Ziro to 25 characters needs no work: entry
-                     // fields enforce the widths.
+                     // A Croatian IBAN has 21 characters; the entry field takes
+                     // its width from the column.
                      const QString iban = QStringLiteral("IBAN ili žiro rn:");
                      return c.exec(QStringLiteral("UPDATE Dopunsko SET A7 = ? WHERE A7 = ?"), {iban, QStringLiteral("Broj žiro računa:")})
                          && c.exec(QStringLiteral("UPDATE Osnovno SET A7 = ? WHERE A7 = ?"), {iban, QStringLiteral("Broj žiro računa:")})
                          && c.exec(QStringLiteral("UPDATE OrtopedskoPomagalo2S SET A7 = ? WHERE A7 = ?"),
-                                   {iban, QStringLiteral("Broj žiro-računa:")});
+                                   {iban, QStringLiteral("Broj žiro-računa:")})
+                         && c.widen(QStringLiteral("Opci"), QStringLiteral("Ziro"), 25);
                  }});
     Step s080114 = backupAndImport("080114", "KelmorinISO");
     s080114.message = QStringLiteral("Usklađen je popis optičkih kelmorin (vrijedi od 01.01.14)");

@@ -71,8 +71,14 @@ QString normalizedConfirmationNumber(const QString& n)
     if (n.size() >= 5 && allDigits(QStringView(n).left(5)))
         return n;
     QString result = n;
-    for (int i = 0; i < 2 && result.startsWith(u'0'); ++i)
+    for (int i = 0; i < 2 && result.startsWith(u'0'); ++i) {
+        // A prefix of two characters is as short as the fund's numbers get:
+        // "00/..." stays, so that a second print changes nothing.
+        const qsizetype slash = result.indexOf(u'/');
+        if ((slash < 0 ? result.size() : slash) <= 2)
+            break;
         result = result.mid(1, 20);
+    }
     return result;
 }
 

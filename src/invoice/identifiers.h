@@ -26,8 +26,10 @@ bool isHealthNumber(QStringView number);
 bool isSubmittableInsuredNumber(QStringView secondPart);
 
 // The old three-digit prefix of a confirmation number loses up to two
-// leading zeros ("082/00123456" becomes "82/00123456"); a number whose
-// first five characters are digits (the 14-digit form) stays as it is.
+// leading zeros ("082/00123456" becomes "82/00123456"), but never below two
+// characters before the slash; a number whose first five characters are
+// digits (the 14-digit form) stays as it is. A normalised number stays the
+// same when it is normalised again (every print normalises it).
 QString normalizedConfirmationNumber(const QString& confirmationNumber);
 
 // A date typed as "dd.mm.gg" or "ddmmgg" (a trailing dot is forgiven, a

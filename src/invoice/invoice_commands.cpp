@@ -1,19 +1,13 @@
 #include "invoice_commands.h"
 
-#include "amounts.h"
-#include "app/session.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "data/business_year.h"
 #include "data/database.h"
+#include "data/invoice_record.h"
+#include "data/session.h"
 #include "data/sql_values.h"
-
-namespace {
-
-QString pomField(int line) { return QStringLiteral("Pom%1").arg(line); }
-QString kolField(int line) { return QStringLiteral("Kol%1").arg(line); }
-
-} // namespace
+#include "data/pricing.h"
 
 bool InvoiceCommands::newInvoice()
 {
@@ -24,9 +18,10 @@ bool InvoiceCommands::newInvoice()
     }
     // The highest number of the year in the file, not in the window's set:
     // the set may be ordered by another column.
-    const std::optional<int> number = invoices::nextNumber(m_session.database(), m_session.twoDigitYear());
+    QString error;
+    const std::optional<int> number = invoices::nextNumber(m_session.database(), m_session.twoDigitYear(), &error);
     if (!number) {
-        m_services.dialogs.message(invoices::kYearFullMessage);
+        m_services.dialogs.message(error.isEmpty() ? invoices::kYearFullMessage : error);
         return false;
     }
     const QDate today = m_services.clock.today();
@@ -65,18 +60,18 @@ void InvoiceCommands::selectAid(const QString& code)
         return;
     }
     RecordSet& invoices = m_session.invoices();
-    for (int line = 1; line <= kOfferedLines; ++line) {
-        const QString present = sqlvalue::toText(invoices.field(pomField(line)));
-        if (present == code) {
-            invoices.setField(kolField(line), invoices.field(kolField(line)).toInt() + 1);
+    InvoiceRecord invoice = InvoiceRecord::fromRow(invoices, invoices.current());
+    for (AidLine& line : invoice.offered()) {
+        if (line.code == code) {
+            line.quantityText = QString::number(int(line.quantity()) + 1);
             break;
         }
-        if (present.isEmpty()) {
-            invoices.setField(pomField(line), code);
-            invoices.setField(kolField(line), 1);
+        if (line.isEmpty()) {
+            line = {code, QStringLiteral("1")};
             break;
         }
     }
+    invoice.writeTo(invoices, invoices.current());
     recompute();
 }
 
@@ -85,25 +80,29 @@ void InvoiceCommands::clearLine(int line)
     if (line < 1 || line > kOfferedLines)
         return;
     RecordSet& invoices = m_session.invoices();
-    invoices.setField(pomField(line), QString());
-    invoices.setField(kolField(line), 0);
+    InvoiceRecord invoice = InvoiceRecord::fromRow(invoices, invoices.current());
+    invoice.aids[size_t(line - 1)] = {QString(), QStringLiteral("0")};
     if (line == 1)
-        invoices.setField(u"Proizv", QString());
+        invoice.manufacturer.clear();
+    invoice.writeTo(invoices, invoices.current());
     recompute();
 }
 
 bool InvoiceCommands::recompute()
 {
     RecordSet& invoices = m_session.invoices();
-    std::vector<amounts::Line> lines;
-    for (int line = 1; line <= kOfferedLines; ++line)
-        lines.push_back({sqlvalue::toText(invoices.field(pomField(line))), invoices.field(kolField(line)).toInt()});
-    const amounts::Result result = amounts::compute(m_session.database(), lines);
-    if (!result.amount) {
-        m_services.dialogs.message(amounts::unknownCodeMessage(result.unknownCode));
+    InvoiceRecord invoice = InvoiceRecord::fromRow(invoices, invoices.current());
+    const pricing::Priced priced = pricing::price(m_session.database(), invoice, pricing::Document::Amount);
+    if (!priced.error.isEmpty()) {
+        m_services.dialogs.message(pricing::failedLookupMessage(priced.error));
         return false;
     }
-    invoices.setField(u"Iznos", *result.amount);
+    if (!priced.unknownCode.isEmpty()) {
+        m_services.dialogs.message(pricing::unknownCodeMessage(priced.unknownCode));
+        return false;
+    }
+    invoice.amount = priced.total;
+    invoice.writeTo(invoices, invoices.current());
     return true;
 }
 
@@ -131,7 +130,6 @@ void InvoiceCommands::step(int direction)
 void InvoiceCommands::showCoPayment()
 {
     const RecordSet& invoices = m_session.invoices();
-    m_services.dialogs.message(amounts::coPaymentText(invoices.field(u"Iznos").toDouble(),
-                                                      sqlvalue::toBool(invoices.field(u"Osl")),
-                                                      sqlvalue::toBool(invoices.field(u"Dop"))));
+    const InvoiceRecord invoice = InvoiceRecord::fromRow(invoices, invoices.current());
+    m_services.dialogs.message(pricing::coPaymentText(invoice.amount, invoice.exempt, invoice.supplementary));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/services.h"
+#include "data/invoice_record.h"
 
 #include <QString>
 
@@ -41,7 +42,7 @@ public:
     // "Iznos sudjelovanja".
     void showCoPayment();
 
-    static constexpr int kOfferedLines = 4;
+    static constexpr int kOfferedLines = aidfields::kOfferedLines;
 
 private:
     Session& m_session;

@@ -2,8 +2,9 @@
 
 #include "app/entry_width.h"
 #include "app/field_binder.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "common/dialogs.h"
+#include "data/invoice_record.h"
 #include "data/regional_offices.h"
 #include "identifiers.h"
 #include "invoice_commands.h"
@@ -203,10 +204,10 @@ struct Builder {
         auto* g = new QGridLayout;
         g->addWidget(caption(QStringLiteral("Kol."), area), 0, 2);
         for (int line = 1; line <= InvoiceCommands::kOfferedLines; ++line) {
-            QLineEdit* code = wide(text(QStringLiteral("Pom%1").arg(line),
+            QLineEdit* code = wide(text(aidfields::code(line),
                                         QStringLiteral("Dvoklikom na ovo polje brišete šifru i količinu kelmorin")), 14);
             new DoubleClick(code, [&c = commands, line] { c.clearLine(line); });
-            QLineEdit* quantity = b.count(QStringLiteral("Kol%1").arg(line), 9999, area);
+            QLineEdit* quantity = b.count(aidfields::quantity(line), 9999, area);
             quantity->setAccessibleName(QStringLiteral("Kol. %1").arg(line));
             // Aids priced per cm² take four digits.
             fitCharacters(quantity, 4);

@@ -1,8 +1,6 @@
 #include "print_checks.h"
 
 #include "common/dialogs.h"
-#include "data/record_set.h"
-#include "data/sql_values.h"
 #include "identifiers.h"
 
 namespace printchecks {
@@ -13,19 +11,9 @@ const QString kInsuredNumberMissing = QStringLiteral("Molim upišite broj osigur
 Result stop(const QString& message) { return {Verdict::Stop, message}; }
 Result pass() { return {Verdict::Pass, {}}; }
 
-QString text(const RecordSet& set, QStringView field) { return sqlvalue::toText(set.field(field)); }
-
 } // namespace
 
-InvoiceFields currentInvoice(const RecordSet& set)
-{
-    return {text(set, u"Broj"),         text(set, u"Prezime"), text(set, u"Ime"),
-            text(set, u"Brosig1"),      text(set, u"Brosig2"), text(set, u"Brbolesnlist"),
-            text(set, u"Drz"),          sqlvalue::toDate(set.field(u"Datum")),
-            sqlvalue::toDate(set.field(u"Datumnar"))};
-}
-
-Result evaluate(Check check, const InvoiceFields& f, Print print)
+Result evaluate(Check check, const InvoiceRecord& f, Print print)
 {
     const bool noSickList = f.sickList.isEmpty();
     const bool datesKnown = f.billed.isValid() && f.ordered.isValid();
@@ -34,7 +22,7 @@ Result evaluate(Check check, const InvoiceFields& f, Print print)
         return f.surname.isEmpty() || f.firstName.isEmpty()
             ? stop(QStringLiteral("Molim upišite ime i prezime pacijenta!")) : pass();
     case Check::ConfirmationNumber:
-        return f.confirmationNumber.isEmpty() ? stop(QStringLiteral("Molim upišite broj potvrde!")) : pass();
+        return f.confirmation.isEmpty() ? stop(QStringLiteral("Molim upišite broj potvrde!")) : pass();
     case Check::InsuredOrHealthNumber:
     case Check::InsuredNumberForForm:
         return noSickList && f.insuredSecond.isEmpty() ? stop(kInsuredNumberMissing) : pass();
@@ -65,9 +53,9 @@ Result evaluate(Check check, const InvoiceFields& f, Print print)
                                   "Opcije-Šifrarnici). Molim ispravite!"))
             : pass();
     case Check::ConfirmationCharacters:
-        return identifiers::hasOnlyDigitsAndSlashes(f.confirmationNumber)
+        return identifiers::hasOnlyDigitsAndSlashes(f.confirmation)
             ? pass()
-            : stop(QStringLiteral("Neispravno upisan broj potvrde ") + f.confirmationNumber
+            : stop(QStringLiteral("Neispravno upisan broj potvrde ") + f.confirmation
                    + QStringLiteral("\r\nMolim ispravite!"));
     }
     return pass();
@@ -93,7 +81,7 @@ const std::vector<Check>& invoiceSequence()
     return sequence;
 }
 
-bool run(const std::vector<Check>& checks, const InvoiceFields& invoice, Print print, Dialogs& dialogs)
+bool run(const std::vector<Check>& checks, const InvoiceRecord& invoice, Print print, Dialogs& dialogs)
 {
     for (Check check : checks) {
         const Result result = evaluate(check, invoice, print);

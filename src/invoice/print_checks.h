@@ -1,26 +1,17 @@
 #pragma once
 
-#include <QDate>
+#include "data/invoice_record.h"
+
 #include <QString>
 
 #include <vector>
 
 class Dialogs;
-class RecordSet;
 
 // The checks both prints run on the current invoice before anything goes
 // to the printer. Each check passes, stops the print after its message, or
 // (the 30-day rule) warns and lets the print go on.
 namespace printchecks {
-
-struct InvoiceFields {
-    QString confirmationNumber; // Broj
-    QString surname, firstName; // Prezime, Ime
-    QString insuredFirst, insuredSecond; // Brosig1, Brosig2
-    QString sickList, country;  // Brbolesnlist, Drz
-    QDate billed, ordered;      // Datum, Datumnar
-};
-InvoiceFields currentInvoice(const RecordSet& invoices);
 
 enum class Check {
     PatientName,             // surname and first name
@@ -44,7 +35,7 @@ struct Result {
     QString message;
 };
 
-Result evaluate(Check check, const InvoiceFields& invoice, Print print);
+Result evaluate(Check check, const InvoiceRecord& invoice, Print print);
 
 // The orders in which the two prints run the checks.
 const std::vector<Check>& confirmationFormSequence();
@@ -52,6 +43,6 @@ const std::vector<Check>& invoiceSequence();
 
 // Runs the checks in order, showing each message; false when one stopped
 // the print.
-bool run(const std::vector<Check>& checks, const InvoiceFields& invoice, Print print, Dialogs& dialogs);
+bool run(const std::vector<Check>& checks, const InvoiceRecord& invoice, Print print, Dialogs& dialogs);
 
 } // namespace printchecks

@@ -1,22 +1,17 @@
 #include "bookkeeping_print.h"
 
-#include "invoice/aid_lookup.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/formats.h"
-#include "common/money.h"
+#include "common/print_target.h"
+#include "common/text_cursor.h"
 #include "data/regional_offices.h"
-#include "data/sql_values.h"
+#include "data/pricing.h"
 #include "document_names.h"
 #include "print_target.h"
-#include "text_cursor.h"
-
-#include <cmath>
 
 namespace bookkeeping {
 namespace {
-
-using printsources::text;
 
 using End = TextCursor::End;
 
@@ -38,50 +33,46 @@ void rightIn(TextCursor& t, double right, double width, const QString& text, End
     t.inColumn(right - width, width, text, Qt::AlignRight, end);
 }
 
+// The name column holds the first 60 characters of the name.
+constexpr int kNameLength = 60;
+
 std::optional<Figures> gather(Database& db, const invoiceslots::Sources& s, Dialogs& dialogs)
 {
-    Figures f;
-    const QString first = text(s.invoice, "Pom1");
-    const aids::List list = first.size() == 12 ? aids::List::Old12 : aids::List::New13;
-    for (int n = 1; n <= 4; ++n) {
-        const QString code = sqlvalue::toText(s.invoice.value(QStringLiteral("Pom%1").arg(n)));
-        if (code.isEmpty())
-            continue;
-        const auto aid = aids::find(db, list, code);
-        if (!aid) {
-            dialogs.message(QStringLiteral("Šifra ") + code + QStringLiteral(" nije pronađena u popisu kelmorin!"));
-            return std::nullopt;
-        }
-        const float q = float(s.invoice.value(QStringLiteral("Kol%1").arg(n)).toInt());
-        const float c = float(aid->price);
-        // The VAT of one piece in whole cents, times the quantity.
-        if (aid->vatRate == 5) {
-            f.base5 += q * c;
-            f.vat5 += float(money::basicInt(5 * c + money::kLine)) * q / 100;
-        } else {
-            f.base25 += q * c;
-            f.vat25 += float(money::basicInt(25 * c + money::kLine)) * q / 100;
-        }
-        f.lines.push_back({code, aid->name.left(60), q, c, aid->vatRate});
+    const pricing::Priced priced = pricing::price(db, s.invoice, pricing::Document::Bookkeeping);
+    if (!priced.error.isEmpty()) {
+        dialogs.message(pricing::failedLookupMessage(priced.error));
+        return std::nullopt;
     }
+    if (!priced.unknownCode.isEmpty()) {
+        dialogs.message(QStringLiteral("Šifra ") + priced.unknownCode + QStringLiteral(" nije pronađena u popisu kelmorin!"));
+        return std::nullopt;
+    }
+    Figures f;
+    const pricing::VatByRate vat = pricing::bookkeepingVat(priced);
+    f.base5 = vat.base5;
+    f.vat5 = vat.vat5;
+    f.base25 = vat.base25;
+    f.vat25 = vat.vat25;
+    for (const pricing::PricedLine& l : priced.lines)
+        f.lines.push_back({l.code, l.aid.name.left(kNameLength), float(l.quantity), float(l.aid.price), l.aid.vatRate});
     return f;
 }
 
 void header(TextCursor& t, const invoiceslots::Sources& s)
 {
-    const QString office = text(s.invoice, "Pu");
+    const QString& office = s.invoice.office;
     const int index = offices::indexOf(office);
     const QString street = index < 0 ? QString() : QString::fromUtf16(offices::all()[index].street);
     t.setFont(12, true);
     t.emptyLines(3);
-    t.centredLines(45, kBlockWidth, text(s.general, "Naziv"));
+    t.centredLines(45, kBlockWidth, s.general.name);
     t.setFont(10, false);
-    t.centredLines(45, kBlockWidth, text(s.general, "Adresa"));
+    t.centredLines(45, kBlockWidth, s.general.address);
     t.setFont(10, true);
-    t.centredLines(45, kBlockWidth, QStringLiteral("OIB: ") + text(s.general, "OIB"));
+    t.centredLines(45, kBlockWidth, QStringLiteral("OIB: ") + s.general.oib);
     t.setFont(10, false);
     const double left = 45 - kBlockWidth / 2, right = 135 - kBlockWidth / 2;
-    t.inColumn(left, kBlockWidth, QStringLiteral("IBAN: ") + text(s.general, "Ziro"), Qt::AlignHCenter, End::StayOnLine);
+    t.inColumn(left, kBlockWidth, QStringLiteral("IBAN: ") + s.general.iban, Qt::AlignHCenter, End::StayOnLine);
     t.setFont(10, true);
     t.inColumn(right, kBlockWidth, QStringLiteral("HRVATSKI ZAVOD"), Qt::AlignHCenter);
     t.inColumn(right, kBlockWidth, QStringLiteral("ZA ZDRAVSTVENO OSIGURANJE"), Qt::AlignHCenter);
@@ -94,18 +85,18 @@ void header(TextCursor& t, const invoiceslots::Sources& s)
 
 void placeAndTitle(TextCursor& t, const invoiceslots::Sources& s, const QDateTime& now)
 {
-    const QDate billed = sqlvalue::toDate(s.invoice.value(QStringLiteral("Datum")));
-    t.inColumn(0, 184, text(s.general, "Mjesto") + QStringLiteral(", ") + QLocale().toString(billed, QLocale::ShortFormat)
+    const QDate& billed = s.invoice.billed;
+    t.inColumn(0, 184, s.general.place + QStringLiteral(", ") + QLocale().toString(billed, QLocale::ShortFormat)
                 + QStringLiteral(",  ") + format::time(now.time(), u"HH:mm:ss"), Qt::AlignLeft);
-    t.at(0, QStringLiteral("Oznaka operatera: ") + text(s.general, "Operater"));
+    t.at(0, QStringLiteral("Oznaka operatera: ") + s.general.registerMark);
     t.at(0, QStringLiteral("Tip računa: Transakcijski račun"));
     t.emptyLines(3);
 
     t.setFont(14, false);
     t.rule(0, 184, 0);
     t.moveDown(1);
-    t.inColumn(69.5, 184 - 69.5, QStringLiteral("Račun R-") + text(s.general, "RacunR") + QStringLiteral("  br. ")
-                   + text(s.invoice, "Rnbr") + u'-' + text(s.general, "Prostor") + u'-' + text(s.general, "Operater"),
+    t.inColumn(69.5, 184 - 69.5, QStringLiteral("Račun R-") + s.general.invoiceR + QStringLiteral("  br. ")
+                   + QString::number(s.invoice.number) + u'-' + s.general.premises + u'-' + s.general.registerMark,
                Qt::AlignLeft);
     t.rule(0, 184, 0.7);
     t.emptyLines(3);
@@ -203,35 +194,16 @@ void totals(TextCursor& t, const Figures& f, float net)
 
 } // namespace
 
-bool patientPaysAll(double amount)
-{
-    return money::basicInt(amount * 20 + money::kHalfUp) / 100 <= 1.7661;
-}
-
-float fundRatio(double amount, bool exempt, bool supplementary)
-{
-    if (exempt || supplementary || amount == 0)
-        return 1.0f;
-    const float x = float(amount);
-    float p = float(money::basicInt(x * 20.0f + float(money::kHalfUp))) / 100.0f;
-    if (x < 44.15f)
-        p = 8.83f;
-    if (x > 2654.4f)
-        p = 530.88f;
-    return (x - p) / x;
-}
-
 PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services services, PrintTarget& target)
 {
     Dialogs& dialogs = services.dialogs;
-    if (text(s.invoice, "Pu").isEmpty()) {
+    if (s.invoice.office.isEmpty()) {
         dialogs.message(QStringLiteral("Molim izaberite PU!"));
         return PrintOutcome::Stopped;
     }
-    const double amount = s.invoice.value(QStringLiteral("Iznos")).toDouble();
-    const bool exempt = sqlvalue::toBool(s.invoice.value(QStringLiteral("Osl")));
-    const bool supplementary = sqlvalue::toBool(s.invoice.value(QStringLiteral("Dop")));
-    if (!exempt && !supplementary && patientPaysAll(amount)) {
+    const double amount = s.invoice.amount;
+    const bool exempt = s.invoice.exempt, supplementary = s.invoice.supplementary;
+    if (!exempt && !supplementary && pricing::patientPaysAll(amount)) {
         dialogs.message(QStringLiteral("Iznos je manji od 8,83 €, u cjelosti plaća pacijent!"));
         return PrintOutcome::Stopped;
     }
@@ -242,7 +214,7 @@ PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services servic
     std::optional<Figures> figures = gather(db, s, dialogs);
     if (!figures)
         return PrintOutcome::Stopped;
-    figures->ratio = fundRatio(amount, exempt, supplementary);
+    figures->ratio = pricing::bookkeepingRatio(amount, exempt, supplementary);
 
     std::unique_ptr<Canvas> canvas = target.open(documentname::of(documentname::Document::Bookkeeping, s.invoice));
     if (!canvas)

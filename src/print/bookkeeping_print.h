@@ -4,6 +4,7 @@
 #include "invoice_slots.h"
 #include "print_outcome.h"
 
+class Database;
 class PrintTarget;
 
 // The copy of an invoice for the supplier's bookkeeper: the fund's share of
@@ -24,13 +25,6 @@ struct Figures {
     float base5 = 0, vat5 = 0, base25 = 0, vat25 = 0;
     float ratio = 1; // the fund's share of every price
 };
-
-// The fund's share R of an invoice amount: 1 for an exempt or
-// supplementary-insured patient, else (X - P) / X with the co-payment P.
-float fundRatio(double amount, bool exempt, bool supplementary);
-// True when the patient pays the whole amount (20 % of it is at most
-// 1.7661, that is amounts below 8.83).
-bool patientPaysAll(double amount);
 
 PrintOutcome print(Database& db, const invoiceslots::Sources& s, Services services, PrintTarget& target);
 

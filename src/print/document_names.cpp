@@ -1,14 +1,10 @@
 #include "document_names.h"
 
-#include "data/sql_values.h"
-
 namespace documentname {
 
-QString of(Document document, const QVariantMap& invoice)
+QString of(Document document, const InvoiceRecord& invoice)
 {
-    const QString year = sqlvalue::toText(invoice.value(QStringLiteral("God"))).trimmed().rightJustified(2, u'0');
-    const QString number = sqlvalue::toText(invoice.value(QStringLiteral("Rnbr"))).trimmed();
-    const QString invoiceId = year + u'-' + number;
+    const QString invoiceId = QString::number(invoice.year).rightJustified(2, u'0') + u'-' + QString::number(invoice.number);
     switch (document) {
     case Document::ConfirmationForm:
         return QStringLiteral("Potvrda-") + invoiceId;
@@ -16,8 +12,7 @@ QString of(Document document, const QVariantMap& invoice)
         return QStringLiteral("Racun-") + invoiceId + QStringLiteral("-osnovno");
     case Document::SupplementaryInvoice:
         return QStringLiteral("Racun-") + invoiceId
-            + (sqlvalue::toBool(invoice.value(QStringLiteral("Dop"))) ? QStringLiteral("-dopunsko")
-                                                                     : QStringLiteral("-sudjelovanje"));
+            + (invoice.supplementary ? QStringLiteral("-dopunsko") : QStringLiteral("-sudjelovanje"));
     case Document::Bookkeeping:
         return QStringLiteral("Racun-") + invoiceId + QStringLiteral("-knjigovodstvo");
     }

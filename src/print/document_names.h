@@ -1,7 +1,8 @@
 #pragma once
 
+#include "data/invoice_record.h"
+
 #include <QString>
-#include <QVariantMap>
 
 // The name a print goes out under: the print dialog's title and the PDF
 // file it offers, so that a folder of saved prints says what each file is
@@ -10,9 +11,9 @@ namespace documentname {
 
 enum class Document { ConfirmationForm, BasicInvoice, SupplementaryInvoice, Bookkeeping };
 
-// From the invoice's two-digit year (God) and number (Rnbr); the
-// supplementary invoice is named after what it bills (supplementary
-// insurance or the patient's co-payment).
-QString of(Document document, const QVariantMap& invoice);
+// From the invoice's two-digit year and number; the supplementary invoice
+// is named after what it bills (supplementary insurance or the patient's
+// co-payment).
+QString of(Document document, const InvoiceRecord& invoice);
 
 } // namespace documentname

@@ -2,6 +2,7 @@
 
 #include "common/canvas.h"
 #include "data/database.h"
+#include "data/layout_rows.h"
 #include "print_values.h"
 
 #include <QSqlQuery>
@@ -32,9 +33,9 @@ double emHeight(double points) { return points * 25.4 / 72; }
 bool showsSlot(int kind, Renderer r)
 {
     switch (kind) {
-    case 91: case 7: case 92: case 93:
+    case rowkind::kSlot: case rowkind::kCentredSlot: case rowkind::kWrappedSlot: case rowkind::kColumnSlot:
         return true;
-    case 9: case 18: case 51: case 52:
+    case rowkind::kRightAlignedSlot: case rowkind::kBoxedSlot: case rowkind::kCross: case rowkind::kCircle:
         return r == Renderer::Invoice;
     default:
         return false;
@@ -223,27 +224,27 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
     const double dx = invoice ? kInvoiceShift : 0;
     const QString slot = showsSlot(row.kind, r) ? values.text(slotOf(row)) : QString();
     switch (row.kind) {
-    case 1:
-    case 91: {
+    case rowkind::kText:
+    case rowkind::kSlot: {
         setUpText(row, canvas);
-        const QString text = row.kind == 1 ? row.a7 : slot;
+        const QString text = row.kind == rowkind::kText ? row.a7 : slot;
         if (hasColumn(row))
             inColumn(canvas, row.a2 + dx, row.a3, row.a5, text, Align::Left);
         else
             put(canvas, row.a2 + dx, row.a3, text);
         break;
     }
-    case 7:
-    case 17: {
+    case rowkind::kCentredSlot:
+    case rowkind::kCentredText: {
         setUpText(row, canvas);
-        const QString text = row.kind == 7 ? slot : row.a7;
+        const QString text = row.kind == rowkind::kCentredSlot ? slot : row.a7;
         if (row.a5 > row.a2)
             inColumn(canvas, row.a2 + dx, row.a3, row.a5 - row.a2, text, Align::Centre);
         else if (!text.isEmpty())
             canvas.text((row.a2 + row.a5 - canvas.textWidth(text)) / 2 + dx, row.a3, text);
         break;
     }
-    case 92:
+    case rowkind::kWrappedSlot:
         setUpText(row, canvas);
         if (invoice && hasColumn(row))
             wrappedInColumn(canvas, row.a2 + dx, row.a3, row.a5, slot);
@@ -254,13 +255,13 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
         else if (!slot.isEmpty())
             canvas.text(row.a2 - canvas.textWidth(slot), row.a3, slot);
         break;
-    case 93:
+    case rowkind::kColumnSlot:
         // A value wrapped inside the column from x = A2, A5 wide (both
         // renderers).
         setUpText(row, canvas);
         wrappedInColumn(canvas, row.a2 + dx, row.a3, hasColumn(row) ? row.a5 : kWrapWidth, slot);
         break;
-    case 9:
+    case rowkind::kRightAlignedSlot:
         if (!invoice)
             break;
         setUpText(row, canvas);
@@ -269,13 +270,13 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
         else
             put(canvas, row.a2 - canvas.textWidth(slot) + dx, row.a3, slot);
         break;
-    case 18:
+    case rowkind::kBoxedSlot:
         if (!invoice)
             break;
         setUpText(row, canvas);
         boxedCharacters(canvas, row, dx, slot);
         break;
-    case 2: {
+    case rowkind::kLine: {
         double x2 = row.a3, y2 = row.a5;
         if (!invoice) {
             if (x2 == 0)
@@ -286,14 +287,14 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
         canvas.line(row.a2 + dx, row.a4, x2 + dx, y2, lineWidth(row.a6));
         break;
     }
-    case 6:
+    case rowkind::kRectangle:
         rectangle(canvas, row, dx);
         break;
-    case 5:
+    case rowkind::kBoxRow:
         if (invoice)
             boxRow(canvas, row, dx);
         break;
-    case 51:
+    case rowkind::kCross:
         if (invoice && slot == u"1") {
             Canvas::Font font = canvas.font();
             font.points = 8;
@@ -301,7 +302,7 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
             canvas.text(row.a2 + dx, row.a3, QStringLiteral("X"));
         }
         break;
-    case 52:
+    case rowkind::kCircle:
         if (invoice)
             canvas.circle((slot == u"1" ? row.a3 : row.a2) + dx, row.a4, 2, 2);
         break;

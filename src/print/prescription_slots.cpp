@@ -1,101 +1,69 @@
 #include "prescription_slots.h"
 
-#include "invoice/aid_lookup.h"
 #include "common/formats.h"
-#include "common/money.h"
-#include "data/sql_values.h"
+#include "data/pricing.h"
 
 namespace prescriptionslots {
 namespace {
 
-using printsources::text;
-
 QString grouped(double v) { return format::number(v, u"#,##0.00"); }
 
-// Lines 1 to 4; returns the first code no list holds. The VAT sum is kept
-// in single precision, as the form's VAT share has always been computed.
-QString fillLines(Database& db, PrintValues& v, const invoiceslots::Sources& s, float& vatSum)
-{
-    for (int n = 1; n <= 4; ++n) {
-        const QString code = sqlvalue::toText(s.invoice.value(QStringLiteral("Pom%1").arg(n)));
-        if (code.isEmpty())
-            continue;
-        const auto aid = aids::find(db, code.size() == 13 ? aids::List::New13 : aids::List::Old12, code);
-        if (!aid)
-            return code;
-        const int quantity = s.invoice.value(QStringLiteral("Kol%1").arg(n)).toInt();
-        const double net = money::basicInt(quantity * 100.0 * aid->price + money::kLine) / 100;
-        const double vat = money::basicInt(aid->vatRate * net + money::kLine) / 100;
-        const int k = n - 1;
-        v[11 + k] = code;
-        v[15 + 2 * k] = aid->name.left(30);
-        v[16 + 2 * k] = aid->name.mid(30);
-        v[23 + k] = QString::number(quantity);
-        v[27 + k] = aid->price;
-        v[31 + k] = aid->vatRate;
-        v[35 + k] = net + vat;
-        vatSum += float(vat);
-    }
-    return {};
-}
+// The name of an aid in two halves of the form's two lines.
+constexpr int kNameLine = 30;
 
-QString numberText(const invoiceslots::Sources& s)
+void fillLines(PrintValues& v, const pricing::Priced& priced)
 {
-    return invoiceslots::numberText(s, invoiceslots::Kind::Basic);
+    for (const pricing::PricedLine& l : priced.lines) {
+        const int k = l.line - 1;
+        v[slot::kLineCode + k] = l.code;
+        v[slot::kLineName + 2 * k] = l.aid.name.left(kNameLine);
+        v[slot::kLineName + 2 * k + 1] = l.aid.name.mid(kNameLine);
+        v[slot::kLineQuantity + k] = QString::number(int(l.quantity));
+        v[slot::kLinePrice + k] = l.aid.price;
+        v[slot::kLineVatRate + k] = l.aid.vatRate;
+        v[slot::kLineAmount + k] = l.amount.total();
+    }
 }
 
 } // namespace
 
-double coPayment(double amount)
-{
-    double s = money::basicInt(amount * 20 + money::kNearlyUp) / 100;
-    if (s <= 1.7661)
-        s = amount;
-    else if (s >= 530.88)
-        s = 530.88;
-    else if (s <= 8.83)
-        s = 8.83;
-    return s;
-}
-
-Result fill(Database& db, const invoiceslots::Sources& s, const QTime& now)
+Result fill(pricing::Catalogue& catalogue, const invoiceslots::Sources& s, const QTime& now)
 {
     Result r;
     PrintValues& v = r.values;
     v.clear();
-    v[0] = text(s.general, "Naziv");
-    v[1] = text(s.general, "Adresa");
-    v[2] = text(s.general, "AdresaMalopr");
-    v[3] = text(s.general, "SifraMalopr");
-    v[4] = text(s.general, "Ziro");
-    v[5] = text(s.general, "Model");
-    v[6] = numberText(s);
-    v[7] = numberText(s);
-    v[8] = text(s.general, "Matbr");
-    v[9] = text(s.general, "OIB");
-    v[10] = text(s.invoice, "BrojMalopRn");
-    float vatSum = 0;
-    r.unknownCode = fillLines(db, v, s, vatSum);
-    if (!r.unknownCode.isEmpty())
+    const QString number = invoiceslots::numberText(s, invoiceslots::Kind::Basic);
+    v[slot::kSupplierName] = s.general.name;
+    v[slot::kAddress] = s.general.address;
+    v[slot::kRetailAddress] = s.general.retailAddress;
+    v[slot::kRetailCode] = s.general.retailCode;
+    v[slot::kIban] = s.general.iban;
+    v[slot::kReferenceModel] = s.general.referenceModel;
+    v[slot::kReference] = number;
+    v[slot::kNumberText] = number;
+    v[slot::kRegistration] = s.general.registration;
+    v[slot::kOib] = s.general.oib;
+    v[slot::kRetailNumber] = s.invoice.retailNumber;
+    const pricing::Priced priced = pricing::price(catalogue, s.invoice, pricing::Document::ConfirmationForm);
+    r.unknownCode = priced.unknownCode;
+    r.error = priced.error;
+    if (!priced.ok())
         return r;
+    fillLines(v, priced);
 
-    const double x = s.invoice.value(QStringLiteral("Iznos")).toDouble();
-    v[47] = grouped(x);
-    v[48] = grouped(x);
-    double share = 0;
-    if (!sqlvalue::toBool(s.invoice.value(QStringLiteral("Osl")))) {
-        share = coPayment(x);
-        v[49] = format::number(money::basicInt(share * 100 + money::kNearlyUp) / 100, u"0.00");
-    }
-    v[50] = grouped(x - share);
-    // The VAT contained in the fund's share; nothing to share out of 0.
-    v[52] = grouped(x == 0 ? 0 : money::basicInt((x - share) * vatSum * 100 / x + money::kNearlyUp) / 100);
-    v[53] = sqlvalue::toDate(s.invoice.value(QStringLiteral("Datumnar")));
-    v[54] = sqlvalue::toDate(s.invoice.value(QStringLiteral("DatumIzdavanja")));
-    v[55] = QString(text(s.general, "Mjesto") + QStringLiteral(", ")
-                    + format::date(sqlvalue::toDate(s.invoice.value(QStringLiteral("Datum"))), u"dd.MM.yyyy.")
-                    + QStringLiteral("   u ") + format::time(now, u"HH:mm:ss"));
-    v[56] = text(s.general, "Odgovosoba");
+    const double x = s.invoice.amount;
+    const pricing::FormShares shares = pricing::formShares(x, priced.vatSum, s.invoice.exempt);
+    v[slot::kTotal] = grouped(x);
+    v[slot::kTotalAgain] = grouped(x);
+    if (!s.invoice.exempt)
+        v[slot::kCoPayment] = format::number(shares.shown, u"0.00");
+    v[slot::kFund] = grouped(shares.fund);
+    v[slot::kFundVat] = grouped(shares.fundVat);
+    v[slot::kOrdered] = s.invoice.ordered;
+    v[slot::kIssued] = s.invoice.issued;
+    v[slot::kPlaceAndTime] = QString(s.general.place + QStringLiteral(", ") + format::date(s.invoice.billed, u"dd.MM.yyyy.")
+                                     + QStringLiteral("   u ") + format::time(now, u"HH:mm:ss"));
+    v[slot::kResponsible] = s.general.responsible;
     return r;
 }
 

@@ -1,14 +1,13 @@
 #include "print_commands.h"
 
-#include "app/session.h"
 #include "bookkeeping_print.h"
 #include "common/canvas.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "data/business_year.h"
-#include "data/sql_values.h"
-#include "invoice/amounts.h"
+#include "data/session.h"
 #include "invoice/identifiers.h"
+#include "data/pricing.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/print_checks.h"
 #include "document_names.h"
@@ -41,7 +40,9 @@ constexpr double kInvoiceShift = 2;
 
 invoiceslots::Sources PrintCommands::sources() const
 {
-    return {m_session.invoices().currentRow(), m_session.generalData().currentRow()};
+    const RecordSet& invoices = m_session.invoices();
+    const RecordSet& general = m_session.generalData();
+    return {InvoiceRecord::fromRow(invoices, invoices.current()), GeneralRecord::fromRow(general, general.current())};
 }
 
 PrintCommands::Outcome PrintCommands::render(const QString& table, const QString& documentName, const PrintValues& values,
@@ -70,20 +71,27 @@ PrintCommands::Outcome PrintCommands::render(const QString& table, const QString
     return Outcome::Printed;
 }
 
+bool PrintCommands::pricingWentThrough(const QString& unknownCode, const QString& error)
+{
+    if (!error.isEmpty())
+        m_services.dialogs.message(pricing::failedLookupMessage(error));
+    else if (!unknownCode.isEmpty())
+        m_services.dialogs.message(pricing::unknownCodeMessage(unknownCode));
+    return error.isEmpty() && unknownCode.isEmpty();
+}
+
 PrintCommands::Outcome PrintCommands::printConfirmationForm()
 {
     if (!m_invoice.recompute())
         return Outcome::Stopped;
-    const RecordSet& invoices = m_session.invoices();
-    if (!printchecks::run(printchecks::confirmationFormSequence(), printchecks::currentInvoice(invoices),
-                          printchecks::Print::ConfirmationForm, m_services.dialogs))
+    const invoiceslots::Sources s = sources();
+    if (!printchecks::run(printchecks::confirmationFormSequence(), s.invoice, printchecks::Print::ConfirmationForm,
+                          m_services.dialogs))
         return Outcome::Stopped;
-    const prescriptionslots::Result slots =
-        prescriptionslots::fill(m_session.database(), sources(), m_services.clock.now().time());
-    if (!slots.unknownCode.isEmpty()) {
-        m_services.dialogs.message(amounts::unknownCodeMessage(slots.unknownCode));
+    pricing::Catalogue catalogue(m_session.database());
+    const prescriptionslots::Result slots = prescriptionslots::fill(catalogue, s, m_services.clock.now().time());
+    if (!pricingWentThrough(slots.unknownCode, slots.error))
         return Outcome::Stopped;
-    }
     if (!m_services.dialogs.okCancel(kConfirmationFormPrompt))
         return Outcome::Cancelled;
     return render(QStringLiteral("OrtopedskoPomagalo2"),
@@ -93,25 +101,26 @@ PrintCommands::Outcome PrintCommands::printConfirmationForm()
 PrintCommands::Outcome PrintCommands::printInvoice(Kind kind)
 {
     const RecordSet& general = m_session.generalData();
-    if (sqlvalue::toText(general.field(u"Prostor")).isEmpty() || sqlvalue::toText(general.field(u"Operater")).isEmpty()) {
+    const GeneralRecord supplier = GeneralRecord::fromRow(general, general.current());
+    if (supplier.premises.isEmpty() || supplier.registerMark.isEmpty()) {
         m_services.dialogs.message(kFiscalLabelsMessage);
         return Outcome::Stopped;
     }
     if (!m_invoice.recompute())
         return Outcome::Stopped;
     RecordSet& invoices = m_session.invoices();
-    if (!printchecks::run(printchecks::invoiceSequence(), printchecks::currentInvoice(invoices),
-                          printchecks::Print::Invoice, m_services.dialogs))
+    InvoiceRecord invoice = InvoiceRecord::fromRow(invoices, invoices.current());
+    if (!printchecks::run(printchecks::invoiceSequence(), invoice, printchecks::Print::Invoice, m_services.dialogs))
         return Outcome::Stopped;
-    invoices.setField(u"Broj", identifiers::normalizedConfirmationNumber(sqlvalue::toText(invoices.field(u"Broj"))));
+    invoice.confirmation = identifiers::normalizedConfirmationNumber(invoice.confirmation);
+    invoice.writeTo(invoices, invoices.current());
 
-    const invoiceslots::Sources s = sources();
-    const invoiceslots::Result slots = invoiceslots::fill(m_session.database(), s, kind, m_services.clock.now().time());
-    if (!slots.unknownCode.isEmpty()) {
-        m_services.dialogs.message(amounts::unknownCodeMessage(slots.unknownCode));
+    const invoiceslots::Sources s{invoice, supplier};
+    pricing::Catalogue catalogue(m_session.database());
+    const invoiceslots::Result slots = invoiceslots::fill(catalogue, s, kind, m_services.clock.now().time());
+    if (!pricingWentThrough(slots.unknownCode, slots.error))
         return Outcome::Stopped;
-    }
-    const bool supplementary = sqlvalue::toBool(s.invoice.value(QStringLiteral("Dop")));
+    const bool supplementary = s.invoice.supplementary;
     bool ok = false;
     if (kind == Kind::Basic) {
         ok = m_services.dialogs.okCancel(QStringLiteral("Molim ubacite čisti A4 papir za ispis računa za osnovno osiguranje!"),

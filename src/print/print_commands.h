@@ -36,6 +36,8 @@ public:
     invoiceslots::Sources sources() const;
 
 private:
+    // True when pricing went through; otherwise shows why it stopped.
+    bool pricingWentThrough(const QString& unknownCode, const QString& error);
     Outcome render(const QString& table, const QString& documentName, const PrintValues& values, bool invoiceLayout,
                    const std::function<void(Canvas&)>& after);
 

@@ -1,26 +1,10 @@
 #pragma once
 
-#include "data/sql_values.h"
+#include "data/general_record.h"
+#include "data/invoice_record.h"
 
-#include <QVariantMap>
-
-// What a print reads: the fields of one invoice (Rn) and of the general
-// data (Opci), by name.
+// What a print reads: one invoice and the supplier's general data.
 struct PrintSources {
-    QVariantMap invoice;
-    QVariantMap general;
+    InvoiceRecord invoice;
+    GeneralRecord general;
 };
-
-namespace printsources {
-
-inline QString text(const QVariantMap& fields, const char* name)
-{
-    return sqlvalue::toText(fields.value(QLatin1String(name)));
-}
-
-inline bool flag(const QVariantMap& fields, const char* name)
-{
-    return sqlvalue::toBool(fields.value(QLatin1String(name)));
-}
-
-} // namespace printsources

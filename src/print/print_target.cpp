@@ -1,6 +1,6 @@
 #include "print_target.h"
 
-#include "app/printer_choice.h"
+#include "common/printer_choice.h"
 #include "painter_canvas.h"
 
 #include "common/text_file.h"
@@ -227,59 +227,6 @@ std::unique_ptr<Canvas> PdfPrintTarget::open(const QString& documentName)
     printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
     return canvasOn(std::move(printer));
 }
-
-// Draws into a recording that outlives the print.
-class ForwardingCanvas : public Canvas {
-public:
-    explicit ForwardingCanvas(Canvas& to) : m_to(to) {}
-    void setFont(const Font& font) override { m_to.setFont(font); }
-    const Font& font() const override { return m_to.font(); }
-    double textWidth(const QString& text) override { return m_to.textWidth(text); }
-    double lineHeight() override { return m_to.lineHeight(); }
-    void text(double x, double top, const QString& text) override { m_to.text(x, top, text); }
-    void line(double x1, double y1, double x2, double y2, double width) override { m_to.line(x1, y1, x2, y2, width); }
-    void circle(double cx, double cy, double radius, double width) override { m_to.circle(cx, cy, radius, width); }
-    void newPage() override { m_to.newPage(); }
-    bool finish() override { return m_to.finish(); }
-
-private:
-    Canvas& m_to;
-};
-
-std::unique_ptr<Canvas> RecordingPrintTarget::open(const QString& documentName)
-{
-    documentNames << documentName;
-    if (refuse)
-        return nullptr;
-    documents.push_back(std::make_unique<RecordingCanvas>());
-    return std::make_unique<ForwardingCanvas>(*documents.back());
-}
-
-namespace {
-
-// Draws nothing; text is measured like the recording canvas measures it.
-class NullCanvas : public Canvas {
-public:
-    void setFont(const Font& font) override { m_font = font; }
-    const Font& font() const override { return m_font; }
-    double textWidth(const QString& text) override
-    {
-        return text.size() * RecordingCanvas::kAdvanceAt10Points * m_font.points / 10.0;
-    }
-    double lineHeight() override { return m_font.points * 0.45; }
-    void text(double, double, const QString&) override {}
-    void line(double, double, double, double, double) override {}
-    void circle(double, double, double, double) override {}
-    void newPage() override {}
-    bool finish() override { return true; }
-
-private:
-    Font m_font;
-};
-
-} // namespace
-
-std::unique_ptr<Canvas> DiscardPrintTarget::open(const QString&) { return std::make_unique<NullCanvas>(); }
 
 QString printFailedMessage(const Canvas& canvas)
 {

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "common/canvas.h"
-#include "common/recording_canvas.h"
+#include "common/print_target.h"
 
 #include <QString>
 
 #include <memory>
-#include <vector>
 
 class PrinterChoice;
 class QPrinter;
@@ -21,19 +19,6 @@ QString offeredFile(const QString& documentName);
 void remember(const QString& chosenPdfFile);
 bool lastWentToFile();
 } // namespace pdfchoice
-
-// Where a print goes. open() starts one document on A4 paper and returns
-// its canvas, or nothing when the user cancelled or the output could not be
-// opened; the print ends the document with Canvas::finish().
-class PrintTarget {
-public:
-    virtual ~PrintTarget() = default;
-    virtual std::unique_ptr<Canvas> open(const QString& documentName) = 0;
-    // Several documents in a row (a range of invoices): the printer is
-    // chosen once, for the first of them.
-    virtual void beginBatch() {}
-    virtual void endBatch() {}
-};
 
 // The printer of the run, through the system's print dialog, which also
 // offers printing to a PDF file.
@@ -66,22 +51,6 @@ public:
 private:
     QString m_path;
     int m_batch = -1; // documents opened in the batch; -1: no batch
-};
-
-// Prints nothing (a run without a printout).
-class DiscardPrintTarget : public PrintTarget {
-public:
-    std::unique_ptr<Canvas> open(const QString& documentName) override;
-};
-
-// Keeps every document drawn, for tests.
-class RecordingPrintTarget : public PrintTarget {
-public:
-    std::unique_ptr<Canvas> open(const QString& documentName) override;
-    bool refuse = false; // open() answers as a cancelled dialog
-    QStringList documentNames;
-    std::vector<std::unique_ptr<RecordingCanvas>> documents;
-    RecordingCanvas& last() { return *documents.back(); }
 };
 
 // "Ispis nije uspio! ..." with the canvas's own reason, when it has one.

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "invoice/aid_lookup.h"
+#include "data/pricing.h"
 
 #include <QString>
-
-#include <optional>
 
 class Database;
 
@@ -13,14 +11,17 @@ class Database;
 // the reports' look-ups go through here.
 namespace reportpricing {
 
+using Aid = pricing::Aid;
+
 class Aids {
 public:
     explicit Aids(Database& db) : m_catalogue(db) {}
-    // The aid of the code; none when its list does not hold the code.
-    std::optional<Aid> find(const QString& code) { return m_catalogue.find(aids::listFor(code), code); }
+    // The aid of the code; none when its list does not hold the code, and
+    // the reason when the list could not be read.
+    pricing::Lookup find(const QString& code) { return m_catalogue.find(code); }
 
 private:
-    aids::Catalogue m_catalogue;
+    pricing::Catalogue m_catalogue;
 };
 
 } // namespace reportpricing

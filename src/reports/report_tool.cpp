@@ -1,10 +1,10 @@
 #include "report_tool.h"
 
-#include "app/session.h"
+#include "data/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"
-#include "invoice/amounts.h"
+#include "data/pricing.h"
 #include "report_pricing.h"
 #include "reports.h"
 
@@ -70,12 +70,13 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
         dialogs.answer(reportKind);
         report = [code = *code, &err](ReportCommands& c, Session& session) {
             // The name from the aid's list, as the code-list grid shows it.
-            const std::optional<Aid> aid = reportpricing::Aids(session.database()).find(code);
-            if (!aid) {
-                err << consoleText(amounts::unknownCodeMessage(code)) << '\n';
+            const pricing::Lookup found = reportpricing::Aids(session.database()).find(code);
+            if (!found.aid) {
+                err << consoleText(found.failed() ? pricing::failedLookupMessage(found.error) : pricing::unknownCodeMessage(code))
+                    << '\n';
                 return ReportCommands::Result{ReportCommands::Outcome::Stopped, {}};
             }
-            return c.aidOverview(code, aid->name);
+            return c.aidOverview(code, found.aid->name);
         };
     } else {
         return 2;

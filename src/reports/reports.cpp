@@ -1,6 +1,6 @@
 #include "reports.h"
 
-#include "app/session.h"
+#include "data/session.h"
 #include "common/dialogs.h"
 #include "common/formats.h"
 #include "common/money.h"
@@ -276,7 +276,7 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     w.line(QString(54, u'_'));
     double all5 = 0, allOther = 0;
     auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
-    QString error;
+    QString error, lookupError;
     const bool read = reportrows::forEach(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
                                           {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
                                           [&](const ReportInvoice& r) {
@@ -288,7 +288,14 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
             const QString& code = r.codes[size_t(i)];
             if (code.isEmpty())
                 continue;
-            const std::optional<Aid> aid = aids.find(code);
+            const pricing::Lookup found = aids.find(code);
+            if (found.failed()) {
+                // A list that cannot be read is no answer: the report stops.
+                if (lookupError.isEmpty())
+                    lookupError = found.error;
+                continue;
+            }
+            const std::optional<pricing::Aid>& aid = found.aid;
             if (!aid) {
                 // Nothing to price: the line says so and stays out of the sums.
                 w.at(1, code);
@@ -327,6 +334,8 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     }, &error);
     if (!read)
         return stop(error);
+    if (!lookupError.isEmpty())
+        return stop(pricing::failedLookupMessage(lookupError));
     w.line(QString(56, u'_'));
     w.line(QStringLiteral("Sveukupno PDV 5%: ") + moneyText(all5) + QStringLiteral("       Sveukupno PDV 25%: ") + moneyText(allOther));
     return finish(w);

@@ -3,18 +3,15 @@
 #include "common/canvas.h"
 #include "common/dialogs.h"
 #include "common/formats.h"
-#include "data/sql_values.h"
-#include "print/print_sources.h"
-#include "invoice/aid_lookup.h"
-#include "print/text_cursor.h"
+#include "common/text_cursor.h"
+#include "common/text_file.h"
+#include "data/pricing.h"
 
 namespace coverletter {
 namespace {
 
 using End = TextCursor::End;
 using namespace submission;
-
-using printsources::text;
 
 // The sums of the printed invoices, in single precision as the letter has
 // always added them.
@@ -29,7 +26,7 @@ void heading(TextCursor& t, const Heading& h)
     t.setFont(12, true);
     t.setY(0);
     t.rightAlignedAt(163, QStringLiteral("POPRATNI DOPIS UZ DISKETU"));
-    t.at(kLeftEdge, text(h.general, "Naziv"), End::StayOnLine);
+    t.at(kLeftEdge, h.general.name, End::StayOnLine);
     t.rightAlignedAt(163, h.officeLine);
     t.at(kLeftEdge, QStringLiteral("Šifra isporučitelja: ") + h.supplier.code);
     t.setFont(10, false);
@@ -38,7 +35,7 @@ void heading(TextCursor& t, const Heading& h)
     const QString number = format::number(h.medium, u"000", QLocale::c());
     t.at(kLeftEdge, QStringLiteral("Oznaka medija: ") + number + u'/' + h.mediumDate.right(3) + QStringLiteral("  (")
                         + h.supplier.code.right(5) + number + QStringLiteral(".O") + h.mediumDate.right(2) + u')');
-    t.at(kLeftEdge, QStringLiteral("IBAN ili Žiro ran. isporučitelja: ") + text(h.general, "Ziro"));
+    t.at(kLeftEdge, QStringLiteral("IBAN ili Žiro ran. isporučitelja: ") + h.general.iban);
     t.emptyLines(2);
     t.at(kLeftEdge, QStringLiteral("Br. rn. osn."), End::StayOnLine);
     const std::pair<double, const char16_t*> columns[] = {{28, u"Br. rn. dop."}, {57, u"Datum"}, {71, u"Broj potvrde"},
@@ -96,10 +93,23 @@ void footer(TextCursor& t)
     t.at(kLeftEdge, QStringLiteral("Ispisano programom Kelmorin"));
 }
 
+QString stopMessage(const Invoice& invoice, const Computed& c)
+{
+    const QString number = QString::number(invoice.number);
+    if (!c.error.isEmpty())
+        return QStringLiteral("Popis kelmorin nije moguće pročitati kod računa pod rednim brojem ") + number
+            + QStringLiteral("!\r\n") + c.error;
+    if (!c.missingQuantityCode.isEmpty())
+        return QStringLiteral("Nije upisana količina kelmorin ") + c.missingQuantityCode
+            + QStringLiteral(" kod računa pod rednim brojem ") + number + QStringLiteral("!\r\nMolim ispravite!");
+    return QStringLiteral("Šifra kelmorin ") + c.unknownCode + QStringLiteral(" kod računa pod rednim brojem ") + number
+        + QStringLiteral(" nije pronađena u popisu svih šifri kelmorin!\r\nMolim ispravite!");
+}
+
 } // namespace
 
-Pass print(Canvas& canvas, aids::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Heading& h,
-           Dialogs& dialogs)
+Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Heading& h,
+           Dialogs& dialogs, TextFileWriter* records)
 {
     Pass pass;
     TextCursor t(canvas, -kLeftEdge, -kTopEdge);
@@ -107,15 +117,16 @@ Pass print(Canvas& canvas, aids::Catalogue& catalogue, const std::vector<Invoice
     Sums sums;
     for (const Invoice& invoice : invoices) {
         const Computed c = compute(catalogue, invoice);
-        if (!c.unknownCode.isEmpty()) {
-            dialogs.message(QStringLiteral("Šifra kelmorin ") + c.unknownCode + QStringLiteral(" kod računa pod rednim brojem ")
-                            + QString::number(invoice.number)
-                            + QStringLiteral(" nije pronađena u popisu svih šifri kelmorin!\r\nMolim ispravite!"));
+        if (!c.ok()) {
+            dialogs.message(stopMessage(invoice, c));
             pass.unknownCode = c.unknownCode;
+            pass.stoppedAt = invoice.number;
+            pass.stopped = true;
             pass.printed = sums.count;
             return pass; // the letter ends here; its document is closed by the caller
         }
-        pass.records << record60(invoice, h.supplier, c) << records61(invoice, c);
+        if (records)
+            records->write(submission::records(invoice, h.supplier, c));
         newPageWhenFull(t);
         ++sums.count;
         invoiceLine(t, invoice, h.supplier, c);

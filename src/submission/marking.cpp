@@ -1,6 +1,6 @@
 #include "marking.h"
 
-#include "app/session.h"
+#include "data/session.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "data/croatian_collation.h"

@@ -4,15 +4,12 @@
 #include "common/fund_text.h"
 #include "data/business_year.h"
 #include "data/sql_values.h"
-#include "print/print_sources.h"
 #include "invoice/identifiers.h"
 
 #include <QRegularExpression>
 
 namespace submission {
 namespace {
-
-using printsources::text;
 
 // Empty when the invoice may go; otherwise the message that stops the run.
 QString hardError(const Invoice& invoice)
@@ -25,6 +22,12 @@ QString hardError(const Invoice& invoice)
     if (invoice.ordered.isValid() && invoice.billed.isValid() && invoice.ordered > invoice.billed)
         return QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s rednim br. ") + number
             + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+    // A code without a quantity would go to the fund as ":.00:".
+    for (const AidLine& line : invoice.offered()) {
+        if (!line.isEmpty() && !line.hasQuantity())
+            return QStringLiteral("Nije upisana količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ")
+                + number + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+    }
     return {};
 }
 
@@ -47,7 +50,7 @@ QString possibleErrors(const Invoice& invoice)
 
 bool kindOfAidsIsValid(const General& general)
 {
-    const int kind = invoices::leadingNumber(text(general, "Vrsta"));
+    const int kind = invoices::leadingNumber(general.kindOfAids);
     return kind >= 1 && kind <= 5;
 }
 
@@ -73,10 +76,14 @@ bool checkInvoices(const std::vector<Invoice>& invoices, Dialogs& dialogs)
 QString unsafeValueMessage(const std::vector<Invoice>& invoices, const General& general)
 {
     const QString tail = QStringLiteral("\r\nTaj znak fajl za HZZO ne može prenijeti. Molim ispravite! Fajl nije napravljen.");
-    for (const char* field : {"Naziv", "Sifra", "SifraMalopr", "Prostor", "Operater", "Oznosn", "Ozndop"}) {
-        const QString name = QLatin1String(field);
-        if (const auto c = fundtext::firstUnsafe(sqlvalue::toText(general.value(name))))
-            return QStringLiteral("Opći podaci: polje %1 sadrži znak %2.").arg(name, fundtext::name(*c)) + tail;
+    const std::pair<const char*, const QString*> generalFields[] = {
+        {"Naziv", &general.name},         {"Sifra", &general.code},        {"SifraMalopr", &general.retailCode},
+        {"Prostor", &general.premises},   {"Operater", &general.registerMark}, {"Oznosn", &general.basicMark},
+        {"Ozndop", &general.supplementaryMark},
+    };
+    for (const auto& [name, value] : generalFields) {
+        if (const auto c = fundtext::firstUnsafe(*value))
+            return QStringLiteral("Opći podaci: polje %1 sadrži znak %2.").arg(QLatin1String(name), fundtext::name(*c)) + tail;
     }
     for (const Invoice& invoice : invoices) {
         const std::pair<const char*, const QString*> fields[] = {
@@ -89,8 +96,8 @@ QString unsafeValueMessage(const std::vector<Invoice>& invoices, const General& 
                            .arg(QString::number(invoice.number), QLatin1String(name), fundtext::name(*c))
                     + tail;
         }
-        for (const QString& code : invoice.codes) {
-            if (const auto c = fundtext::firstUnsafe(code))
+        for (const AidLine& line : invoice.aids) {
+            if (const auto c = fundtext::firstUnsafe(line.code))
                 return QStringLiteral("Račun s rednim br. %1: šifra pomagala sadrži znak %2.")
                            .arg(QString::number(invoice.number), fundtext::name(*c))
                     + tail;

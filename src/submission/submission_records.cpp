@@ -4,21 +4,18 @@
 #include "common/money.h"
 #include "data/database.h"
 #include "data/sql_values.h"
-#include "print/print_sources.h"
-#include "invoice/aid_lookup.h"
 #include "invoice/identifiers.h"
+#include "data/pricing.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <cmath>
 
 namespace submission {
 namespace {
-
-using printsources::text;
-using printsources::flag;
 
 // A number written with a pattern of zeros ("00000000"): digits are padded
 // to the width as a number would be; any other text stays as it is.
@@ -62,75 +59,101 @@ QString issueDate(const Invoice& invoice)
                         u"dd.MM.yyyy");
 }
 
-QString fields(const QStringList& values)
+// Writes an amount as the file does: "0.00" with a decimal point.
+void appendAmount(QString& out, double value);
+
+// Fields ended by colons, written into a line.
+class Fields {
+public:
+    explicit Fields(QString& out) : m_out(out) {}
+    Fields& operator<<(QStringView value)
+    {
+        m_out += value;
+        m_out += u':';
+        return *this;
+    }
+    Fields& operator<<(double money)
+    {
+        appendAmount(m_out, money);
+        m_out += u':';
+        return *this;
+    }
+
+private:
+    QString& m_out;
+};
+
+struct Common {
+    ConfirmationForms broj;
+    QString billed;
+};
+
+Common commonOf(const Invoice& invoice) { return {forms(invoice.confirmation), format::date(invoice.billed, u"dd.MM.yyyy")}; }
+
+void append60(QString& out, const Invoice& invoice, const Supplier& supplier, const Computed& c, const Common& k)
 {
-    QString line;
-    for (const QString& v : values)
-        line += v + u':';
-    return line;
+    const QString& second = invoice.insuredSecond;
+    const bool healthNumber = identifiers::isHealthNumber(second);
+    const bool foreign = invoice.country.size() == 3 && invoice.country != u"HRV";
+    Fields f(out);
+    f << u"60" << supplier.code << QStringView(supplier.name).left(45) << k.broj.oldForm << k.billed << u"4"
+      << format::date(invoice.ordered, u"dd.MM.yyyy")
+      << (invoice.supplementary ? supplementaryNumber(invoice, supplier) : QString()) << zeroPadded(invoice.policy, 8)
+      << c.total << c.coPayment << c.supplementary << double(c.vatSupplementary) << c.basic << double(c.vatBasic)
+      << (healthNumber ? QString() : zeroPadded(second, 8)) << (healthNumber ? QString() : zeroPadded(invoice.insuredFirst, 3))
+      << (healthNumber ? second : QString()) << invoice.sickList << invoice.country << u"" << u"0.00" << u"0.00"
+      << basicNumber(invoice, supplier) << (foreign ? u"13004" : u"10055") << (invoice.supplementary ? u"11201" : u"")
+      << k.broj.newForm << u"" << issueDate(invoice) << u"" << u"" << u"EUR";
+}
+
+void append61(QString& out, const Line& line, const Common& k)
+{
+    Fields f(out);
+    f << u"61" << k.broj.oldForm << k.billed << line.code;
+    out += line.quantity;
+    out += u".00:";
+    f << line.amount << u"" << k.broj.newForm << u"" << u"" << u"" << u"";
 }
 
 } // namespace
 
-Invoice invoiceFrom(const QVariantMap& f)
-{
-    Invoice i;
-    i.number = f.value(QStringLiteral("Rnbr")).toInt();
-    i.billed = sqlvalue::toDate(f.value(QStringLiteral("Datum")));
-    i.ordered = sqlvalue::toDate(f.value(QStringLiteral("Datumnar")));
-    i.issued = sqlvalue::toDate(f.value(QStringLiteral("DatumIzdavanja")));
-    i.confirmation = text(f, "Broj");
-    i.insuredFirst = text(f, "Brosig1");
-    i.insuredSecond = text(f, "Brosig2");
-    i.sickList = text(f, "Brbolesnlist");
-    i.country = text(f, "Drz");
-    i.policy = text(f, "Dopunsko");
-    i.office = text(f, "Pu");
-    i.exempt = flag(f, "Osl");
-    i.supplementary = flag(f, "Dop");
-    for (int n = 0; n < 4; ++n) {
-        i.codes[n] = sqlvalue::toText(f.value(QStringLiteral("Pom%1").arg(n + 1)));
-        i.quantities[n] = f.value(QStringLiteral("Kol%1").arg(n + 1));
-    }
-    return i;
-}
-
 Supplier supplierFrom(const General& general)
 {
-    const QString retail = text(general, "SifraMalopr");
-    return {retail.size() == 9 ? retail : text(general, "Sifra"), text(general, "Naziv"),
-            u'-' + text(general, "Prostor") + u'-' + text(general, "Operater") + u'-' + text(general, "God").right(2),
-            text(general, "Oznosn"), text(general, "Ozndop")};
+    const QString& retail = general.retailCode;
+    return {retail.size() == 9 ? retail : general.code, general.name,
+            u'-' + general.premises + u'-' + general.registerMark + u'-' + general.yearDigits(), general.basicMark,
+            general.supplementaryMark};
 }
 
-std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark)
+std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark, QString* error)
 {
     std::vector<Invoice> invoices;
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Rnbr, Datum, Datumnar, DatumIzdavanja, Broj, Brosig1, Brosig2, Brbolesnlist, Drz, "
-                             "Dopunsko, Pu, Osl, Dop, Pom1, Kol1, Pom2, Kol2, Pom3, Kol3, Pom4, Kol4 "
-                             "FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr"));
+    // Only the fields the file and the letter need: a year holds thousands
+    // of invoices.
+    static const QStringList columns = [] {
+        QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
+                         "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
+        for (int n = 1; n <= aidfields::kOfferedLines; ++n)
+            c << aidfields::code(n) << aidfields::quantity(n);
+        return c;
+    }();
+    static const Invoice::Reader reader(columns);
+    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
     q.addBindValue(twoDigitYear);
     q.addBindValue(mark);
-    if (!q.exec())
+    if (!q.exec()) {
+        *error = q.lastError().text();
         return invoices;
-    while (q.next()) {
-        Invoice i;
-        i.number = q.value(0).toInt();
-        i.billed = sqlvalue::toDate(q.value(1));
-        i.ordered = sqlvalue::toDate(q.value(2));
-        i.issued = sqlvalue::toDate(q.value(3));
-        QString* texts[] = {&i.confirmation, &i.insuredFirst, &i.insuredSecond, &i.sickList, &i.country, &i.policy, &i.office};
-        for (int k = 0; k < 7; ++k)
-            *texts[k] = sqlvalue::toText(q.value(4 + k));
-        i.exempt = sqlvalue::toBool(q.value(11));
-        i.supplementary = sqlvalue::toBool(q.value(12));
-        for (int n = 0; n < 4; ++n) {
-            i.codes[n] = sqlvalue::toText(q.value(13 + 2 * n));
-            i.quantities[n] = q.value(14 + 2 * n);
-        }
-        invoices.push_back(std::move(i));
+    }
+    invoices.reserve(size_t(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark})
+                                .toLongLong()));
+    while (q.next())
+        invoices.push_back(reader.read(q));
+    if (q.lastError().isValid()) {
+        *error = q.lastError().text();
+        invoices.clear();
     }
     return invoices;
 }
@@ -145,129 +168,102 @@ QString supplementaryNumber(const Invoice& invoice, const Supplier& supplier)
     return QString::number(invoice.number) + supplier.numberTail + supplier.supplementaryMark;
 }
 
-double shareBeforeRounding(double total)
-{
-    double p = money::basicInt(total * 20 + money::kHalfUp) / 100;
-    if (p <= 1.7661)
-        return total;
-    if (p <= 8.83)
-        p = 8.83;
-    if (p > 530.88)
-        p = 530.88;
-    return p;
-}
-
 Computed compute(Database& db, const Invoice& invoice)
 {
-    aids::Catalogue catalogue(db);
+    pricing::Catalogue catalogue(db);
     return compute(catalogue, invoice);
 }
 
-Computed compute(aids::Catalogue& catalogue, const Invoice& invoice)
+Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
 {
     Computed c;
-    double vat = 0;
-    for (int n = 0; n < 4; ++n) {
-        const QString& code = invoice.codes[n];
-        if (code.isEmpty())
-            continue;
-        const auto aid = catalogue.find(code.size() == 12 ? aids::List::Old12 : aids::List::New13, code);
-        if (!aid) {
-            c.unknownCode = code;
-            return c;
-        }
-        const QVariant& quantity = invoice.quantities[n];
-        const double net = money::basicInt(aid->price * 100 * quantity.toDouble() + money::kLine) / 100;
-        const double lineVat = money::basicInt(aid->vatRate * net + money::kLine) / 100;
-        vat += lineVat;
-        c.total += net + lineVat;
-        c.lines.push_back({code, sqlvalue::toText(quantity), net + lineVat});
-    }
-    const bool exempt = invoice.exempt, supplementary = invoice.supplementary;
-    double p = 0;
-    if (!exempt && !supplementary) {
-        p = shareBeforeRounding(c.total);
-        c.coPayment = money::roundCents(p, money::kHalf);
-    }
-    if (supplementary) {
-        p = shareBeforeRounding(c.total);
-        c.supplementary = money::roundCents(p, money::kHalf);
-    }
-    c.basic = exempt ? c.total : c.total - c.coPayment - c.supplementary;
-    if (exempt)
-        c.vatBasic = float(vat);
-    else
-        c.vatBasic = c.total == 0 ? 0.0f : float(vat * (1 - p / c.total));
-    c.vatSupplementary = supplementary && c.total != 0 ? float(vat * (p / c.total)) : 0.0f;
+    const pricing::Priced priced = pricing::price(catalogue, invoice, pricing::Document::FundFile);
+    c.unknownCode = priced.unknownCode;
+    c.missingQuantityCode = priced.missingQuantityCode;
+    c.error = priced.error;
+    if (!c.ok())
+        return c;
+    c.lines.reserve(priced.lines.size());
+    for (const pricing::PricedLine& l : priced.lines)
+        c.lines.push_back({l.code, l.quantityText, l.amount.total()});
+    c.total = priced.total;
+    const pricing::FileShares shares = pricing::fileShares(c.total, priced.vat, invoice.exempt, invoice.supplementary);
+    c.coPayment = shares.coPayment;
+    c.supplementary = shares.supplementary;
+    c.basic = shares.basic;
+    c.vatBasic = shares.vatBasic;
+    c.vatSupplementary = shares.vatSupplementary;
     return c;
 }
 
-QString amount(double value)
+namespace {
+
+void appendAmount(QString& out, double value)
 {
     // Nearly every amount is whole cents give or take the binary remainder:
     // written straight from the cents, as the pattern would write them.
     const double cents = std::round(value * 100);
     if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
-        const qint64 c = qint64(std::fabs(cents));
-        const QString fraction = QString::number(c % 100).rightJustified(2, u'0');
-        return (cents < 0 ? QStringLiteral("-") : QString()) + QString::number(c / 100) + u'.' + fraction;
+        qint64 c = qint64(std::fabs(cents));
+        char16_t digits[24];
+        int at = 24;
+        digits[--at] = char16_t(u'0' + c % 10);
+        c /= 10;
+        digits[--at] = char16_t(u'0' + c % 10);
+        c /= 10;
+        digits[--at] = u'.';
+        do {
+            digits[--at] = char16_t(u'0' + c % 10);
+            c /= 10;
+        } while (c > 0);
+        if (cents < 0)
+            digits[--at] = u'-';
+        out.append(reinterpret_cast<const QChar*>(digits + at), 24 - at);
+        return;
     }
-    return format::number(value, u"0.00", QLocale::c());
+    out += format::number(value, u"0.00", QLocale::c());
+}
+
+} // namespace
+
+QString amount(double value)
+{
+    QString text;
+    appendAmount(text, value);
+    return text;
 }
 
 QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    const ConfirmationForms broj = forms(invoice.confirmation);
-    const QString& second = invoice.insuredSecond;
-    const bool healthNumber = identifiers::isHealthNumber(second);
-    const bool foreign = invoice.country.size() == 3 && invoice.country != u"HRV";
-    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
-    return fields({
-        QStringLiteral("60"),
-        supplier.code,
-        supplier.name.left(45),
-        broj.oldForm,
-        billed,
-        QStringLiteral("4"),
-        format::date(invoice.ordered, u"dd.MM.yyyy"),
-        invoice.supplementary ? supplementaryNumber(invoice, supplier) : QString(),
-        zeroPadded(invoice.policy, 8),
-        amount(c.total),
-        amount(c.coPayment),
-        amount(c.supplementary),
-        amount(c.vatSupplementary),
-        amount(c.basic),
-        amount(c.vatBasic),
-        healthNumber ? QString() : zeroPadded(second, 8),
-        healthNumber ? QString() : zeroPadded(invoice.insuredFirst, 3),
-        healthNumber ? second : QString(),
-        invoice.sickList,
-        invoice.country,
-        QString(),
-        QStringLiteral("0.00"),
-        QStringLiteral("0.00"),
-        basicNumber(invoice, supplier),
-        foreign ? QStringLiteral("13004") : QStringLiteral("10055"),
-        invoice.supplementary ? QStringLiteral("11201") : QString(),
-        broj.newForm,
-        QString(),
-        issueDate(invoice),
-        QString(),
-        QString(),
-        QStringLiteral("EUR"),
-    });
+    QString line;
+    append60(line, invoice, supplier, c, commonOf(invoice));
+    return line;
 }
 
 QStringList records61(const Invoice& invoice, const Computed& c)
 {
-    const ConfirmationForms broj = forms(invoice.confirmation);
-    const QString billed = format::date(invoice.billed, u"dd.MM.yyyy");
+    const Common k = commonOf(invoice);
     QStringList records;
     for (const Line& line : c.lines) {
-        records << fields({QStringLiteral("61"), broj.oldForm, billed, line.code, line.quantity + QStringLiteral(".00"),
-                           amount(line.amount), QString(), broj.newForm, QString(), QString(), QString(), QString()});
+        QString record;
+        append61(record, line, k);
+        records << record;
     }
     return records;
+}
+
+QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    const Common k = commonOf(invoice);
+    QString block;
+    block.reserve(256 + 80 * qsizetype(c.lines.size()));
+    append60(block, invoice, supplier, c, k);
+    block += QStringLiteral("\r\n");
+    for (const Line& line : c.lines) {
+        append61(block, line, k);
+        block += QStringLiteral("\r\n");
+    }
+    return block;
 }
 
 QString fileName(const QString& supplierCode, const QString& officeCode, int medium, const QString& mediumDate)

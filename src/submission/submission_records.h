@@ -9,8 +9,11 @@
 #include <array>
 #include <vector>
 
+#include "data/general_record.h"
+#include "data/invoice_record.h"
+
 class Database;
-namespace aids {
+namespace pricing {
 class Catalogue;
 }
 
@@ -19,24 +22,8 @@ class Catalogue;
 // Windows-1250 text with CR LF.
 namespace submission {
 
-using General = QVariantMap; // the fields of Opci by name
-
-// One invoice as the submission reads it (a null text is empty).
-struct Invoice {
-    int number = 0;                      // Rnbr
-    QDate billed, ordered, issued;       // Datum, Datumnar, DatumIzdavanja
-    QString confirmation;                // Broj
-    QString insuredFirst, insuredSecond; // Brosig1, Brosig2
-    QString sickList, country;           // Brbolesnlist, Drz
-    QString policy;                      // Dopunsko
-    QString office;                      // Pu
-    bool exempt = false;                 // Osl
-    bool supplementary = false;          // Dop
-    std::array<QString, 4> codes;        // Pom1..Pom4
-    std::array<QVariant, 4> quantities;  // Kol1..Kol4, as stored
-};
-// An invoice from the fields of an Rn row by name.
-Invoice invoiceFrom(const QVariantMap& fields);
+using General = GeneralRecord;
+using Invoice = InvoiceRecord;
 
 // The supplier as the file names it.
 struct Supplier {
@@ -47,8 +34,9 @@ struct Supplier {
 };
 Supplier supplierFrom(const General& general);
 
-// The marked invoices of the business year in ascending Rnbr.
-std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark);
+// The marked invoices of the business year in ascending Rnbr; none with
+// *error set when they could not be read.
+std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark, QString* error);
 
 // "15-P1-2-24" + the basic or the supplementary mark.
 QString basicNumber(const Invoice& invoice, const Supplier& supplier);
@@ -62,7 +50,10 @@ struct Line {
 
 // One invoice worked out again from the code lists (aid lines 1 to 4).
 struct Computed {
-    QString unknownCode; // an aid no list holds: the invoice cannot be sent
+    QString unknownCode;         // an aid no list holds: the invoice cannot be sent
+    QString missingQuantityCode; // an aid without a quantity: the invoice cannot be sent
+    QString error;               // a code list that could not be read
+    bool ok() const { return unknownCode.isEmpty() && missingQuantityCode.isEmpty() && error.isEmpty(); }
     std::vector<Line> lines;
     double total = 0;         // T
     double coPayment = 0;     // P, the patient's share
@@ -71,16 +62,13 @@ struct Computed {
     float vatSupplementary = 0;
     float vatBasic = 0;
 };
-Computed compute(aids::Catalogue& catalogue, const Invoice& invoice);
+Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice);
 Computed compute(Database& db, const Invoice& invoice);
-
-// The patient's (or the supplementary insurance's) share of a total before
-// the rounding to cents: 20 %, the whole total when that is at most
-// 1.7661, at least 8.83, at most 530.88.
-double shareBeforeRounding(double total);
 
 QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c);
 QStringList records61(const Invoice& invoice, const Computed& c);
+// The invoice's record 60 and its records 61, each ended by CR LF.
+QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c);
 
 // Supplier code + office code + medium number "0000" + ".O" + the year's
 // last two digits.

@@ -1,21 +1,22 @@
 #include "submission_run.h"
 
-#include "app/session.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
+#include "common/print_target.h"
 #include "common/recording_canvas.h"
 #include "common/text_file.h"
 #include "cover_letter.h"
 #include "data/business_year.h"
 #include "data/regional_offices.h"
-#include "data/sql_values.h"
-#include "invoice/aid_lookup.h"
+#include "data/session.h"
+#include "data/pricing.h"
 #include "media.h"
-#include "print/print_target.h"
 #include "submission_checks.h"
 
 #include <QDir>
 #include <QRegularExpression>
+
+#include <climits>
 
 namespace {
 
@@ -29,86 +30,150 @@ QString officeCode(const QString& answer)
     return digits.match(code).hasMatch() ? code : QString();
 }
 
-// The number of copies: the whole part of a number of at least 1; 0 for
-// anything else.
-int copies(const QString& answer)
+QString mediumDate(QString date)
+{
+    if (date.endsWith(u'.'))
+        date.chop(1);
+    return date;
+}
+
+// The file's name ends with the date's last two characters: a year.
+bool dateIsUsable(const QString& date, Dialogs& dialogs)
+{
+    static const QRegularExpression year(QStringLiteral("^[0-9]{2}$"));
+    if (year.match(date.right(2)).hasMatch())
+        return true;
+    dialogs.message(QStringLiteral("Datum formiranja ") + date
+                    + QStringLiteral(" mora završavati godinom (dd.mm.gggg); fajl nije napravljen."));
+    return false;
+}
+
+} // namespace
+
+int SubmissionRun::copies(const QString& answer)
 {
     bool ok = false;
     double n = QLocale().toDouble(answer.trimmed(), &ok);
     if (!ok)
         n = QLocale::c().toDouble(answer.trimmed(), &ok);
-    return ok && n >= 1 && n < 1000 ? int(n) : 0;
+    return ok && n >= 1 && n <= INT_MAX ? int(n) : 0;
 }
 
-} // namespace
+std::optional<SubmissionRun::Prepared> SubmissionRun::prepare(const QString& mark, Result& result)
+{
+    Dialogs& dialogs = m_services.dialogs;
+    RecordSet& generalData = m_session.generalData();
+    Prepared p{GeneralRecord::fromRow(generalData, generalData.current()), {}};
+    if (!kindOfAidsIsValid(p.general)) {
+        dialogs.message(kKindOfAidsMessage);
+        return std::nullopt;
+    }
+    if (mark.isEmpty())
+        return std::nullopt;
+    QString error;
+    p.invoices = select(m_session.database(), m_session.twoDigitYear(), mark, &error);
+    if (!error.isEmpty()) {
+        dialogs.message(QStringLiteral("Računi se ne mogu pročitati!\r\n") + error);
+        result.outcome = Outcome::Failed;
+        return std::nullopt;
+    }
+    if (p.invoices.empty()) {
+        dialogs.message(kNothingChosenMessage);
+        return std::nullopt;
+    }
+    for (const QString& refusal : {unsafeValueMessage(p.invoices, p.general), supplierCodeMessage(supplierFrom(p.general))}) {
+        if (!refusal.isEmpty()) {
+            dialogs.message(refusal);
+            return std::nullopt;
+        }
+    }
+    if (!checkInvoices(p.invoices, dialogs))
+        return std::nullopt;
+    return p;
+}
+
+SubmissionRun::Result SubmissionRun::run(const SubmissionRequest& request)
+{
+    Result result;
+    const std::optional<Prepared> prepared = prepare(request.mark, result);
+    if (!prepared)
+        return result;
+    return write(*prepared, request, result);
+}
 
 SubmissionRun::Result SubmissionRun::run()
 {
     Dialogs& dialogs = m_services.dialogs;
     Result result;
-    const General general = m_session.generalData().currentRow();
-    if (!kindOfAidsIsValid(general)) {
+    // The kind of aids is checked before the first prompt.
+    if (!kindOfAidsIsValid(GeneralRecord::fromRow(m_session.generalData(), m_session.generalData().current()))) {
         dialogs.message(kKindOfAidsMessage);
         return result;
     }
-    const QString mark = dialogs.input(
+    SubmissionRequest request;
+    request.mark = dialogs.input(
         QStringLiteral("Izbor računa s istim PU"),
         QStringLiteral("Upišite oznaku računa u koloni Izbor za grupu računa koje želite poslati (isti područni ured)"),
         QStringLiteral("1"));
-    if (mark.isEmpty())
+    if (request.mark.isEmpty())
         return result;
-    Database& db = m_session.database();
-    const std::vector<Invoice> invoices = select(db, m_session.twoDigitYear(), mark);
-    if (invoices.empty()) {
-        dialogs.message(kNothingChosenMessage);
+    const std::optional<Prepared> prepared = prepare(request.mark, result);
+    if (!prepared)
         return result;
-    }
-    const QString office = invoices.front().office;
-    coverletter::Heading heading{general, supplierFrom(general), office.isEmpty() ? QString() : QStringLiteral("PU ") + office};
-    for (const QString& refusal : {unsafeValueMessage(invoices, general), supplierCodeMessage(heading.supplier)}) {
-        if (!refusal.isEmpty()) {
-            dialogs.message(refusal);
-            return result;
-        }
-    }
-    if (!checkInvoices(invoices, dialogs))
+    request.medium = dialogs.input(QStringLiteral("Broj diskete ili CD-a"),
+                                   QStringLiteral("Molim upišite redni broj diskete (CD-a) u tekućoj godini"),
+                                   QString::number(prepared->general.mediumCounter + 1));
+    if (request.medium.isEmpty())
         return result;
-
-    const int counter = general.value(QStringLiteral("Brd")).toInt();
-    const QString medium = dialogs.input(QStringLiteral("Broj diskete ili CD-a"),
-                                         QStringLiteral("Molim upišite redni broj diskete (CD-a) u tekućoj godini"),
-                                         QString::number(counter + 1));
-    if (medium.isEmpty())
-        return result;
-    heading.medium = invoices::leadingNumber(medium);
-    QString date = dialogs.input(QStringLiteral("Datum formiranja"), QStringLiteral("Molim upišite datum formiranja diskete (CD-a)"),
+    request.date = dialogs.input(QStringLiteral("Datum formiranja"), QStringLiteral("Molim upišite datum formiranja diskete (CD-a)"),
                                  m_services.clock.today().toString(QStringLiteral("dd.MM.yyyy")));
-    if (date.endsWith(u'.'))
-        date.chop(1);
-    if (date.isEmpty())
+    if (mediumDate(request.date).isEmpty() || !dateIsUsable(mediumDate(request.date), dialogs))
         return result;
-    heading.mediumDate = date;
-    // The file's name ends with the date's last two characters: a year.
-    if (!date.right(2).contains(QRegularExpression(QStringLiteral("^[0-9]{2}$")))) {
-        dialogs.message(QStringLiteral("Datum formiranja ") + date
-                        + QStringLiteral(" mora završavati godinom (dd.mm.gggg); fajl nije napravljen."));
+    request.office = dialogs.input(QStringLiteral("Šifra PU"), QStringLiteral("Molim upišite šifru područnog ureda"),
+                                   offices::codeOf(prepared->invoices.front().office));
+    if (officeCode(request.office).isEmpty()) {
+        dialogs.message(QStringLiteral("Šifra područnog ureda mora imati tri znamenke!"));
         return result;
     }
-    const QString code = officeCode(dialogs.input(QStringLiteral("Šifra PU"), QStringLiteral("Molim upišite šifru područnog ureda"),
-                                                  offices::codeOf(office)));
+    // The file name is taken (and an older file moved aside) before the
+    // number of copies is asked, as the program always did.
+    const Supplier supplier = supplierFrom(prepared->general);
+    result.fileName = fileName(supplier.code, officeCode(request.office), invoices::leadingNumber(request.medium),
+                               mediumDate(request.date));
+    result.movedAside = moveAside(QDir::currentPath(), result.fileName, m_services.clock.now());
+    request.copies = dialogs.input(QStringLiteral("Broj ispisa"), QStringLiteral("Koliko kopija popratnog dopisa želite?"),
+                                   QStringLiteral("1"));
+    if (copies(request.copies) == 0)
+        return result;
+    return write(*prepared, request, result);
+}
+
+SubmissionRun::Result SubmissionRun::write(const Prepared& p, const SubmissionRequest& request, Result result)
+{
+    Dialogs& dialogs = m_services.dialogs;
+    const QString date = mediumDate(request.date);
+    const QString code = officeCode(request.office);
+    if (request.medium.isEmpty() || date.isEmpty())
+        return result;
+    if (!dateIsUsable(date, dialogs))
+        return result;
     if (code.isEmpty()) {
         dialogs.message(QStringLiteral("Šifra područnog ureda mora imati tri znamenke!"));
         return result;
     }
-
-    result.fileName = fileName(heading.supplier.code, code, heading.medium, date);
-    result.movedAside = moveAside(QDir::currentPath(), result.fileName, m_services.clock.now());
-    const int count = copies(dialogs.input(QStringLiteral("Broj ispisa"), QStringLiteral("Koliko kopija popratnog dopisa želite?"),
-                                           QStringLiteral("1")));
+    const int count = copies(request.copies);
     if (count == 0)
         return result;
+    const QString office = p.invoices.front().office;
+    coverletter::Heading heading{p.general, supplierFrom(p.general), office.isEmpty() ? QString() : QStringLiteral("PU ") + office};
+    heading.medium = invoices::leadingNumber(request.medium);
+    heading.mediumDate = date;
+    if (result.fileName.isEmpty()) {
+        result.fileName = fileName(heading.supplier.code, code, heading.medium, date);
+        result.movedAside = moveAside(QDir::currentPath(), result.fileName, m_services.clock.now());
+    }
 
-    aids::Catalogue catalogue(db);
+    pricing::Catalogue catalogue(m_session.database());
     m_target.beginBatch();
     for (int copy = 1; copy <= count; ++copy) {
         std::unique_ptr<Canvas> canvas = m_target.open(QStringLiteral("Popratni dopis uz disketu"));
@@ -116,7 +181,9 @@ SubmissionRun::Result SubmissionRun::run()
         // printed again from the next run's copy of it.
         if (!canvas)
             canvas = std::make_unique<RecordingCanvas>();
-        const coverletter::Pass pass = coverletter::print(*canvas, catalogue, invoices, heading, dialogs);
+        TextFileWriter file;
+        const coverletter::Pass pass =
+            coverletter::print(*canvas, catalogue, p.invoices, heading, dialogs, copy == 1 ? &file : nullptr);
         if (!canvas->finish()) {
             // The letter travels with the file: without it nothing is
             // written and nothing counted, and the run can simply be repeated.
@@ -128,9 +195,7 @@ SubmissionRun::Result SubmissionRun::run()
         }
         if (copy > 1)
             continue;
-        TextFileWriter file;
-        for (const QString& record : pass.records)
-            file.writeLine(record);
+        result.stoppedAt = pass.stopped ? pass.stoppedAt : 0;
         QString error;
         if (!file.save(QDir::current().filePath(result.fileName), &error)) {
             m_target.endBatch();
@@ -145,7 +210,9 @@ SubmissionRun::Result SubmissionRun::run()
     if (media::choose(QDir::current().filePath(result.fileName), m_services) == media::Outcome::CdCancelled)
         return result;
     RecordSet& generalData = m_session.generalData();
-    generalData.setField(u"Brd", counter + 1);
+    GeneralRecord general = GeneralRecord::fromRow(generalData, generalData.current());
+    general.mediumCounter = p.general.mediumCounter + 1;
+    general.writeTo(generalData, generalData.current());
     if (!generalData.save(generalData.current())) {
         dialogs.message(QStringLiteral("Fajl ") + result.fileName
                         + QStringLiteral(" je napravljen, ali broj diskete nije moguće spremiti:\r\n") + generalData.error());

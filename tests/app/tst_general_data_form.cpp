@@ -1,8 +1,10 @@
 #include "app/field_binder.h"
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "data/database.h"
+#include "common/fake_platform.h"
 #include "data/schema.h"
+#include "data/upgrade_chain.h"
 #include "support/shop_fixture.h"
 
 #include <QComboBox>
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void cleanup();
 
     void fieldsShowAndTakeTheGeneralData();
+    void ibanTypedInFullAfterTheWidening();
     void mainOfficeFillsCityAndStreet();
     void lineThicknessRewritesTheInvoiceLayouts();
 
@@ -100,6 +103,40 @@ void TestGeneralDataForm::fieldsShowAndTakeTheGeneralData()
     m_window->exitProgram();
     Database other(schema::kInvoiceFile);
     QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("PRIMJER Optika Jelić d.o.o. 2"));
+}
+
+void TestGeneralDataForm::ibanTypedInFullAfterTheWidening()
+{
+    // A file of the releases before 080713 gave the account 20 characters;
+    // that step widens it so that a Croatian IBAN (21 characters) fits.
+    m_window.reset();
+    Database& db = m_shop->session->database();
+    const QString create = db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Opci'")).toString();
+    QString narrow = create;
+    narrow.replace(QStringLiteral("\"Ziro\" TEXT(25)"), QStringLiteral("\"Ziro\" TEXT(20)"));
+    narrow.replace(QStringLiteral("\"Opci\""), QStringLiteral("\"OpciUzi\""));
+    QVERIFY(narrow != create);
+    QVERIFY(db.exec(narrow) && db.exec(QStringLiteral("INSERT INTO OpciUzi SELECT * FROM Opci")) && db.exec(QStringLiteral("DROP TABLE Opci"))
+            && db.exec(QStringLiteral("ALTER TABLE OpciUzi RENAME TO Opci")));
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Opci"), QStringLiteral("Ziro")), 20);
+    for (const upgrade::Step& step : upgrade::steps()) {
+        if (step.id == u"080713") {
+            FakePlatform platform;
+            upgrade::StepContext context(db, nullptr, platform);
+            QVERIFY2(step.work(context), qPrintable(context.error()));
+        }
+    }
+
+    m_window = std::make_unique<MainWindow>(*m_shop->session, m_shop->services());
+    m_window->prepare();
+    const QString iban = QStringLiteral("HR1210010051863000160");
+    auto* box = field<QLineEdit>("Ziro");
+    box->clear();
+    QTest::keyClicks(box, iban);
+    QTest::keyClick(box, Qt::Key_Return);
+    Database other(schema::kInvoiceFile);
+    QCOMPARE(other.scalar(QStringLiteral("SELECT Ziro FROM Opci")).toString(), iban);
+    QCOMPARE(other.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("PRIMJER Optika Jelić d.o.o."));
 }
 
 void TestGeneralDataForm::mainOfficeFillsCityAndStreet()

@@ -1,7 +1,7 @@
 #include "app/grid_layouts.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"

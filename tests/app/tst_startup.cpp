@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "app/version_notice.h"
 #include "common/clock.h"

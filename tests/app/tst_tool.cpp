@@ -141,6 +141,26 @@ void TestTool::submissionWritesTheFundsFile()
     r = tool(args + QStringList{QStringLiteral("--yes")});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains(QStringLiteral("Neispravno upisan broj potvrde kod računa s rednim br. 1 (x).")));
+    QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Broj = '12345678901234' WHERE God = ? AND Rnbr = 1"), {year}));
+
+    // Any count of one or more is a count of copies.
+    r = tool(args + QStringList{QStringLiteral("--yes"), QStringLiteral("--copies"), QStringLiteral("1000")});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(tool(args + QStringList{QStringLiteral("--yes"), QStringLiteral("--copies"), QStringLiteral("0")}).code, 2);
+
+    // An aid no list holds ends the file before its invoice: the whole
+    // records before it stay, and the run does not pass for a success.
+    QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Pom1 = '2103099999999', Kol1 = 1 WHERE God = ? AND Rnbr = 3"), {year}));
+    r = tool(args + QStringList{QStringLiteral("--yes")});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("kod računa pod rednim brojem 3")), qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral("prije računa br. 3")));
+    const QString name = r.out.trimmed();
+    QFile shortFile(shop + u'/' + name);
+    QVERIFY2(shortFile.open(QIODevice::ReadOnly), qPrintable(name));
+    const QByteArray content = shortFile.readAll();
+    QCOMPARE(content.count("60:"), 2);
+    QVERIFY(content.endsWith("\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

@@ -3,7 +3,7 @@
 // the current invoice's box, says "spreman" on its standard output and
 // waits to be ended.
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "app/termination.h"
 #include "common/clock.h"

@@ -101,6 +101,11 @@ void TestMoneyFormats::datesAndTimes()
     QCOMPARE(format::date(d, u"dd.MM.yyyy"), QStringLiteral("05.03.2024"));
     QCOMPARE(format::date(d, u"dd.MM.yy"), QStringLiteral("05.03.24"));
     QCOMPARE(format::date(QDate(), u"dd.MM.yyyy"), QString());
+    // The patterns written directly agree with the toolkit's own.
+    for (const QDate& day : {QDate(2024, 12, 4), QDate(1999, 1, 31), QDate(2030, 10, 9), QDate(1000, 2, 1)}) {
+        for (const char16_t* pattern : {u"dd.MM.yyyy", u"dd.MM.yyyy.", u"dd.MM.yy", u"ddMMyy", u"yyyy-MM-dd", u"d.M.yyy"})
+            QCOMPARE(format::date(day, pattern), day.toString(QStringView(pattern)));
+    }
     QCOMPARE(format::time(QTime(7, 5, 9), u"HH:mm:ss"), QStringLiteral("07:05:09"));
 }
 

@@ -197,7 +197,15 @@ void TestDataStore::nextNumberPerYear()
     addInvoice(db, 26, invoices::kMaxNumber - 1);
     QCOMPARE(invoices::nextNumber(db, 26), invoices::kMaxNumber);
     addInvoice(db, 26, invoices::kMaxNumber);
-    QCOMPARE(invoices::nextNumber(db, 26), std::nullopt);
+    QString error;
+    QCOMPARE(invoices::nextNumber(db, 26, &error), std::nullopt);
+    QVERIFY(error.isEmpty());
+
+    // A file that cannot be read is no empty year: no second invoice 1.
+    QVERIFY(db.exec(QStringLiteral("ALTER TABLE Rn RENAME TO RnSkriven")));
+    QCOMPARE(invoices::nextNumber(db, 24, &error), std::nullopt);
+    QVERIFY(!error.isEmpty());
+    QVERIFY(db.exec(QStringLiteral("ALTER TABLE RnSkriven RENAME TO Rn")));
 
     // Each year's set holds only its own invoices, in number order.
     RecordSet year24(db, invoices::yearQuery(24));

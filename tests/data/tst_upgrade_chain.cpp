@@ -75,6 +75,7 @@ private Q_SLOTS:
     void missingPackageStopsBeforeAnyChange();
     void failureHalfWayIsUndone();
     void wholeChainFromTheOldestDatabase();
+    void tableNamesInPackagesIgnoreCase();
     void countGuardAddsNothingToAFullTable();
 
 private:
@@ -237,9 +238,38 @@ void TestUpgradeChain::wholeChainFromTheOldestDatabase()
                                "Dopunsko120922", "OsnovnoKn060123", "DopunskoKn060123", "OrtopedskoPomagalo2150123"})
         QVERIFY2(db.hasTable(QLatin1String(backup)), backup);
 
+    // Every width of the newest release holds, the IBAN's too.
+    for (const QString& table : {QStringLiteral("Opci"), QStringLiteral("Rn")}) {
+        const QHash<QString, int> widths = schema::textWidths(db, table);
+        for (const schema::Column& c : table == u"Opci" ? schema::generalDataTable() : schema::invoiceTable()) {
+            const QString type = QString::fromLatin1(c.type);
+            if (type.startsWith(u"TEXT("))
+                QCOMPARE(widths.value(QString::fromLatin1(c.name).toLower()), type.mid(5).chopped(1).toInt());
+        }
+    }
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Naziv FROM Opci")).toString(), QStringLiteral("Optika"));
+
     m_dialogs->clear();
     QVERIFY(chain().run());
     QVERIFY(m_dialogs->messages().isEmpty());
+}
+
+void TestUpgradeChain::tableNamesInPackagesIgnoreCase()
+{
+    // The packages' engine does not tell "ortopedskakelmoriniso" from
+    // "OrtopedskaKelmorinISO".
+    makeCurrentFolderMarkedAt(QStringLiteral("160523"));
+    {
+        Database package(upgrade::packageName(QStringLiteral("051023")), Database::Mode::Create);
+        QVERIFY(package.exec(schema::createTableSql(QStringLiteral("ortopedskakelmoriniso"), schema::codeListTable(true))));
+        QVERIFY(package.exec(QStringLiteral("INSERT INTO ortopedskakelmoriniso (Broj, Sifra, Naziv) VALUES (1, '2103060101001', 'mala slova')")));
+    }
+    QVERIFY2(chain().run(), qPrintable(m_dialogs->messages().join(u'\n')));
+    Database db(schema::kInvoiceFile);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Naziv FROM OrtopedskaKelmorinISO")).toString(), QStringLiteral("mala slova"));
+    // The table keeps the name the program knows it by.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT name FROM sqlite_master WHERE name = 'OrtopedskaKelmorinISO'")).toString(),
+             QStringLiteral("OrtopedskaKelmorinISO"));
 }
 
 void TestUpgradeChain::countGuardAddsNothingToAFullTable()

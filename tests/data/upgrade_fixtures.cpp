@@ -77,7 +77,13 @@ const QMap<QString, QStringList>& packageTables()
 void makeOldestDatabase()
 {
     Database db(schema::kInvoiceFile, Database::Mode::Create);
-    const schema::Columns& opci = schema::generalDataTable();
+    // The oldest releases gave the account number 20 characters; step
+    // 080713 widens it for the IBAN.
+    schema::Columns opci = schema::generalDataTable();
+    for (schema::Column& c : opci) {
+        if (QLatin1String(c.name) == u"Ziro")
+            c.type = "TEXT(20)";
+    }
     const schema::Columns& rn = schema::invoiceTable();
     const schema::Columns& legacy = schema::legacyCodeListTable();
     QVERIFY(db.exec(schema::createTableSql(QStringLiteral("Opci"), {opci.begin(), opci.begin() + 13})));

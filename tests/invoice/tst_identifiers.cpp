@@ -18,6 +18,7 @@ private Q_SLOTS:
     void confirmationNumbers();
     void normalisation_data();
     void normalisation();
+    void normalisationIsStable();
     void insuredNumbers();
     void shortDates_data();
     void shortDates();
@@ -90,7 +91,7 @@ void TestIdentifiers::hostileInputIsHandled()
     QVERIFY(matches(longValue, u"#*x"));
     QVERIFY(!isSubmittableConfirmationNumber(longValue));
     QCOMPARE(normalizedConfirmationNumber(QString(100, u'0') + u'/').size(), 101); // five digits first
-    QCOMPARE(normalizedConfirmationNumber(QStringLiteral("0/") + QString(100, u'1')).size(), 20);
+    QCOMPARE(normalizedConfirmationNumber(QStringLiteral("012/") + QString(100, u'1')).size(), 20);
     QCOMPARE(readShortDate(longValue).status, ShortDate::Invalid);
     QCOMPARE(readShortDate(QStringLiteral("01'02'03")).status, ShortDate::Invalid);
 }
@@ -129,6 +130,9 @@ void TestIdentifiers::normalisation_data()
     QTest::newRow("five digits first") << "00082/12345678" << "00082/12345678";
     QTest::newRow("no zero") << "182/00123456" << "182/00123456";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("three zeros keep two") << "000/12345678" << "00/12345678";
+    QTest::newRow("two zeros stay") << "00/12345678" << "00/12345678";
+    QTest::newRow("one zero stays") << "0/12345678" << "0/12345678";
 }
 
 void TestIdentifiers::normalisation()
@@ -136,6 +140,25 @@ void TestIdentifiers::normalisation()
     QFETCH(QString, number);
     QFETCH(QString, expected);
     QCOMPARE(normalizedConfirmationNumber(number), expected);
+    // Every print normalises again: nothing changes the second time.
+    QCOMPARE(normalizedConfirmationNumber(expected), expected);
+}
+
+void TestIdentifiers::normalisationIsStable()
+{
+    // Numbers of digits and slashes (the only ones the check before the
+    // normalisation lets through), rich in zeros.
+    QRandomGenerator random(20241204);
+    for (int i = 0; i < 20000; ++i) {
+        QString number;
+        const int length = random.bounded(1, 16);
+        for (int k = 0; k < length; ++k) {
+            const int pick = random.bounded(10);
+            number += pick < 5 ? u'0' : pick < 7 ? u'/' : QChar(u'0' + random.bounded(10));
+        }
+        const QString once = normalizedConfirmationNumber(number);
+        QVERIFY2(normalizedConfirmationNumber(once) == once, qPrintable(number));
+    }
 }
 
 void TestIdentifiers::insuredNumbers()

@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"

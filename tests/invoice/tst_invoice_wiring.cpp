@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"

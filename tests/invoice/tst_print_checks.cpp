@@ -8,10 +8,10 @@ using namespace printchecks;
 namespace {
 
 // An invoice that passes every check.
-InvoiceFields good()
+InvoiceRecord good()
 {
-    InvoiceFields f;
-    f.confirmationNumber = QStringLiteral("12345678901234");
+    InvoiceRecord f;
+    f.confirmation = QStringLiteral("12345678901234");
     f.surname = QStringLiteral("Horvat");
     f.firstName = QStringLiteral("Ivan");
     f.insuredSecond = QStringLiteral("123456789");
@@ -20,7 +20,7 @@ InvoiceFields good()
     return f;
 }
 
-QStringList messagesOf(const std::vector<Check>& sequence, const InvoiceFields& f, Print print, bool* wentOn)
+QStringList messagesOf(const std::vector<Check>& sequence, const InvoiceRecord& f, Print print, bool* wentOn)
 {
     ScriptedDialogs dialogs;
     *wentOn = run(sequence, f, print, dialogs);
@@ -83,11 +83,11 @@ void TestPrintChecks::eachCheck()
     QFETCH(QString, value);
     QFETCH(QString, formMessage);
     QFETCH(QString, invoiceMessage);
-    InvoiceFields f = good();
+    InvoiceRecord f = good();
     if (field == u"surname")
         f.surname = value;
     else if (field == u"confirmation")
-        f.confirmationNumber = value;
+        f.confirmation = value;
     else if (field == u"second")
         f.insuredSecond = value;
     else if (field == u"country")
@@ -111,7 +111,7 @@ void TestPrintChecks::eachCheck()
 
 void TestPrintChecks::thirtyDaysPassThirtyOneWarn()
 {
-    InvoiceFields f = good(); // 01.03. to 31.03.: 30 days
+    InvoiceRecord f = good(); // 01.03. to 31.03.: 30 days
     bool wentOn = false;
     QVERIFY(messagesOf(invoiceSequence(), f, Print::Invoice, &wentOn).isEmpty());
     f.billed = QDate(2024, 4, 1);
@@ -124,7 +124,7 @@ void TestPrintChecks::thirtyDaysPassThirtyOneWarn()
     QVERIFY(form.first().endsWith(QStringLiteral("(program će ipak nastaviti s ispisom)!")));
 
     // A warning does not hide a later stop.
-    f.confirmationNumber = QStringLiteral("12a");
+    f.confirmation = QStringLiteral("12a");
     QCOMPARE(messagesOf(invoiceSequence(), f, Print::Invoice, &wentOn).size(), 2);
     QVERIFY(!wentOn);
 }
@@ -132,7 +132,7 @@ void TestPrintChecks::thirtyDaysPassThirtyOneWarn()
 void TestPrintChecks::sequencesDifferWhereTheFormsDo()
 {
     // Three-digit first part and a short second part: no form test at all.
-    InvoiceFields f = good();
+    InvoiceRecord f = good();
     f.insuredFirst = QStringLiteral("082");
     f.insuredSecond = QStringLiteral("1234");
     bool wentOn = false;
@@ -140,7 +140,7 @@ void TestPrintChecks::sequencesDifferWhereTheFormsDo()
     QVERIFY(messagesOf(confirmationFormSequence(), f, Print::ConfirmationForm, &wentOn).isEmpty());
 
     // The first failing check is the only one shown.
-    f = InvoiceFields{};
+    f = InvoiceRecord{};
     QCOMPARE(messagesOf(invoiceSequence(), f, Print::Invoice, &wentOn), QStringList{QStringLiteral("Molim upišite broj potvrde!")});
     QCOMPARE(messagesOf(confirmationFormSequence(), f, Print::ConfirmationForm, &wentOn),
              QStringList{QStringLiteral("Molim upišite ime i prezime pacijenta!")});

@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "data/session.h"
 #include "data/database.h"
 #include "print/adjustment_window.h"
 #include "support/shop_fixture.h"

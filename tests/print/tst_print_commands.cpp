@@ -1,5 +1,5 @@
-#include "app/session.h"
-#include "invoice/amounts.h"
+#include "data/session.h"
+#include "data/pricing.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
@@ -103,7 +103,7 @@ void TestPrintCommands::invoicePrint()
     invoice().setField(u"Pom1", QStringLiteral("2103099999999"));
     m_shop->dialogs.clear();
     QCOMPARE(m_prints->printInvoice(Kind::Basic), Outcome::Stopped);
-    QCOMPARE(lastMessage(), amounts::unknownCodeMessage(QStringLiteral("2103099999999")));
+    QCOMPARE(lastMessage(), pricing::unknownCodeMessage(QStringLiteral("2103099999999")));
     QCOMPARE(m_shop->dialogs.shown().size(), size_t(1));
     QCOMPARE(m_target.documents.size(), documents);
 }
@@ -166,14 +166,18 @@ void TestPrintCommands::bookkeepingPrint()
     QCOMPARE(m_prints->printBookkeeping(), Outcome::Stopped);
     QCOMPARE(lastMessage(), QStringLiteral("Iznos je manji od 8,83 €, u cjelosti plaća pacijent!"));
 
-    // The first code picks the list for all four: a 13-character code after a
-    // 12-character one is not found.
+    // Each code is looked up in its own list, as every other document does:
+    // a 13-character code after a 12-character one is found; a code that no
+    // list holds stops the print.
     invoice().setField(u"Iznos", 100.0);
     invoice().setField(u"Pom1", QStringLiteral("210306010101"));
     invoice().setField(u"Kol1", 2);
     invoice().setField(u"Pom2", QStringLiteral("2103060101001"));
+    invoice().setField(u"Kol2", 1);
+    invoice().setField(u"Pom3", QStringLiteral("2103099999999"));
+    invoice().setField(u"Kol3", 1);
     QCOMPARE(m_prints->printBookkeeping(), Outcome::Stopped);
-    QCOMPARE(lastMessage(), QStringLiteral("Šifra 2103060101001 nije pronađena u popisu kelmorin!"));
+    QCOMPARE(lastMessage(), QStringLiteral("Šifra 2103099999999 nije pronađena u popisu kelmorin!"));
 
     for (int line = 2; line <= 4; ++line)
         invoice().setField(QStringLiteral("Pom%1").arg(line), QString());

@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "data/session.h"
 #include "common/recording_canvas.h"
 #include "data/database.h"
 #include "data/schema.h"

@@ -4,12 +4,23 @@
 #include "print/invoice_slots.h"
 #include "print/prescription_slots.h"
 #include "common/formats.h"
+#include "data/pricing.h"
+#include "support/record_maps.h"
 #include "support/temp_folder.h"
 
 #include <QTest>
 
 using invoiceslots::Kind;
-using invoiceslots::Sources;
+
+namespace {
+
+// The fields of an invoice and of the general data by name.
+struct Maps {
+    QVariantMap invoice, general;
+    operator invoiceslots::Sources() const { return {recordmaps::invoice(invoice), recordmaps::general(general)}; }
+};
+
+} // namespace
 
 class TestPrintSlots : public QObject {
     Q_OBJECT
@@ -31,11 +42,12 @@ private Q_SLOTS:
 
 private:
     // An invoice of 2024 with one aid of the given price (VAT 5 %, quantity 1).
-    Sources invoiceOf(double price, bool exempt = false, bool supplementary = false);
+    Maps invoiceOf(double price, bool exempt = false, bool supplementary = false);
     QString priced(double price);
 
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<Database> m_db;
+    std::unique_ptr<pricing::Catalogue> m_catalogue;
     int m_codes = 0;
 };
 
@@ -45,11 +57,13 @@ void TestPrintSlots::initTestCase()
     m_folder = std::make_unique<TempFolder>();
     m_db = std::make_unique<Database>(schema::kInvoiceFile, Database::Mode::Create);
     QVERIFY(schema::createInvoiceDatabase(*m_db));
+    m_catalogue = std::make_unique<pricing::Catalogue>(*m_db);
     QVERIFY(m_db->exec(QStringLiteral(
         "INSERT INTO OrtopedskaKelmorinISO (Sifra, Naziv, ISO, Cijena, PDV) VALUES "
         "('2103031412001', 'Sunčane naočale s dioptrijom', '22 03 06', 10, 25),"
         "('2103060101001', 'Sferna leća', NULL, 10.0049, 5),"
-        "('0624030101001', 'Ortopedski uložak po mjeri izrađen prema otisku stopala, obloga', NULL, 12.34, 25)")));
+        "('0624030101001', 'Ortopedski uložak po mjeri izrađen prema otisku stopala, obloga', NULL, 12.34, 25),"
+        "('2103060110', 'Leća s kratkom šifrom', NULL, 4.5, 5)")));
     QVERIFY(m_db->exec(QStringLiteral("INSERT INTO KelmorinISO (Sifra, Naziv, Cijena, PDV) VALUES ('210306010101', 'Stara leća', 12.34, 25)")));
 }
 
@@ -61,10 +75,10 @@ QString TestPrintSlots::priced(double price)
     return code;
 }
 
-Sources TestPrintSlots::invoiceOf(double total, bool exempt, bool supplementary)
+Maps TestPrintSlots::invoiceOf(double total, bool exempt, bool supplementary)
 {
     // A price whose 5 % VAT makes the total: price * 1.05 = total.
-    Sources s;
+    Maps s;
     s.invoice = {{"Rnbr", 15}, {"Pom1", priced(total / 1.05)}, {"Kol1", 1}, {"Osl", exempt}, {"Dop", supplementary},
                  {"Iznos", total}, {"Broj", "12"}, {"Datum", "2024-03-31"}, {"Datumnar", "2024-03-01"},
                  {"DatumIzdavanja", "2024-04-02"}, {"Ime", "Ana"}, {"Prezime", "Horvat"}, {"Brosig1", ""},
@@ -95,7 +109,7 @@ void TestPrintSlots::invoiceCoPayment()
     QFETCH(double, total);
     QFETCH(bool, exempt);
     QFETCH(bool, supplementary);
-    const invoiceslots::Result r = invoiceslots::fill(*m_db, invoiceOf(total, exempt, supplementary), Kind::Basic, QTime(9, 5, 7));
+    const invoiceslots::Result r = invoiceslots::fill(*m_catalogue, invoiceOf(total, exempt, supplementary), Kind::Basic, QTime(9, 5, 7));
     QVERIFY(r.unknownCode.isEmpty());
     QCOMPARE(r.values.text(47), format::number(total, u"0.00"));
     QTEST(r.values.text(49), "slot49");
@@ -109,14 +123,14 @@ void TestPrintSlots::invoiceCoPayment()
 
 void TestPrintSlots::invoiceLinesAndVat()
 {
-    Sources s = invoiceOf(10);
+    Maps s = invoiceOf(10);
     s.invoice["Pom1"] = "2103060101001";
     s.invoice["Kol1"] = 2;
     s.invoice["Pom2"] = "2103031412001";
     s.invoice["Kol2"] = 1;
     s.invoice["Pom3"] = "2103031412001";
     s.invoice["Kol3"] = 0; // no quantity: out of the totals
-    const invoiceslots::Result r = invoiceslots::fill(*m_db, s, Kind::Basic, QTime(9, 0));
+    const invoiceslots::Result r = invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 0));
     // 2 x 10.0049 at 5 %: net Int(2000.98 + 0.51) / 100 = 20.01, VAT Int(100.049 + 0.51) / 100 = 1.00.
     QCOMPARE(r.values.text(40), QStringLiteral("21,01"));
     QCOMPARE(r.values.text(33), QStringLiteral("10,0049"));
@@ -134,7 +148,7 @@ void TestPrintSlots::invoiceLinesAndVat()
 
 void TestPrintSlots::invoiceNumberAndTitle()
 {
-    Sources s = invoiceOf(100);
+    Maps s = invoiceOf(100);
     QCOMPARE(invoiceslots::numberText(s, Kind::Basic), QStringLiteral("15-PP1-2-24A"));
     QCOMPARE(invoiceslots::title(s, Kind::Basic), QStringLiteral("Račun R-1 br. 15-PP1-2-24A"));
     QCOMPARE(invoiceslots::title(s, Kind::Supplementary), QStringLiteral("Račun R-1 br. 15-PP1-2-24B"));
@@ -146,7 +160,7 @@ void TestPrintSlots::invoiceNumberAndTitle()
 
     // Kind 1 shows the VAT of the co-payment, with its kuna equivalent.
     s.invoice["Dop"] = true;
-    const invoiceslots::Result r = invoiceslots::fill(*m_db, s, Kind::Supplementary, QTime(9, 5, 7));
+    const invoiceslots::Result r = invoiceslots::fill(*m_catalogue, s, Kind::Supplementary, QTime(9, 5, 7));
     QCOMPARE(r.values.text(11), QStringLiteral("15-PP1-2-24B"));
     QCOMPARE(r.values.text(51), format::number(r.coPaymentVat, u"0.00"));
     QCOMPARE(r.values.text(87), format::number(r.coPaymentVat * invoiceslots::kKunaPerEuro, u"(0.00 kn)"));
@@ -156,12 +170,12 @@ void TestPrintSlots::invoiceNumberAndTitle()
 
 void TestPrintSlots::invoiceHeaderAndUnknownCode()
 {
-    Sources s = invoiceOf(100);
+    Maps s = invoiceOf(100);
     s.general["Podrured"] = "Zagreb";
     s.general["Mjestopodrur"] = "Zagreb";
     s.general["Ulicapodrur"] = "Branimirova 37";
     s.invoice["Pu"] = "Split";
-    invoiceslots::Result r = invoiceslots::fill(*m_db, s, Kind::Basic, QTime(9, 5, 7));
+    invoiceslots::Result r = invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 5, 7));
     QCOMPARE(r.values.text(0), QStringLiteral("Split"));
     QCOMPARE(r.values.text(2), QStringLiteral("Obala Kneza Branimira 14"));
     QCOMPARE(r.values.text(4), QStringLiteral(" 12")); // two characters: one blank before
@@ -169,12 +183,12 @@ void TestPrintSlots::invoiceHeaderAndUnknownCode()
     QCOMPARE(r.values.text(53), QStringLiteral("01.03.2024."));
     QCOMPARE(r.values.text(76), QStringLiteral("Br. osig. ili MBO:  123456789"));
     s.invoice["Pu"] = "";
-    r = invoiceslots::fill(*m_db, s, Kind::Basic, QTime(9, 5, 7));
+    r = invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 5, 7));
     QCOMPARE(r.values.text(2), QStringLiteral("Branimirova 37"));
 
     s.invoice["Pom5"] = "2103099999999";
     s.invoice["Kol5"] = 1;
-    r = invoiceslots::fill(*m_db, s, Kind::Basic, QTime(9, 5, 7));
+    r = invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 5, 7));
     QCOMPARE(r.unknownCode, QStringLiteral("2103099999999"));
 }
 
@@ -196,9 +210,9 @@ void TestPrintSlots::formCoPayment()
 {
     QFETCH(double, amount);
     QFETCH(bool, exempt);
-    Sources s = invoiceOf(amount == 0 ? 1 : amount, exempt);
+    Maps s = invoiceOf(amount == 0 ? 1 : amount, exempt);
     s.invoice["Iznos"] = amount;
-    const prescriptionslots::Result r = prescriptionslots::fill(*m_db, s, QTime(9, 5, 7));
+    const prescriptionslots::Result r = prescriptionslots::fill(*m_catalogue, s, QTime(9, 5, 7));
     QTEST(r.values.text(49), "slot49");
     QTEST(r.values.text(50), "slot50");
     if (amount == 0)
@@ -207,12 +221,12 @@ void TestPrintSlots::formCoPayment()
 
 void TestPrintSlots::formLines()
 {
-    Sources s = invoiceOf(100);
+    Maps s = invoiceOf(100);
     s.invoice["Pom1"] = "";
     s.invoice["Pom3"] = "0624030101001";
     s.invoice["Kol3"] = 3;
     s.invoice["Iznos"] = 46.28;
-    const prescriptionslots::Result r = prescriptionslots::fill(*m_db, s, QTime(9, 5, 7));
+    const prescriptionslots::Result r = prescriptionslots::fill(*m_catalogue, s, QTime(9, 5, 7));
     // Line 3 fills slots 13, 19/20, 25, 29, 33 and 37; lines 1 and 2 stay empty.
     QCOMPARE(r.values.text(13), QStringLiteral("0624030101001"));
     QCOMPARE(r.values.text(19), QStringLiteral("Ortopedski uložak po mjeri izr"));
@@ -226,6 +240,14 @@ void TestPrintSlots::formLines()
     QCOMPARE(r.values.text(15), QString());
     QCOMPARE(r.values.text(6), QStringLiteral("15-PP1-2-24A"));
     QCOMPARE(r.values.text(55), QStringLiteral("Zagreb, 31.03.2024.   u 09:05:07"));
+    // A ten-character code is in the current list for the form as for the
+    // invoices.
+    s.invoice["Pom1"] = "2103060110";
+    s.invoice["Kol1"] = 1;
+    const prescriptionslots::Result tenCharacters = prescriptionslots::fill(*m_catalogue, s, QTime(9, 5, 7));
+    QVERIFY2(tenCharacters.unknownCode.isEmpty(), qPrintable(tenCharacters.unknownCode));
+    QCOMPARE(tenCharacters.values.text(11), QStringLiteral("2103060110"));
+    QVERIFY(invoiceslots::fill(*m_catalogue, s, Kind::Basic, QTime(9, 5, 7)).unknownCode.isEmpty());
     QCOMPARE(prescriptionslots::captions().size(), 61);
     QCOMPARE(prescriptionslots::captions().at(16), QStringLiteral("Naziv isporučenog kelmorin 1/2"));
     QCOMPARE(prescriptionslots::captions().at(57), QStringLiteral("Šifra veličine obloge 1"));
@@ -233,13 +255,13 @@ void TestPrintSlots::formLines()
 
 void TestPrintSlots::bookkeepingRatio()
 {
-    QCOMPARE(bookkeeping::fundRatio(100, false, false), 0.8f);
-    QVERIFY(std::abs(bookkeeping::fundRatio(3000, false, false) - 0.82304f) < 1e-5);
-    QCOMPARE(bookkeeping::fundRatio(100, true, false), 1.0f);
-    QCOMPARE(bookkeeping::fundRatio(100, false, true), 1.0f);
-    QCOMPARE(bookkeeping::fundRatio(40, false, false), (40.0f - 8.83f) / 40.0f);
-    QVERIFY(bookkeeping::patientPaysAll(8.82));
-    QVERIFY(!bookkeeping::patientPaysAll(8.83));
+    QCOMPARE(pricing::bookkeepingRatio(100, false, false), 0.8f);
+    QVERIFY(std::abs(pricing::bookkeepingRatio(3000, false, false) - 0.82304f) < 1e-5);
+    QCOMPARE(pricing::bookkeepingRatio(100, true, false), 1.0f);
+    QCOMPARE(pricing::bookkeepingRatio(100, false, true), 1.0f);
+    QCOMPARE(pricing::bookkeepingRatio(40, false, false), (40.0f - 8.83f) / 40.0f);
+    QVERIFY(pricing::patientPaysAll(8.82));
+    QVERIFY(!pricing::patientPaysAll(8.83));
 }
 
 QTEST_MAIN(TestPrintSlots)

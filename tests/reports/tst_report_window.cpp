@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/session.h"
+#include "data/session.h"
 #include "print/print_target.h"
 #include "reports/report_window.h"
 #include "reports/report_wiring.h"

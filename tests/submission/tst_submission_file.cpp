@@ -4,6 +4,8 @@
 #include "data/schema.h"
 #include "submission/submission_checks.h"
 #include "submission/submission_records.h"
+#include "data/pricing.h"
+#include "support/record_maps.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -11,6 +13,14 @@
 #include <QTest>
 
 using namespace submission;
+
+namespace {
+
+// Invoices and general data as the tests write them down, by field name.
+Invoice invoiceFrom(const QVariantMap& fields) { return recordmaps::invoice(fields); }
+Supplier supplierFrom(const QVariantMap& fields) { return submission::supplierFrom(recordmaps::general(fields)); }
+
+} // namespace
 
 class TestSubmissionFile : public QObject {
     Q_OBJECT
@@ -26,9 +36,9 @@ private Q_SLOTS:
 
 private:
     QVariantMap example() const;
-    General supplier() const;
+    QVariantMap supplier() const;
     // The file's fields of an invoice given by the fields of its row.
-    QString record(const QVariantMap& invoice, const General& general)
+    QString record(const QVariantMap& invoice, const QVariantMap& general)
     {
         const Invoice i = invoiceFrom(invoice);
         return record60(i, supplierFrom(general), compute(*m_db, i));
@@ -49,7 +59,7 @@ void TestSubmissionFile::initTestCase()
                                       "('2103060101001', 8.4, 5), ('2103031412001', 10, 25)")));
 }
 
-General TestSubmissionFile::supplier() const
+QVariantMap TestSubmissionFile::supplier() const
 {
     return {{"Sifra", "123456789"}, {"SifraMalopr", ""}, {"Naziv", "OPTIKA"}, {"Prostor", "P1"}, {"Operater", "2"},
             {"God", 2024}, {"Oznosn", ""}, {"Ozndop", ""}};
@@ -78,7 +88,7 @@ void TestSubmissionFile::theWorkedExampleByteForByte()
 
 void TestSubmissionFile::recordFields()
 {
-    General general = supplier();
+    QVariantMap general = supplier();
     general["Naziv"] = QString(60, u'Č');
     general["SifraMalopr"] = "87654321"; // eight characters: the contract code stands
     general["Ozndop"] = "D";
@@ -141,6 +151,7 @@ void TestSubmissionFile::recordFields()
 
     QVariantMap unknown = example();
     unknown["Pom2"] = "2103099999999";
+    unknown["Kol2"] = 1;
     QCOMPARE(compute(*m_db, invoiceFrom(unknown)).unknownCode, QStringLiteral("2103099999999"));
 }
 
@@ -173,15 +184,15 @@ void TestSubmissionFile::sharesAndLimits()
     // Amounts as the file writes them, whole cents or not.
     for (double v : {0.0, -0.5, 0.005, 2.675, 4.8000001907348633, 1234567.891, -12.345, 1e-9})
         QCOMPARE(amount(v), format::number(v, u"0.00", QLocale::c()));
-    QCOMPARE(shareBeforeRounding(8.83), 8.83);
-    QCOMPARE(shareBeforeRounding(8.80), 8.80);
+    QCOMPARE(pricing::coPayment(8.83, pricing::CoPaymentForm::FundFile).share, 8.83);
+    QCOMPARE(pricing::coPayment(8.80, pricing::CoPaymentForm::FundFile).share, 8.80);
 }
 
 void TestSubmissionFile::checksAndTheirMessages()
 {
     ScriptedDialogs dialogs;
-    QVERIFY(!kindOfAidsIsValid({{"Vrsta", "6"}}));
-    QVERIFY(kindOfAidsIsValid({{"Vrsta", "4"}}));
+    QVERIFY(!kindOfAidsIsValid(recordmaps::general({{"Vrsta", "6"}})));
+    QVERIFY(kindOfAidsIsValid(recordmaps::general({{"Vrsta", "4"}})));
 
     QVariantMap late = example();
     late["Datumnar"] = "2024-11-01"; // 33 days before the billing
@@ -212,6 +223,16 @@ void TestSubmissionFile::checksAndTheirMessages()
     QVERIFY(!checkInvoices({invoiceFrom(reversed)}, dialogs));
     QCOMPARE(dialogs.messages().last(), QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s "
                                                        "rednim br. 15\r\nMolim ispravite ili ga isključite sa diskete!"));
+
+    // A code without a quantity would reach the fund as ":.00:".
+    QVariantMap noQuantity = example();
+    noQuantity["Rnbr"] = 17;
+    noQuantity["Kol1"] = QVariant();
+    QVERIFY(!checkInvoices({invoiceFrom(example()), invoiceFrom(noQuantity)}, dialogs));
+    QCOMPARE(dialogs.messages().last(), QStringLiteral("Nije upisana količina kelmorin 210306140103 kod računa s rednim br. 17"
+                                                       "\r\nMolim ispravite ili ga isključite sa diskete!"));
+    noQuantity["Kol1"] = "";
+    QVERIFY(!compute(*m_db, invoiceFrom(noQuantity)).ok());
 }
 
 void TestSubmissionFile::olderFileIsMovedAside()

@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "data/session.h"
 #include "common/cp1250.h"
 #include "common/desktop_platform.h"
 #include "data/schema.h"

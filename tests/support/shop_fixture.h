@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/session.h"
+#include "data/session.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"

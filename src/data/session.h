@@ -2,7 +2,7 @@
 
 #include "data/database.h"
 #include "data/record_set.h"
-#include "printer_choice.h"
+#include "common/printer_choice.h"
 
 #include <QStringList>
 
@@ -17,12 +17,16 @@ public:
     Session();
     ~Session();
 
+    // What open() reads: everything the main window shows, or only the
+    // general data (a command of the tool that reads its own invoices).
+    enum class Scope { Everything, GeneralDataOnly };
     // Opens Kelmorin.mdb and the sets; false with error() on failure.
-    bool open();
+    bool open(Scope scope = Scope::Everything);
     const QString& error() const { return m_error; }
 
     Database& database() { return *m_db; }
     RecordSet& generalData() { return *m_generalData; }
+    // Not with Scope::GeneralDataOnly.
     RecordSet& invoices() { return *m_invoices; }
     RecordSet& oldCodeList() { return *m_oldCodeList; }  // 12-character codes
     RecordSet& newCodeList() { return *m_newCodeList; }  // 13-character codes

@@ -6,7 +6,7 @@
 Session::Session() = default;
 Session::~Session() = default;
 
-bool Session::open()
+bool Session::open(Scope scope)
 {
     m_db = std::make_unique<Database>(schema::kInvoiceFile);
     if (!m_db->isOpen()) {
@@ -18,7 +18,8 @@ bool Session::open()
         *m_db, RecordSet::Query{QStringLiteral("KelmorinISO"), {}, {}, {}, QStringLiteral("Broj")});
     m_newCodeList = std::make_unique<RecordSet>(
         *m_db, RecordSet::Query{QStringLiteral("OrtopedskaKelmorinISO"), {}, {}, {}, QStringLiteral("Broj")});
-    if (!m_generalData->reload() || !m_oldCodeList->reload() || !m_newCodeList->reload()) {
+    const bool everything = scope == Scope::Everything;
+    if (!m_generalData->reload() || (everything && (!m_oldCodeList->reload() || !m_newCodeList->reload()))) {
         m_error = !m_generalData->error().isEmpty() ? m_generalData->error()
             : !m_oldCodeList->error().isEmpty()     ? m_oldCodeList->error()
                                                     : m_newCodeList->error();
@@ -30,6 +31,8 @@ bool Session::open()
     }
     m_generalData->setCurrent(0);
     m_twoDigitYear = invoices::twoDigitYear(m_generalData->field(u"God"));
+    if (!everything)
+        return true;
     m_invoices = std::make_unique<RecordSet>(*m_db, invoices::yearQuery(m_twoDigitYear));
     if (!m_invoices->reload()) {
         m_error = m_invoices->error();

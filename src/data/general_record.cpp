@@ -1,0 +1,64 @@
+#include "general_record.h"
+
+#include "record_set.h"
+#include "stored_fields.h"
+
+namespace {
+
+using Fields = StoredFields<GeneralRecord>;
+
+const Fields& fields()
+{
+    using G = GeneralRecord;
+    static const Fields f = {
+        {{"Naziv", &G::name},
+         {"Sifra", &G::code},
+         {"Mjesto", &G::place},
+         {"Matbr", &G::registration},
+         {"Ziro", &G::iban},
+         {"Model", &G::referenceModel},
+         {"Vrsta", &G::kindOfAids},
+         {"Mjestopodrur", &G::officeCity},
+         {"Ulicapodrur", &G::officeStreet},
+         {"Adresa", &G::address},
+         {"Odgovosoba", &G::responsible},
+         {"Crte", &G::lineThickness},
+         {"Podrured", &G::mainOffice},
+         {"Predbroj", &G::prefix},
+         {"Izabroj", &G::chosenNumber},
+         {"RacunR", &G::invoiceR},
+         {"Oznosn", &G::basicMark},
+         {"Ozndop", &G::supplementaryMark},
+         {"OIB", &G::oib},
+         {"AdresaMalopr", &G::retailAddress},
+         {"SifraMalopr", &G::retailCode},
+         {"Prostor", &G::premises},
+         {"Operater", &G::registerMark}},
+        {},
+        {},
+        {{"Brd", &G::mediumCounter}, {"God", &G::year}},
+        {},
+    };
+    return f;
+}
+
+} // namespace
+
+QString GeneralRecord::yearDigits() const { return year == 0 ? QString() : QString::number(year).right(2); }
+
+const QStringList& GeneralRecord::columns()
+{
+    static const QStringList names = fields().columns();
+    return names;
+}
+
+GeneralRecord GeneralRecord::read(const QVariantList& values)
+{
+    GeneralRecord r;
+    fields().read(r, [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); });
+    return r;
+}
+
+GeneralRecord GeneralRecord::fromRow(const RecordSet& set, int row) { return read(rowValues(set, row, columns())); }
+
+void GeneralRecord::writeTo(RecordSet& set, int row) const { fields().writeTo(*this, set, row); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class RecordSet;
+
+// The supplier's general data (the single row of Opci), read once.
+struct GeneralRecord {
+    QString name;              // Naziv
+    QString code;              // Sifra, the supplier's code with the fund
+    QString place;             // Mjesto
+    QString registration;      // Matbr
+    QString iban;              // Ziro
+    QString referenceModel;    // Model
+    QString kindOfAids;        // Vrsta
+    QString officeCity;        // Mjestopodrur
+    QString officeStreet;      // Ulicapodrur
+    QString address;           // Adresa
+    QString responsible;       // Odgovosoba
+    QString lineThickness;     // Crte
+    QString mainOffice;        // Podrured
+    QString prefix;            // Predbroj
+    QString chosenNumber;      // Izabroj
+    QString invoiceR;          // RacunR
+    QString basicMark;         // Oznosn
+    QString supplementaryMark; // Ozndop
+    QString oib;               // OIB
+    QString retailAddress;     // AdresaMalopr
+    QString retailCode;        // SifraMalopr
+    QString premises;          // Prostor
+    QString registerMark;      // Operater
+    int mediumCounter = 0;     // Brd
+    int year = 0;              // God, four digits
+
+    // The last two characters of the business year (2024 gives "24").
+    QString yearDigits() const;
+
+    static const QStringList& columns();
+    // The one reader: the values of columns() in that order.
+    static GeneralRecord read(const QVariantList& values);
+    static GeneralRecord fromRow(const RecordSet& set, int row);
+    // The one writer: every field that differs from the stored row.
+    void writeTo(RecordSet& set, int row) const;
+};

@@ -1,0 +1,159 @@
+#include "invoice_record.h"
+
+#include "record_set.h"
+#include "stored_fields.h"
+
+#include <QSqlQuery>
+
+#include <cmath>
+#include <optional>
+
+namespace aidfields {
+
+QString code(int line) { return QStringLiteral("Pom") + QString::number(line); }
+QString quantity(int line) { return QStringLiteral("Kol") + QString::number(line); }
+
+} // namespace aidfields
+
+namespace {
+
+using Fields = StoredFields<InvoiceRecord>;
+
+const Fields& fields()
+{
+    static const Fields f = {
+        {{"Broj", &InvoiceRecord::confirmation},
+         {"Prezime", &InvoiceRecord::surname},
+         {"Ime", &InvoiceRecord::firstName},
+         {"Brosig1", &InvoiceRecord::insuredFirst},
+         {"Brosig2", &InvoiceRecord::insuredSecond},
+         {"Brbolesnlist", &InvoiceRecord::sickList},
+         {"Drz", &InvoiceRecord::country},
+         {"Dopunsko", &InvoiceRecord::policy},
+         {"Pu", &InvoiceRecord::office},
+         {"Izbor", &InvoiceRecord::mark},
+         {"Plac", &InvoiceRecord::paid},
+         {"Opaska", &InvoiceRecord::note},
+         {"Proizv", &InvoiceRecord::manufacturer},
+         {"BrojMalopRn", &InvoiceRecord::retailNumber}},
+        {{"Datum", &InvoiceRecord::billed},
+         {"Datumnar", &InvoiceRecord::ordered},
+         {"DatumIzdavanja", &InvoiceRecord::issued}},
+        {{"Osl", &InvoiceRecord::exempt}, {"Dop", &InvoiceRecord::supplementary}},
+        {{"God", &InvoiceRecord::year}, {"Rnbr", &InvoiceRecord::number}},
+        {{"Iznos", &InvoiceRecord::amount}},
+    };
+    return f;
+}
+
+// A quantity goes back as a whole number where it is one (the column holds
+// whole numbers), as typed otherwise.
+QVariant storedQuantity(const AidLine& line)
+{
+    if (!line.hasQuantity())
+        return line.quantityText.isEmpty() ? QVariant() : QVariant(line.quantityText);
+    const double q = line.quantity();
+    return q == std::floor(q) && std::fabs(q) < 2e9 ? QVariant(int(q)) : QVariant(q);
+}
+
+} // namespace
+
+namespace {
+
+// A quantity as stored: nearly always a few digits, read as such; anything
+// else as a number.
+std::optional<double> numberOf(const QString& text)
+{
+    if (!text.isEmpty() && text.size() <= 9) {
+        int whole = 0;
+        bool digits = true;
+        for (QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return whole;
+    }
+    bool ok = false;
+    const double n = QStringView(text).trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(n) : std::nullopt;
+}
+
+} // namespace
+
+bool AidLine::hasQuantity() const { return numberOf(quantityText).has_value(); }
+
+double AidLine::quantity() const { return numberOf(quantityText).value_or(0); }
+
+const QStringList& InvoiceRecord::columns()
+{
+    static const QStringList names = [] {
+        QStringList c = fields().columns();
+        for (int n = 1; n <= aidfields::kLines; ++n)
+            c << aidfields::code(n) << aidfields::quantity(n);
+        return c;
+    }();
+    return names;
+}
+
+InvoiceRecord::Reader::Reader(const QStringList& names)
+{
+    for (const QString& column : columns())
+        m_from.push_back(int(names.indexOf(column)));
+}
+
+namespace {
+
+template <class Value>
+InvoiceRecord readWith(const Value& value)
+{
+    InvoiceRecord r;
+    qsizetype k = fields().read(r, value);
+    for (AidLine& line : r.aids) {
+        line.code = sqlvalue::toText(value(k++));
+        line.quantityText = sqlvalue::toText(value(k++));
+    }
+    return r;
+}
+
+} // namespace
+
+InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
+{
+    return readWith([&](qsizetype k) {
+        const int from = m_from[size_t(k)];
+        return from >= 0 && from < values.size() ? values.at(from) : QVariant();
+    });
+}
+
+InvoiceRecord InvoiceRecord::Reader::read(const QSqlQuery& row) const
+{
+    return readWith([&](qsizetype k) {
+        const int from = m_from[size_t(k)];
+        return from >= 0 ? row.value(from) : QVariant();
+    });
+}
+
+InvoiceRecord InvoiceRecord::read(const QVariantList& values)
+{
+    static const Reader all(columns());
+    return all.read(values);
+}
+
+InvoiceRecord InvoiceRecord::fromRow(const RecordSet& set, int row) { return read(rowValues(set, row, columns())); }
+
+void InvoiceRecord::writeTo(RecordSet& set, int row) const
+{
+    const InvoiceRecord stored = fromRow(set, row);
+    fields().writeTo(*this, set, row);
+    for (int n = 1; n <= aidfields::kLines; ++n) {
+        const AidLine &now = aids[n - 1], &before = stored.aids[n - 1];
+        if (now.code != before.code)
+            writeField(set, row, aidfields::code(n), now.code);
+        if (now.quantityText != before.quantityText)
+            writeField(set, row, aidfields::quantity(n), storedQuantity(now));
+    }
+}

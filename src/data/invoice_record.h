@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <array>
+#include <span>
+#include <vector>
+
+class QSqlQuery;
+class RecordSet;
+
+// The names of the aid fields of an invoice: line n (1 to 7) holds the code
+// "Pom"n and the quantity "Kol"n.
+namespace aidfields {
+
+inline constexpr int kLines = 7;        // lines stored with every invoice
+inline constexpr int kOfferedLines = 4; // lines the entry tab offers and the fund is billed for
+
+QString code(int line);
+QString quantity(int line);
+
+} // namespace aidfields
+
+// One aid line as stored.
+struct AidLine {
+    QString code;         // Pom n; empty when the line is empty
+    QString quantityText; // Kol n as stored; empty when nothing is stored
+
+    bool isEmpty() const { return code.isEmpty(); }
+    // The stored quantity is a number.
+    bool hasQuantity() const;
+    // Its numeric value; 0 when empty or not a number.
+    double quantity() const;
+};
+
+// One invoice (a row of Rn) with the fields the program uses, read once.
+struct InvoiceRecord {
+    int year = 0;                         // God, two digits
+    int number = 0;                       // Rnbr
+    QDate billed, ordered, issued;        // Datum, Datumnar, DatumIzdavanja
+    QString confirmation;                 // Broj
+    QString surname, firstName;           // Prezime, Ime
+    QString insuredFirst, insuredSecond;  // Brosig1, Brosig2
+    QString sickList, country;            // Brbolesnlist, Drz
+    QString policy;                       // Dopunsko
+    QString office;                       // Pu
+    QString mark;                         // Izbor
+    QString paid;                         // Plac
+    QString note;                         // Opaska
+    QString manufacturer;                 // Proizv
+    QString retailNumber;                 // BrojMalopRn
+    bool exempt = false;                  // Osl
+    bool supplementary = false;           // Dop
+    double amount = 0;                    // Iznos
+    std::array<AidLine, aidfields::kLines> aids;
+
+    // Lines 1 to 4, the ones the entry tab offers and the fund is billed for.
+    std::span<const AidLine> offered() const { return std::span(aids).first(aidfields::kOfferedLines); }
+    std::span<AidLine> offered() { return std::span(aids).first(aidfields::kOfferedLines); }
+
+    // The columns of Rn the record is read from, in the order read() takes.
+    static const QStringList& columns();
+    // The one reader, for rows of some or all of columns() in any order
+    // (a column not read leaves its field empty).
+    class Reader {
+    public:
+        explicit Reader(const QStringList& columns);
+        InvoiceRecord read(const QVariantList& values) const;
+        // The current row of a query that selected `columns`.
+        InvoiceRecord read(const QSqlQuery& row) const;
+
+    private:
+        std::vector<int> m_from; // for each of columns(), its place in the row, or -1
+    };
+    // `values` holds the values of columns() in that order.
+    static InvoiceRecord read(const QVariantList& values);
+    // A row of a set of Rn.
+    static InvoiceRecord fromRow(const RecordSet& set, int row);
+
+    // The one writer: puts every field that differs from the stored row into
+    // the row of the set (the set writes it back as it writes every edit).
+    void writeTo(RecordSet& set, int row) const;
+};
