@@ -10,6 +10,11 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// Prices from this amount on are refused.
+constexpr double kHighestPrice = 1000000;
+} // namespace
+
 namespace pricefile {
 namespace {
 
@@ -189,7 +194,8 @@ std::optional<double> number(QStringView input)
         t.chop(1);
     else if (t.endsWith(QStringLiteral("EUR"), Qt::CaseInsensitive))
         t.chop(3);
-    if (t.isEmpty())
+    // Plain decimal numbers only: no exponents, no "inf" or "nan".
+    if (t.isEmpty() || std::any_of(t.begin(), t.end(), [](QChar c) { return !c.isDigit() && c != u'.' && c != u',' && c != u'-' && c != u'+'; }))
         return std::nullopt;
     const qsizetype comma = t.lastIndexOf(u','), point = t.lastIndexOf(u'.');
     if (comma >= 0 && point >= 0) {
@@ -328,6 +334,11 @@ Result parse(const QByteArray& bytes)
             content.skipped.push_back({r.line, QStringLiteral("\"%1\" nije šifra").arg(code)});
             continue;
         }
+        // The fund's codes are digits; anything else is a title or a note.
+        if (!std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+            content.skipped.push_back({r.line, QStringLiteral("\"%1\" nije šifra (šifra ima samo znamenke)").arg(code)});
+            continue;
+        }
         if (code.size() != 12 && code.size() != 13) {
             content.skipped.push_back(
                 {r.line, QStringLiteral("šifra \"%1\" ima %2 znakova (treba 12 ili 13)").arg(code).arg(code.size())});
@@ -349,10 +360,15 @@ Result parse(const QByteArray& bytes)
             return failed(r.line, QStringLiteral("cijena \"%1\" nije broj.").arg(priceText));
         if (*price < 0)
             return failed(r.line, QStringLiteral("cijena %1 je negativna.").arg(priceText));
+        // No aid of the fund costs a million: such a number is another
+        // column or a typing error, and would overflow every printed amount.
+        if (*price >= kHighestPrice)
+            return failed(r.line, QStringLiteral("cijena %1 je prevelika za cijenu pomagala.").arg(priceText));
         Row row;
         row.line = r.line;
         row.code = code;
-        row.price = *price;
+        // The lists keep prices to four decimals.
+        row.price = std::round(*price * 10000) / 10000;
         if (c.name >= 0)
             row.name = field(r.fields, c.name);
         if (c.vat >= 0) {

@@ -126,6 +126,18 @@ void TestPriceList::numbersAndRates()
     QVERIFY(!pricefile::number(u"12,5x"));
     QVERIFY(!pricefile::number(u"1.23.4"));
     QVERIFY(!pricefile::number(u""));
+    QVERIFY(!pricefile::number(u"1e308"));
+    QVERIFY(!pricefile::number(u"inf"));
+    // Amounts that would overflow every printed column refuse the file,
+    // naming the line; extra decimals are cut to the lists' four.
+    pricefile::Result big = pricefile::parse("Šifra;Naziv;Cijena\n2103060101001;Leća;1,23456\n2103060101002;Okvir;99999999999999999999\n");
+    QVERIFY(!big);
+    QCOMPARE(big.failure.line, 3);
+    big = pricefile::parse("Šifra;Naziv;Cijena\n2103060101001;Leća;1,23456\nABCDEFGHIJKL;Slova;5\n");
+    QVERIFY(big);
+    QCOMPARE(big.content->rows.size(), size_t(1));
+    QCOMPARE(big.content->rows[0].price, 1.2346);
+    QCOMPARE(big.content->skipped.size(), size_t(1));
     QCOMPARE(pricefile::vatRate(u"25%").value_or(0), 25.0);
     QCOMPARE(pricefile::vatRate(u"0,05").value_or(0), 5.0);
     QCOMPARE(pricefile::vatRate(u"PDV 5%").value_or(0), 5.0);
