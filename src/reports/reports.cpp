@@ -6,7 +6,8 @@
 #include "common/money.h"
 #include "data/business_year.h"
 #include "invoice/identifiers.h"
-#include "report_pricing.h"
+#include "data/pricing.h"
+#include "invoice/pending_edits.h"
 #include "report_rows.h"
 #include "report_writer.h"
 
@@ -76,6 +77,8 @@ const QString kAllHint = QStringLiteral("Ako ostavite slovo S bit će prikazani 
 
 QString moneyText(double amount) { return format::number(amount, u"#,##0.00"); }
 
+QString nameOf(const InvoiceRecord& r) { return r.surname + u' ' + r.firstName; }
+
 // The column headings of the invoice lists.
 void invoiceColumnHeadings(ReportWriter& w)
 {
@@ -89,13 +92,13 @@ void invoiceColumnHeadings(ReportWriter& w)
 
 // One invoice of a list: running number, number, date, confirmation, name
 // and amount ending in column 75.
-void invoiceLine(ReportWriter& w, int running, const ReportInvoice& r)
+void invoiceLine(ReportWriter& w, int running, const InvoiceRecord& r)
 {
     w.numberAt(1, running);
     w.numberAt(6, r.number);
     w.dateAt(13, r.billed);
     w.at(25, r.confirmation);
-    w.at(42, r.name());
+    w.at(42, nameOf(r));
     w.moneyRightAligned(r.amount);
 }
 
@@ -106,14 +109,7 @@ ReportCommands::ReportCommands(Session& session, Services services, Viewer viewe
 {
 }
 
-bool ReportCommands::saveEdits()
-{
-    RecordSet& invoices = m_session.invoices();
-    if (invoices.saveAll())
-        return true;
-    m_services.dialogs.message(invoices.error());
-    return false;
-}
+bool ReportCommands::saveEdits() { return invoices::saveEditsOrSay(m_session, m_services.dialogs); }
 
 std::optional<bool> ReportCommands::askLong(Outcome& outcome)
 {
@@ -210,24 +206,32 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
     invoiceColumnHeadings(w);
     if (which == Paid::Paid)
         w.at(78, QStringLiteral("Plaćen:"));
+    QStringList columns = reportrows::listColumns();
+    if (which == Paid::Paid)
+        columns << QStringLiteral("Plac");
+    if (*longReport) {
+        columns << QStringLiteral("BrojMalopRn") << QStringLiteral("Proizv");
+        columns += aidfields::columns(aidfields::kLines);
+    }
     float total = 0; // summed in single precision, as the totals have always been
     int running = 0;
     QString error;
-    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rnbr"), [&](const ReportInvoice& r) {
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, QStringLiteral("Rnbr"),
+                                          [&](const InvoiceRecord& r) {
         invoiceLine(w, ++running, r);
         if (which == Paid::Paid)
             w.at(78, r.paid);
         if (*longReport) {
-            if (!r.retailReceipt.isEmpty()) {
-                w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailReceipt);
+            if (!r.retailNumber.isEmpty()) {
+                w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailNumber);
                 w.endLine();
             }
-            if (!r.maker.isEmpty())
-                w.at(13, QStringLiteral("Šifra proizv.: ") + r.maker);
-            for (int i = 0; i < ReportInvoice::kSlots; ++i) {
-                if (r.codes[size_t(i)].isEmpty())
+            if (!r.manufacturer.isEmpty())
+                w.at(13, QStringLiteral("Šifra proizv.: ") + r.manufacturer);
+            for (const AidLine& line : r.aids) {
+                if (line.isEmpty())
                     continue;
-                w.at(42, r.codes[size_t(i)] + QStringLiteral(" × ") + format::general(r.quantities[size_t(i)]));
+                w.at(42, line.code + QStringLiteral(" × ") + format::general(line.quantity()));
                 w.endLine();
             }
         }
@@ -262,7 +266,7 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     if (!begin())
         return {Outcome::Stopped, {}};
 
-    reportpricing::Aids aids(m_session.database());
+    pricing::Catalogue aids(m_session.database());
 
     ReportWriter w;
     w.line(QStringLiteral("Rekapitulacija poreza"));
@@ -277,16 +281,18 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     double all5 = 0, allOther = 0;
     auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
     QString error, lookupError;
-    const bool read = reportrows::forEach(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
+    QStringList columns{QStringLiteral("Rnbr")};
+    columns += aidfields::columns(aidfields::kOfferedLines);
+    const bool read = reportrows::forEach(m_session.database(), columns, QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
                                           {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
-                                          [&](const ReportInvoice& r) {
+                                          [&](const InvoiceRecord& r) {
         double vat5 = 0, vatOther = 0;
         w.line();
         w.line(QStringLiteral("Rn. ") + QString::number(r.number));
-        // The recapitulation covers the four lines of the entry tab.
-        for (int i = 0; i < 4; ++i) {
-            const QString& code = r.codes[size_t(i)];
-            if (code.isEmpty())
+        // The recapitulation covers the lines of the entry tab.
+        for (const AidLine& line : r.offered()) {
+            const QString& code = line.code;
+            if (line.isEmpty())
                 continue;
             const pricing::Lookup found = aids.find(code);
             if (found.failed()) {
@@ -303,7 +309,7 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
                 w.endLine();
                 continue;
             }
-            const double q = r.quantities[size_t(i)];
+            const double q = line.quantity();
             // Aids sold by the square centimetre of lining are priced by
             // its area, at most 400 cm2.
             double area = 1;
@@ -378,10 +384,13 @@ ReportCommands::Result ReportCommands::noteOverview(Note which)
     invoiceColumnHeadings(w);
     if (which == Note::Any)
         w.at(78, QStringLiteral("Bilješka"));
+    QStringList columns = reportrows::listColumns();
+    if (which == Note::Any)
+        columns << QStringLiteral("Opaska");
     float total = 0;
     int running = 0;
     QString error;
-    const bool read = reportrows::forEach(m_session.database(), where, binds, order, [&](const ReportInvoice& r) {
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, order, [&](const InvoiceRecord& r) {
         invoiceLine(w, ++running, r);
         if (which == Note::Any)
             w.at(78, r.note);
@@ -422,10 +431,8 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
     if (!begin())
         return {Outcome::Stopped, {}};
 
-    QString where = QStringLiteral("(Pom1 = ? OR Pom2 = ? OR Pom3 = ? OR Pom4 = ? OR Pom5 = ? OR Pom6 = ? OR Pom7 = ?)");
-    QVariantList binds;
-    for (int i = 0; i < ReportInvoice::kSlots; ++i)
-        binds << code;
+    QString where = reportrows::anyLineHolds();
+    QVariantList binds = reportrows::anyLineBinds(code);
     if (period) {
         where += QStringLiteral(" AND ") + reportrows::periodCondition();
         binds += reportrows::periodBinds(period->from, period->to);
@@ -435,13 +442,17 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
     int running = 0;
     QString error;
     // Every business year, in the order the invoices were entered.
-    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rbr"), [&](const ReportInvoice& r) {
+    QStringList columns{QStringLiteral("Rnbr"), QStringLiteral("Datum"), QStringLiteral("Broj"), QStringLiteral("Prezime"),
+                        QStringLiteral("Ime")};
+    columns += aidfields::columns(aidfields::kLines);
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, QStringLiteral("Rbr"),
+                                          [&](const InvoiceRecord& r) {
         ++running;
         // Only the first line holding the aid counts.
-        const auto slot = std::find(r.codes.begin(), r.codes.end(), code);
-        if (slot == r.codes.end())
+        const auto slot = std::find_if(r.aids.begin(), r.aids.end(), [&](const AidLine& l) { return l.code == code; });
+        if (slot == r.aids.end())
             return;
-        const double q = r.quantities[size_t(slot - r.codes.begin())];
+        const double q = slot->quantity();
         pieces += q;
         if (*longReport) {
             w.numberAt(1, running);
@@ -449,7 +460,7 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
             w.numberAt(12, r.number);
             w.dateAt(18, r.billed);
             w.at(30, r.confirmation);
-            w.at(47, r.name());
+            w.at(47, nameOf(r));
         }
     }, &error);
     if (!read)
