@@ -56,11 +56,10 @@ QVariantList anyLineBinds(const QString& code)
 
 // Dates are stored as ISO text; the day after the period's end keeps a
 // stored time of day on the last day inside it.
-QString periodCondition() { return QStringLiteral("Datum >= ? AND Datum < ?"); }
-
-QVariantList periodBinds(const QDate& from, const QDate& to)
+void narrowToPeriod(QString& where, QVariantList& binds, const QDate& from, const QDate& to)
 {
-    return {from.toString(Qt::ISODate), to.addDays(1).toString(Qt::ISODate)};
+    where += QStringLiteral(" AND Datum >= ? AND Datum < ?");
+    binds << from.toString(Qt::ISODate) << to.addDays(1).toString(Qt::ISODate);
 }
 
 } // namespace reportrows

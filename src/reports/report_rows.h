@@ -32,8 +32,8 @@ bool forEach(Database& db, const QStringList& columns, const QString& where, con
 QString anyLineHolds();
 QVariantList anyLineBinds(const QString& code);
 
-// The condition on the billing date for a period, both days included.
-QString periodCondition();
-QVariantList periodBinds(const QDate& from, const QDate& to);
+// Adds the condition on the billing date for a period, both days included,
+// to a condition and its bound values.
+void narrowToPeriod(QString& where, QVariantList& binds, const QDate& from, const QDate& to);
 
 } // namespace reportrows

@@ -3,7 +3,6 @@
 #include "data/session.h"
 #include "common/dialogs.h"
 #include "common/formats.h"
-#include "common/money.h"
 #include "data/business_year.h"
 #include "invoice/identifiers.h"
 #include "data/pricing.h"
@@ -14,7 +13,6 @@
 #include <QDir>
 #include <QRegularExpression>
 
-#include <cmath>
 
 namespace reportperiod {
 namespace {
@@ -111,6 +109,34 @@ ReportCommands::ReportCommands(Session& session, Services services, Viewer viewe
 
 bool ReportCommands::saveEdits() { return invoices::saveEditsOrSay(m_session, m_services.dialogs); }
 
+std::optional<ReportCommands::Answers> ReportCommands::askAndBegin(const QString& prompt, PeriodReader read, Outcome& outcome)
+{
+    const QString answer = m_services.dialogs.input(
+        kPeriodTitle, prompt + kPeriodHint + QStringLiteral("\r\n") + kAllHint, kAllInvoices);
+    if (answer.isEmpty()) {
+        outcome = Outcome::Cancelled;
+        return std::nullopt;
+    }
+    Answers answers;
+    if (answer != kAllInvoices) {
+        answers.period = read(answer);
+        if (!answers.period) {
+            m_services.dialogs.message(kPeriodMessage);
+            outcome = Outcome::Stopped;
+            return std::nullopt;
+        }
+    }
+    const std::optional<bool> longReport = askLong(outcome);
+    if (!longReport)
+        return std::nullopt;
+    answers.longReport = *longReport;
+    if (!begin()) {
+        outcome = Outcome::Stopped;
+        return std::nullopt;
+    }
+    return answers;
+}
+
 std::optional<bool> ReportCommands::askLong(Outcome& outcome)
 {
     const QString kind = m_services.dialogs.input(
@@ -161,26 +187,13 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
 {
     if (!saveEdits())
         return {Outcome::Stopped, {}};
-    Dialogs& dialogs = m_services.dialogs;
-    const QString answer = dialogs.input(
-        kPeriodTitle,
-        QStringLiteral("Molim upišite vremenski period za koji želite izvješće: ") + kPeriodHint + QStringLiteral("\r\n")
-            + kAllHint,
-        kAllInvoices);
-    if (answer.isEmpty())
-        return {Outcome::Cancelled, {}};
-    std::optional<ReportPeriod> period;
-    if (answer != kAllInvoices) {
-        period = reportperiod::readCarried(answer);
-        if (!period)
-            return stop(kPeriodMessage);
-    }
     Outcome outcome = Outcome::Cancelled;
-    const std::optional<bool> longReport = askLong(outcome);
-    if (!longReport)
+    const std::optional<Answers> answers =
+        askAndBegin(QStringLiteral("Molim upišite vremenski period za koji želite izvješće: "), reportperiod::readCarried, outcome);
+    if (!answers)
         return {outcome, {}};
-    if (!begin())
-        return {Outcome::Stopped, {}};
+    const std::optional<ReportPeriod>& period = answers->period;
+    const bool longReport = answers->longReport;
 
     // Unpaid: no payment date (none at all, or an empty text). Paid: any
     // payment date that is there, an empty text included.
@@ -190,10 +203,8 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
         where += QStringLiteral(" AND (Plac IS NULL OR Plac = '')");
     else if (which == Paid::Paid)
         where += QStringLiteral(" AND Plac IS NOT NULL");
-    if (period) {
-        where += QStringLiteral(" AND ") + reportrows::periodCondition();
-        binds += reportrows::periodBinds(period->from, period->to);
-    }
+    if (period)
+        reportrows::narrowToPeriod(where, binds, period->from, period->to);
     static const QString kTitles[] = {QStringLiteral("Pregled neplaćenih računa"), QStringLiteral("Pregled plaćenih računa"),
                                       QStringLiteral("Pregled svih računa")};
     ReportWriter w;
@@ -209,7 +220,7 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
     QStringList columns = reportrows::listColumns();
     if (which == Paid::Paid)
         columns << QStringLiteral("Plac");
-    if (*longReport) {
+    if (longReport) {
         columns << QStringLiteral("BrojMalopRn") << QStringLiteral("Proizv");
         columns += aidfields::columns(aidfields::kLines);
     }
@@ -221,7 +232,7 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
         invoiceLine(w, ++running, r);
         if (which == Paid::Paid)
             w.at(78, r.paid);
-        if (*longReport) {
+        if (longReport) {
             if (!r.retailNumber.isEmpty()) {
                 w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailNumber);
                 w.endLine();
@@ -279,7 +290,6 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     w.at(52, QStringLiteral("PDV"));
     w.line(QString(54, u'_'));
     double all5 = 0, allOther = 0;
-    auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
     QString error, lookupError;
     QStringList columns{QStringLiteral("Rnbr")};
     columns += aidfields::columns(aidfields::kOfferedLines);
@@ -310,33 +320,24 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
                 continue;
             }
             const double q = line.quantity();
-            // Aids sold by the square centimetre of lining are priced by
-            // its area, at most 400 cm2.
-            double area = 1;
-            if (aid->unit == u"cm2")
-                area = std::min(std::nearbyint(aid->liningWidth * aid->liningLength), 400.0);
-            double unit = aid->price * area;
-            unit = money::basicInt(unit * 10000 + money::kHalfUp) / 10000;
-            const double base = money::basicInt(unit * 100 * q + money::kHalfUp) / 100;
-            const int rate = int(std::clamp(std::nearbyint(aid->vatRate), 0.0, 255.0));
-            const double vat = money::basicInt(rate * base + money::kHalfUp) / 100;
+            const pricing::RecapitulationLine priced = pricing::recapitulationLine(*aid, q);
             w.at(1, code);
             w.numberAt(16, q);
-            w.at(23, format::number(unit, u"0.0000"));
-            w.at(35, format::number(base, u"0.00"));
-            w.numberAt(45, rate);
-            w.at(51, format::number(vat, u"0.00"));
+            w.at(23, format::number(priced.unitPrice, u"0.0000"));
+            w.at(35, format::number(priced.base, u"0.00"));
+            w.numberAt(45, priced.rate);
+            w.at(51, format::number(priced.vat, u"0.00"));
             w.endLine();
-            if (rate == 5) {
-                vat5 += vat;
-                all5 += vat;
+            if (priced.rate == 5) {
+                vat5 += priced.vat;
+                all5 += priced.vat;
             } else {
-                vatOther += vat;
-                allOther += vat;
+                vatOther += priced.vat;
+                allOther += priced.vat;
             }
         }
-        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(cents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
-               + format::number(cents(vatOther), u"0.00"));
+        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(pricing::recapitulationCents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
+               + format::number(pricing::recapitulationCents(vatOther), u"0.00"));
     }, &error);
     if (!read)
         return stop(error);
@@ -410,33 +411,21 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
         return {Outcome::Stopped, {}};
     if (code.isEmpty())
         return stop(kNoAidMessage);
-    const QString answer = m_services.dialogs.input(
-        kPeriodTitle,
-        QStringLiteral("Molim upišite vremenski period za koji želite izvješće za pomagalo:\r\n") + code
-            + QStringLiteral("\r\n") + name + QStringLiteral("\r\n") + kPeriodHint + QStringLiteral("\r\n") + kAllHint,
-        kAllInvoices);
-    if (answer.isEmpty())
-        return {Outcome::Cancelled, {}};
     // "S" is every invoice of every year, as the prompt promises.
-    std::optional<ReportPeriod> period;
-    if (answer != kAllInvoices) {
-        period = reportperiod::readExact(answer);
-        if (!period)
-            return stop(kPeriodMessage);
-    }
     Outcome outcome = Outcome::Cancelled;
-    const std::optional<bool> longReport = askLong(outcome);
-    if (!longReport)
+    const std::optional<Answers> answers =
+        askAndBegin(QStringLiteral("Molim upišite vremenski period za koji želite izvješće za pomagalo:\r\n") + code
+                        + QStringLiteral("\r\n") + name + QStringLiteral("\r\n"),
+                    reportperiod::readExact, outcome);
+    if (!answers)
         return {outcome, {}};
-    if (!begin())
-        return {Outcome::Stopped, {}};
+    const std::optional<ReportPeriod>& period = answers->period;
+    const bool longReport = answers->longReport;
 
     QString where = reportrows::anyLineHolds();
     QVariantList binds = reportrows::anyLineBinds(code);
-    if (period) {
-        where += QStringLiteral(" AND ") + reportrows::periodCondition();
-        binds += reportrows::periodBinds(period->from, period->to);
-    }
+    if (period)
+        reportrows::narrowToPeriod(where, binds, period->from, period->to);
     ReportWriter w;
     double pieces = 0;
     int running = 0;
@@ -454,7 +443,7 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
             return;
         const double q = slot->quantity();
         pieces += q;
-        if (*longReport) {
+        if (longReport) {
             w.numberAt(1, running);
             w.at(7, format::general(q) + QStringLiteral(" ×"));
             w.numberAt(12, r.number);
