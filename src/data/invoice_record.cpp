@@ -13,6 +13,14 @@ namespace aidfields {
 QString code(int line) { return QStringLiteral("Pom") + QString::number(line); }
 QString quantity(int line) { return QStringLiteral("Kol") + QString::number(line); }
 
+QStringList columns(int lines)
+{
+    QStringList c;
+    for (int n = 1; n <= lines; ++n)
+        c << code(n) << quantity(n);
+    return c;
+}
+
 } // namespace aidfields
 
 namespace {
@@ -91,10 +99,7 @@ double AidLine::quantity() const { return numberOf(quantityText).value_or(0); }
 const QStringList& InvoiceRecord::columns()
 {
     static const QStringList names = [] {
-        QStringList c = fields().columns();
-        for (int n = 1; n <= aidfields::kLines; ++n)
-            c << aidfields::code(n) << aidfields::quantity(n);
-        return c;
+        return fields().columns() + aidfields::columns(aidfields::kLines);
     }();
     return names;
 }

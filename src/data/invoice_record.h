@@ -21,6 +21,8 @@ inline constexpr int kOfferedLines = 4; // lines the entry tab offers and the fu
 
 QString code(int line);
 QString quantity(int line);
+// The code and quantity columns of lines 1 to `lines`, in that order.
+QStringList columns(int lines = kLines);
 
 } // namespace aidfields
 

@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <cmath>
 
 namespace pricing {
@@ -127,6 +128,21 @@ double invoiceVatRate(const QString& code, const Aid& aid)
 }
 
 double unitVat(double price, double vatRate) { return cents(price * vatRate / 100, money::kLine); }
+
+RecapitulationLine recapitulationLine(const Aid& aid, double quantity)
+{
+    double area = 1;
+    if (aid.unit == u"cm2")
+        area = std::min(std::nearbyint(aid.liningWidth * aid.liningLength), kMaximumLiningArea);
+    RecapitulationLine r;
+    r.unitPrice = money::basicInt(aid.price * area * 10000 + money::kHalfUp) / 10000;
+    r.base = money::basicInt(r.unitPrice * 100 * quantity + money::kHalfUp) / 100;
+    r.rate = int(std::clamp(std::nearbyint(aid.vatRate), 0.0, 255.0));
+    r.vat = money::basicInt(r.rate * r.base + money::kHalfUp) / 100;
+    return r;
+}
+
+double recapitulationCents(double amount) { return money::basicInt(amount * 100 + money::kHalfUp) / 100; }
 
 Priced price(Database& db, const InvoiceRecord& invoice, Document document)
 {

@@ -104,6 +104,22 @@ double invoiceVatRate(const QString& code, const Aid& aid);
 // by the quantity).
 double unitVat(double price, double vatRate);
 
+// A line of the tax recapitulation: the unit price to four decimals (an aid
+// sold by the square centimetre of lining is priced by the lining's area,
+// at most 400 cm2), the base to cents and the VAT at the rate taken as a
+// whole number of percent, each rounded up from 0.499 as the recapitulation
+// has always done.
+inline constexpr double kMaximumLiningArea = 400;
+struct RecapitulationLine {
+    double unitPrice = 0;
+    double base = 0;
+    int rate = 0;
+    double vat = 0;
+};
+RecapitulationLine recapitulationLine(const Aid& aid, double quantity);
+// A VAT sum of the recapitulation to cents, rounded as its lines.
+double recapitulationCents(double amount);
+
 // Which lines a document prices and how.
 enum class Document {
     Amount,           // Iznos on the entry tab

@@ -1,22 +1,24 @@
 #include "report_rows.h"
 
 #include "data/database.h"
-#include "data/sql_values.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace reportrows {
 
-bool forEach(Database& db, const QString& where, const QVariantList& binds, const QString& orderBy,
-             const std::function<void(const ReportInvoice&)>& report, QString* error)
+QStringList listColumns()
+{
+    return {QStringLiteral("Rnbr"), QStringLiteral("Datum"), QStringLiteral("Broj"), QStringLiteral("Prezime"),
+            QStringLiteral("Ime"), QStringLiteral("Iznos")};
+}
+
+bool forEach(Database& db, const QStringList& columns, const QString& where, const QVariantList& binds,
+             const QString& orderBy, const std::function<void(const InvoiceRecord&)>& report, QString* error)
 {
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Rnbr, Datum, Broj, Prezime, Ime, Pom1, Kol1, Pom2, Kol2, Pom3, Kol3, Pom4, Kol4, "
-                             "Pom5, Kol5, Pom6, Kol6, Pom7, Kol7, Iznos, Plac, Opaska, Proizv, BrojMalopRn "
-                             "FROM Rn WHERE %1 ORDER BY %2")
-                  .arg(where, orderBy));
+    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), where, orderBy));
     for (const QVariant& v : binds)
         q.addBindValue(v);
     if (!q.exec()) {
@@ -24,34 +26,40 @@ bool forEach(Database& db, const QString& where, const QVariantList& binds, cons
             *error = q.lastError().text();
         return false;
     }
-    ReportInvoice r;
-    while (q.next()) {
-        r.number = q.value(0).toInt();
-        r.billed = sqlvalue::toDate(q.value(1));
-        r.confirmation = sqlvalue::toText(q.value(2));
-        r.surname = sqlvalue::toText(q.value(3));
-        r.firstName = sqlvalue::toText(q.value(4));
-        for (int i = 0; i < ReportInvoice::kSlots; ++i) {
-            r.codes[size_t(i)] = sqlvalue::toText(q.value(5 + 2 * i));
-            r.quantities[size_t(i)] = q.value(6 + 2 * i).toDouble();
-        }
-        r.amount = q.value(19).toDouble();
-        r.paid = sqlvalue::toText(q.value(20));
-        r.note = sqlvalue::toText(q.value(21));
-        r.maker = sqlvalue::toText(q.value(22));
-        r.retailReceipt = sqlvalue::toText(q.value(23));
-        report(r);
+    const InvoiceRecord::Reader reader(columns);
+    while (q.next())
+        report(reader.read(q));
+    // A read that breaks off is a failure, not the end of the invoices.
+    if (q.lastError().isValid()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
     }
     return true;
 }
 
+QString anyLineHolds()
+{
+    QStringList lines;
+    for (int n = 1; n <= aidfields::kLines; ++n)
+        lines << aidfields::code(n) + QStringLiteral(" = ?");
+    return u'(' + lines.join(QStringLiteral(" OR ")) + u')';
+}
+
+QVariantList anyLineBinds(const QString& code)
+{
+    QVariantList binds;
+    for (int n = 1; n <= aidfields::kLines; ++n)
+        binds << code;
+    return binds;
+}
+
 // Dates are stored as ISO text; the day after the period's end keeps a
 // stored time of day on the last day inside it.
-QString periodCondition() { return QStringLiteral("Datum >= ? AND Datum < ?"); }
-
-QVariantList periodBinds(const QDate& from, const QDate& to)
+void narrowToPeriod(QString& where, QVariantList& binds, const QDate& from, const QDate& to)
 {
-    return {from.toString(Qt::ISODate), to.addDays(1).toString(Qt::ISODate)};
+    where += QStringLiteral(" AND Datum >= ? AND Datum < ?");
+    binds << from.toString(Qt::ISODate) << to.addDays(1).toString(Qt::ISODate);
 }
 
 } // namespace reportrows

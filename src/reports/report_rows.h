@@ -1,44 +1,39 @@
 #pragma once
 
+#include "data/invoice_record.h"
+
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
-#include <array>
 #include <functional>
 
 class Database;
 
-// An invoice as the reports read it: only the fields they print or sum.
-struct ReportInvoice {
-    static constexpr int kSlots = 7;
-
-    int number = 0; // Rnbr
-    QDate billed;   // Datum
-    QString confirmation; // Broj
-    QString surname, firstName;
-    std::array<QString, kSlots> codes;    // Pom1..Pom7; empty when none
-    std::array<double, kSlots> quantities{}; // Kol1..Kol7
-    double amount = 0; // Iznos
-    QString paid;      // Plac
-    QString note;      // Opaska
-    QString maker;     // Proizv
-    QString retailReceipt; // BrojMalopRn
-
-    QString name() const { return surname + u' ' + firstName; }
-};
-
+// The reports read the invoices they list as typed records, one at a time,
+// selecting only the columns each report prints or sums.
 namespace reportrows {
 
-// Hands each invoice that meets a condition (with ? placeholders for the
-// bound values) to the report, in the given order, one at a time. The
-// condition and the order are the program's own texts; every value the user
-// typed is bound. False with the database's reason when the query fails.
-bool forEach(Database& db, const QString& where, const QVariantList& binds, const QString& orderBy,
-             const std::function<void(const ReportInvoice&)>& report, QString* error);
+// The columns of an invoice list's line: number, date, confirmation, name
+// and amount.
+QStringList listColumns();
 
-// The condition on the billing date for a period, both days included.
-QString periodCondition();
-QVariantList periodBinds(const QDate& from, const QDate& to);
+// Hands each invoice that meets a condition (with ? placeholders for the
+// bound values) to the report, in the given order, one at a time, read from
+// `columns` only (the other fields stay empty). The condition and the order
+// are the program's own texts; every value the user typed is bound. False
+// with the database's reason when the query fails.
+bool forEach(Database& db, const QStringList& columns, const QString& where, const QVariantList& binds,
+             const QString& orderBy, const std::function<void(const InvoiceRecord&)>& report, QString* error);
+
+// The condition that any aid line of an invoice holds a code, with the
+// code bound once for each line.
+QString anyLineHolds();
+QVariantList anyLineBinds(const QString& code);
+
+// Adds the condition on the billing date for a period, both days included,
+// to a condition and its bound values.
+void narrowToPeriod(QString& where, QVariantList& binds, const QDate& from, const QDate& to);
 
 } // namespace reportrows

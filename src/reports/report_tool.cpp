@@ -5,7 +5,6 @@
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/pricing.h"
-#include "report_pricing.h"
 #include "reports.h"
 
 #include <QTextStream>
@@ -70,7 +69,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
         dialogs.answer(reportKind);
         report = [code = *code, &err](ReportCommands& c, Session& session) {
             // The name from the aid's list, as the code-list grid shows it.
-            const pricing::Lookup found = reportpricing::Aids(session.database()).find(code);
+            const pricing::Lookup found = pricing::find(session.database(), code);
             if (!found.aid) {
                 err << consoleText(found.failed() ? pricing::failedLookupMessage(found.error) : pricing::unknownCodeMessage(code))
                     << '\n';

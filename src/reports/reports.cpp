@@ -3,17 +3,16 @@
 #include "data/session.h"
 #include "common/dialogs.h"
 #include "common/formats.h"
-#include "common/money.h"
 #include "data/business_year.h"
 #include "invoice/identifiers.h"
-#include "report_pricing.h"
+#include "data/pricing.h"
+#include "invoice/pending_edits.h"
 #include "report_rows.h"
 #include "report_writer.h"
 
 #include <QDir>
 #include <QRegularExpression>
 
-#include <cmath>
 
 namespace reportperiod {
 namespace {
@@ -76,6 +75,8 @@ const QString kAllHint = QStringLiteral("Ako ostavite slovo S bit će prikazani 
 
 QString moneyText(double amount) { return format::number(amount, u"#,##0.00"); }
 
+QString nameOf(const InvoiceRecord& r) { return r.surname + u' ' + r.firstName; }
+
 // The column headings of the invoice lists.
 void invoiceColumnHeadings(ReportWriter& w)
 {
@@ -89,13 +90,13 @@ void invoiceColumnHeadings(ReportWriter& w)
 
 // One invoice of a list: running number, number, date, confirmation, name
 // and amount ending in column 75.
-void invoiceLine(ReportWriter& w, int running, const ReportInvoice& r)
+void invoiceLine(ReportWriter& w, int running, const InvoiceRecord& r)
 {
     w.numberAt(1, running);
     w.numberAt(6, r.number);
     w.dateAt(13, r.billed);
     w.at(25, r.confirmation);
-    w.at(42, r.name());
+    w.at(42, nameOf(r));
     w.moneyRightAligned(r.amount);
 }
 
@@ -106,13 +107,34 @@ ReportCommands::ReportCommands(Session& session, Services services, Viewer viewe
 {
 }
 
-bool ReportCommands::saveEdits()
+bool ReportCommands::saveEdits() { return invoices::saveEditsOrSay(m_session, m_services.dialogs); }
+
+std::optional<ReportCommands::Answers> ReportCommands::askAndBegin(const QString& prompt, PeriodReader read, Outcome& outcome)
 {
-    RecordSet& invoices = m_session.invoices();
-    if (invoices.saveAll())
-        return true;
-    m_services.dialogs.message(invoices.error());
-    return false;
+    const QString answer = m_services.dialogs.input(
+        kPeriodTitle, prompt + kPeriodHint + QStringLiteral("\r\n") + kAllHint, kAllInvoices);
+    if (answer.isEmpty()) {
+        outcome = Outcome::Cancelled;
+        return std::nullopt;
+    }
+    Answers answers;
+    if (answer != kAllInvoices) {
+        answers.period = read(answer);
+        if (!answers.period) {
+            m_services.dialogs.message(kPeriodMessage);
+            outcome = Outcome::Stopped;
+            return std::nullopt;
+        }
+    }
+    const std::optional<bool> longReport = askLong(outcome);
+    if (!longReport)
+        return std::nullopt;
+    answers.longReport = *longReport;
+    if (!begin()) {
+        outcome = Outcome::Stopped;
+        return std::nullopt;
+    }
+    return answers;
 }
 
 std::optional<bool> ReportCommands::askLong(Outcome& outcome)
@@ -165,26 +187,13 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
 {
     if (!saveEdits())
         return {Outcome::Stopped, {}};
-    Dialogs& dialogs = m_services.dialogs;
-    const QString answer = dialogs.input(
-        kPeriodTitle,
-        QStringLiteral("Molim upišite vremenski period za koji želite izvješće: ") + kPeriodHint + QStringLiteral("\r\n")
-            + kAllHint,
-        kAllInvoices);
-    if (answer.isEmpty())
-        return {Outcome::Cancelled, {}};
-    std::optional<ReportPeriod> period;
-    if (answer != kAllInvoices) {
-        period = reportperiod::readCarried(answer);
-        if (!period)
-            return stop(kPeriodMessage);
-    }
     Outcome outcome = Outcome::Cancelled;
-    const std::optional<bool> longReport = askLong(outcome);
-    if (!longReport)
+    const std::optional<Answers> answers =
+        askAndBegin(QStringLiteral("Molim upišite vremenski period za koji želite izvješće: "), reportperiod::readCarried, outcome);
+    if (!answers)
         return {outcome, {}};
-    if (!begin())
-        return {Outcome::Stopped, {}};
+    const std::optional<ReportPeriod>& period = answers->period;
+    const bool longReport = answers->longReport;
 
     // Unpaid: no payment date (none at all, or an empty text). Paid: any
     // payment date that is there, an empty text included.
@@ -194,10 +203,8 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
         where += QStringLiteral(" AND (Plac IS NULL OR Plac = '')");
     else if (which == Paid::Paid)
         where += QStringLiteral(" AND Plac IS NOT NULL");
-    if (period) {
-        where += QStringLiteral(" AND ") + reportrows::periodCondition();
-        binds += reportrows::periodBinds(period->from, period->to);
-    }
+    if (period)
+        reportrows::narrowToPeriod(where, binds, period->from, period->to);
     static const QString kTitles[] = {QStringLiteral("Pregled neplaćenih računa"), QStringLiteral("Pregled plaćenih računa"),
                                       QStringLiteral("Pregled svih računa")};
     ReportWriter w;
@@ -210,24 +217,32 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
     invoiceColumnHeadings(w);
     if (which == Paid::Paid)
         w.at(78, QStringLiteral("Plaćen:"));
+    QStringList columns = reportrows::listColumns();
+    if (which == Paid::Paid)
+        columns << QStringLiteral("Plac");
+    if (longReport) {
+        columns << QStringLiteral("BrojMalopRn") << QStringLiteral("Proizv");
+        columns += aidfields::columns(aidfields::kLines);
+    }
     float total = 0; // summed in single precision, as the totals have always been
     int running = 0;
     QString error;
-    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rnbr"), [&](const ReportInvoice& r) {
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, QStringLiteral("Rnbr"),
+                                          [&](const InvoiceRecord& r) {
         invoiceLine(w, ++running, r);
         if (which == Paid::Paid)
             w.at(78, r.paid);
-        if (*longReport) {
-            if (!r.retailReceipt.isEmpty()) {
-                w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailReceipt);
+        if (longReport) {
+            if (!r.retailNumber.isEmpty()) {
+                w.at(25, QStringLiteral("Broj maloprodajnog računa: ") + r.retailNumber);
                 w.endLine();
             }
-            if (!r.maker.isEmpty())
-                w.at(13, QStringLiteral("Šifra proizv.: ") + r.maker);
-            for (int i = 0; i < ReportInvoice::kSlots; ++i) {
-                if (r.codes[size_t(i)].isEmpty())
+            if (!r.manufacturer.isEmpty())
+                w.at(13, QStringLiteral("Šifra proizv.: ") + r.manufacturer);
+            for (const AidLine& line : r.aids) {
+                if (line.isEmpty())
                     continue;
-                w.at(42, r.codes[size_t(i)] + QStringLiteral(" × ") + format::general(r.quantities[size_t(i)]));
+                w.at(42, line.code + QStringLiteral(" × ") + format::general(line.quantity()));
                 w.endLine();
             }
         }
@@ -262,7 +277,7 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     if (!begin())
         return {Outcome::Stopped, {}};
 
-    reportpricing::Aids aids(m_session.database());
+    pricing::Catalogue aids(m_session.database());
 
     ReportWriter w;
     w.line(QStringLiteral("Rekapitulacija poreza"));
@@ -275,18 +290,19 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     w.at(52, QStringLiteral("PDV"));
     w.line(QString(54, u'_'));
     double all5 = 0, allOther = 0;
-    auto cents = [](double x) { return money::basicInt(x * 100 + money::kHalfUp) / 100; };
     QString error, lookupError;
-    const bool read = reportrows::forEach(m_session.database(), QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
+    QStringList columns{QStringLiteral("Rnbr")};
+    columns += aidfields::columns(aidfields::kOfferedLines);
+    const bool read = reportrows::forEach(m_session.database(), columns, QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
                                           {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
-                                          [&](const ReportInvoice& r) {
+                                          [&](const InvoiceRecord& r) {
         double vat5 = 0, vatOther = 0;
         w.line();
         w.line(QStringLiteral("Rn. ") + QString::number(r.number));
-        // The recapitulation covers the four lines of the entry tab.
-        for (int i = 0; i < 4; ++i) {
-            const QString& code = r.codes[size_t(i)];
-            if (code.isEmpty())
+        // The recapitulation covers the lines of the entry tab.
+        for (const AidLine& line : r.offered()) {
+            const QString& code = line.code;
+            if (line.isEmpty())
                 continue;
             const pricing::Lookup found = aids.find(code);
             if (found.failed()) {
@@ -303,34 +319,25 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
                 w.endLine();
                 continue;
             }
-            const double q = r.quantities[size_t(i)];
-            // Aids sold by the square centimetre of lining are priced by
-            // its area, at most 400 cm2.
-            double area = 1;
-            if (aid->unit == u"cm2")
-                area = std::min(std::nearbyint(aid->liningWidth * aid->liningLength), 400.0);
-            double unit = aid->price * area;
-            unit = money::basicInt(unit * 10000 + money::kHalfUp) / 10000;
-            const double base = money::basicInt(unit * 100 * q + money::kHalfUp) / 100;
-            const int rate = int(std::clamp(std::nearbyint(aid->vatRate), 0.0, 255.0));
-            const double vat = money::basicInt(rate * base + money::kHalfUp) / 100;
+            const double q = line.quantity();
+            const pricing::RecapitulationLine priced = pricing::recapitulationLine(*aid, q);
             w.at(1, code);
             w.numberAt(16, q);
-            w.at(23, format::number(unit, u"0.0000"));
-            w.at(35, format::number(base, u"0.00"));
-            w.numberAt(45, rate);
-            w.at(51, format::number(vat, u"0.00"));
+            w.at(23, format::number(priced.unitPrice, u"0.0000"));
+            w.at(35, format::number(priced.base, u"0.00"));
+            w.numberAt(45, priced.rate);
+            w.at(51, format::number(priced.vat, u"0.00"));
             w.endLine();
-            if (rate == 5) {
-                vat5 += vat;
-                all5 += vat;
+            if (priced.rate == 5) {
+                vat5 += priced.vat;
+                all5 += priced.vat;
             } else {
-                vatOther += vat;
-                allOther += vat;
+                vatOther += priced.vat;
+                allOther += priced.vat;
             }
         }
-        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(cents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
-               + format::number(cents(vatOther), u"0.00"));
+        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(pricing::recapitulationCents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
+               + format::number(pricing::recapitulationCents(vatOther), u"0.00"));
     }, &error);
     if (!read)
         return stop(error);
@@ -378,10 +385,13 @@ ReportCommands::Result ReportCommands::noteOverview(Note which)
     invoiceColumnHeadings(w);
     if (which == Note::Any)
         w.at(78, QStringLiteral("Bilješka"));
+    QStringList columns = reportrows::listColumns();
+    if (which == Note::Any)
+        columns << QStringLiteral("Opaska");
     float total = 0;
     int running = 0;
     QString error;
-    const bool read = reportrows::forEach(m_session.database(), where, binds, order, [&](const ReportInvoice& r) {
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, order, [&](const InvoiceRecord& r) {
         invoiceLine(w, ++running, r);
         if (which == Note::Any)
             w.at(78, r.note);
@@ -401,55 +411,45 @@ ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QS
         return {Outcome::Stopped, {}};
     if (code.isEmpty())
         return stop(kNoAidMessage);
-    const QString answer = m_services.dialogs.input(
-        kPeriodTitle,
-        QStringLiteral("Molim upišite vremenski period za koji želite izvješće za pomagalo:\r\n") + code
-            + QStringLiteral("\r\n") + name + QStringLiteral("\r\n") + kPeriodHint + QStringLiteral("\r\n") + kAllHint,
-        kAllInvoices);
-    if (answer.isEmpty())
-        return {Outcome::Cancelled, {}};
     // "S" is every invoice of every year, as the prompt promises.
-    std::optional<ReportPeriod> period;
-    if (answer != kAllInvoices) {
-        period = reportperiod::readExact(answer);
-        if (!period)
-            return stop(kPeriodMessage);
-    }
     Outcome outcome = Outcome::Cancelled;
-    const std::optional<bool> longReport = askLong(outcome);
-    if (!longReport)
+    const std::optional<Answers> answers =
+        askAndBegin(QStringLiteral("Molim upišite vremenski period za koji želite izvješće za pomagalo:\r\n") + code
+                        + QStringLiteral("\r\n") + name + QStringLiteral("\r\n"),
+                    reportperiod::readExact, outcome);
+    if (!answers)
         return {outcome, {}};
-    if (!begin())
-        return {Outcome::Stopped, {}};
+    const std::optional<ReportPeriod>& period = answers->period;
+    const bool longReport = answers->longReport;
 
-    QString where = QStringLiteral("(Pom1 = ? OR Pom2 = ? OR Pom3 = ? OR Pom4 = ? OR Pom5 = ? OR Pom6 = ? OR Pom7 = ?)");
-    QVariantList binds;
-    for (int i = 0; i < ReportInvoice::kSlots; ++i)
-        binds << code;
-    if (period) {
-        where += QStringLiteral(" AND ") + reportrows::periodCondition();
-        binds += reportrows::periodBinds(period->from, period->to);
-    }
+    QString where = reportrows::anyLineHolds();
+    QVariantList binds = reportrows::anyLineBinds(code);
+    if (period)
+        reportrows::narrowToPeriod(where, binds, period->from, period->to);
     ReportWriter w;
     double pieces = 0;
     int running = 0;
     QString error;
     // Every business year, in the order the invoices were entered.
-    const bool read = reportrows::forEach(m_session.database(), where, binds, QStringLiteral("Rbr"), [&](const ReportInvoice& r) {
+    QStringList columns{QStringLiteral("Rnbr"), QStringLiteral("Datum"), QStringLiteral("Broj"), QStringLiteral("Prezime"),
+                        QStringLiteral("Ime")};
+    columns += aidfields::columns(aidfields::kLines);
+    const bool read = reportrows::forEach(m_session.database(), columns, where, binds, QStringLiteral("Rbr"),
+                                          [&](const InvoiceRecord& r) {
         ++running;
         // Only the first line holding the aid counts.
-        const auto slot = std::find(r.codes.begin(), r.codes.end(), code);
-        if (slot == r.codes.end())
+        const auto slot = std::find_if(r.aids.begin(), r.aids.end(), [&](const AidLine& l) { return l.code == code; });
+        if (slot == r.aids.end())
             return;
-        const double q = r.quantities[size_t(slot - r.codes.begin())];
+        const double q = slot->quantity();
         pieces += q;
-        if (*longReport) {
+        if (longReport) {
             w.numberAt(1, running);
             w.at(7, format::general(q) + QStringLiteral(" ×"));
             w.numberAt(12, r.number);
             w.dateAt(18, r.billed);
             w.at(30, r.confirmation);
-            w.at(47, r.name());
+            w.at(47, nameOf(r));
         }
     }, &error);
     if (!read)

@@ -68,6 +68,15 @@ public:
 
 private:
     bool saveEdits();
+    // The period prompt (its text, then the form and "S"), the short or
+    // long report, and the report file emptied: the period (none for "S",
+    // every invoice) and the length; nullopt when the command ends.
+    struct Answers {
+        std::optional<ReportPeriod> period;
+        bool longReport = false;
+    };
+    using PeriodReader = std::optional<ReportPeriod> (*)(const QString&);
+    std::optional<Answers> askAndBegin(const QString& prompt, PeriodReader read, Outcome& outcome);
     // "1" short, "2" long; nullopt when the command ends.
     std::optional<bool> askLong(Outcome& outcome);
     bool begin();

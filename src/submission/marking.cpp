@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
+#include "invoice/pending_edits.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -83,14 +84,7 @@ bool clearAll(Database& db, QString* error)
 
 } // namespace marking
 
-bool MarkingCommands::saveEdits()
-{
-    RecordSet& invoices = m_session.invoices();
-    if (invoices.saveAll())
-        return true;
-    m_services.dialogs.message(invoices.error());
-    return false;
-}
+bool MarkingCommands::saveEdits() { return invoices::saveEditsOrSay(m_session, m_services.dialogs); }
 
 void MarkingCommands::reread()
 {

@@ -133,11 +133,9 @@ std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark,
     // Only the fields the file and the letter need: a year holds thousands
     // of invoices.
     static const QStringList columns = [] {
-        QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
-                         "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
-        for (int n = 1; n <= aidfields::kOfferedLines; ++n)
-            c << aidfields::code(n) << aidfields::quantity(n);
-        return c;
+        const QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
+                               "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
+        return c + aidfields::columns(aidfields::kOfferedLines);
     }();
     static const Invoice::Reader reader(columns);
     q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));

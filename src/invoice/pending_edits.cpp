@@ -1,0 +1,18 @@
+#include "pending_edits.h"
+
+#include "common/dialogs.h"
+#include "data/record_set.h"
+#include "data/session.h"
+
+namespace invoices {
+
+bool saveEditsOrSay(Session& session, Dialogs& dialogs)
+{
+    RecordSet& invoices = session.invoices();
+    if (invoices.saveAll())
+        return true;
+    dialogs.message(invoices.error());
+    return false;
+}
+
+} // namespace invoices
