@@ -42,10 +42,50 @@ bool TextDocument::saveAs(const QString& target, QString* error) const
     return writer.save(target, error);
 }
 
+namespace {
+
+// A heading as a file name: letters without diacritics, digits, dots and
+// hyphens for every run of anything else.
+QString asFileName(const QString& heading)
+{
+    QString name;
+    bool gap = false;
+    for (QChar c : heading.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (c == u'đ' || c == u'Đ')
+            c = c == u'đ' ? u'd' : u'D';
+        if ((c.isLetterOrNumber() && c.unicode() < 128) || c == u'.') {
+            if (gap && !name.isEmpty())
+                name += u'-';
+            name += c;
+            gap = false;
+        } else {
+            gap = true;
+        }
+    }
+    return name.left(80);
+}
+
+} // namespace
+
+QString TextDocument::documentName() const
+{
+    const QFileInfo file(m_path);
+    if (file.fileName().compare(QStringLiteral("Temp.txt"), Qt::CaseInsensitive) == 0) {
+        for (const QString& line : lines()) {
+            const QString name = asFileName(line);
+            if (!name.isEmpty())
+                return name;
+        }
+    }
+    return file.completeBaseName();
+}
+
 TextDocument::PrintOutcome TextDocument::print(PrintTarget& target) const
 {
     const QStringList all = lines();
-    std::unique_ptr<Canvas> canvas = target.open(QFileInfo(m_path).fileName());
+    std::unique_ptr<Canvas> canvas = target.open(documentName());
     if (!canvas)
         return PrintOutcome::Cancelled;
     Canvas::Font font{kFontFamily, kMaxPoints, false, false};

@@ -16,6 +16,10 @@ public:
     const QString& path() const { return m_path; }
     const QString& text() const { return m_text; }
     QStringList lines() const;
+    // The name a print of the document goes out under: a report is named
+    // after its heading ("Pregled-neplacenih-racuna"), any other file after
+    // its own name.
+    QString documentName() const;
 
     // Writes the same bytes under another name, whole or not at all.
     bool saveAs(const QString& target, QString* error = nullptr) const;

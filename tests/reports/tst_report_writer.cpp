@@ -137,6 +137,18 @@ void TestReportWriter::printedTextFitsThePageAndBreaksBetweenLines()
 
     target.refuse = true;
     QCOMPARE(doc.print(target), TextDocument::PrintOutcome::Cancelled);
+
+    // A report goes out under its heading, so that two saved reports do not
+    // take one file name; any other text file under its own name.
+    TextFileWriter report;
+    report.writeLine(QString());
+    report.writeLine(QStringLiteral("Pregled neplaćenih računa u razdoblju od 01.08.2024 do 31.08.2024 / Đuro"));
+    QVERIFY(report.save(folder.file("Temp.txt")));
+    QVERIFY(doc.load(folder.file("Temp.txt")));
+    QCOMPARE(doc.documentName(), QStringLiteral("Pregled-neplacenih-racuna-u-razdoblju-od-01.08.2024-do-31.08.2024-Duro"));
+    QVERIFY(report.save(folder.file("1234567001.O26")));
+    QVERIFY(doc.load(folder.file("1234567001.O26")));
+    QCOMPARE(doc.documentName(), QStringLiteral("1234567001"));
 }
 
 void TestReportWriter::savedCopyKeepsTheBytes()
