@@ -48,6 +48,15 @@ private:
     std::function<void()> m_pick;
 };
 
+// A code list opened for changes edits its cells on a double-click and
+// Enter; only a locked list picks the aid that way (the button always
+// picks), so that correcting a price never adds an aid to the invoice.
+bool picksOnTheRow(const QTableView* grid)
+{
+    const QModelIndex current = grid->currentIndex();
+    return !current.isValid() || !(grid->model()->flags(current) & Qt::ItemIsEditable);
+}
+
 } // namespace
 
 void install(MainWindow& window, Session& session, InvoiceCommands& commands, Dialogs& dialogs)
@@ -67,9 +76,13 @@ void install(MainWindow& window, Session& session, InvoiceCommands& commands, Di
     window.setCommand(QStringLiteral("iznsud"), [&commands] { commands.showCoPayment(); });
     QObject::connect(&window, &MainWindow::invoiceTabLeft, &window, [&commands] { commands.recompute(); });
     for (bool thirteen : {false, true}) {
-        QObject::connect(window.codeListGrid(thirteen), &QTableView::doubleClicked, &window,
-                         pickAid);
-        new EnterPicks(window.codeListGrid(thirteen), pickAid);
+        QTableView* grid = window.codeListGrid(thirteen);
+        auto pickFromRow = [grid, pickAid] {
+            if (picksOnTheRow(grid))
+                pickAid();
+        };
+        QObject::connect(grid, &QTableView::doubleClicked, &window, pickFromRow);
+        new EnterPicks(grid, pickFromRow);
     }
 }
 

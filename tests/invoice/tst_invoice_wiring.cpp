@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QIdentityProxyModel>
 #include <QTest>
 
 class TestInvoiceWiring : public QObject {
@@ -65,6 +66,23 @@ void TestInvoiceWiring::windowDrivesTheCommands()
     QVERIFY(session->invoices().field(u"Pom2").toString() != code);
     QTest::keyClick(grid, Qt::Key_Return);
     QCOMPARE(session->invoices().field(u"Pom2").toString(), code);
+
+    // A list opened for changes edits its cells: a double-click or Enter
+    // there must not add the aid to the invoice.
+    struct EditableList : QIdentityProxyModel {
+        Qt::ItemFlags flags(const QModelIndex& index) const override
+        {
+            return QIdentityProxyModel::flags(index) | Qt::ItemIsEditable;
+        }
+    };
+    auto* editable = new EditableList;
+    editable->setParent(grid);
+    editable->setSourceModel(grid->model());
+    grid->setModel(editable);
+    grid->selectRow(6);
+    Q_EMIT grid->doubleClicked(grid->model()->index(6, 5));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY(session->invoices().field(u"Pom3").toString().isEmpty());
 
     QVERIFY(window.menuAction(QStringLiteral("prikrnbr"))->isEnabled());
     window.menuAction(QStringLiteral("iznsud"))->trigger();
