@@ -104,6 +104,10 @@ void BrowserWindow::chooseDatabase(const QString& fileName)
     QStringList names;
     m_tables->clear();
     m_chosenFile.clear();
+    // One file's rows never stand under another file's name.
+    m_browser.clearShown();
+    m_count->setText(m_browser.countLabel());
+    m_cell->clear();
     if (!m_browser.listNames(QDir(m_folder).filePath(fileName), names)) {
         m_dialogs.message(m_browser.error());
         return;

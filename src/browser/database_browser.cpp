@@ -113,6 +113,12 @@ bool DatabaseBrowser::sortBy(int column)
     return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(quoted(m_name), quoted(field)));
 }
 
+void DatabaseBrowser::clearShown()
+{
+    m_model.clear();
+    m_name.clear();
+}
+
 QString DatabaseBrowser::countLabel() const
 {
     if (m_name.isEmpty())

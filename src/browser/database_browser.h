@@ -34,6 +34,8 @@ public:
 
     // "125  /  43": rows, and fields less one.
     QString countLabel() const;
+    // Shows nothing (another file was chosen).
+    void clearShown();
     QSqlQueryModel& model() { return m_model; }
     // The connection the grid reads through (for the read-only guarantee).
     Database* shownDatabase() { return m_shown.get(); }
