@@ -6,6 +6,7 @@
 
 #include "common/platform.h"
 #include "database.h"
+#include "layout_refresh.h"
 #include "layout_rows.h"
 #include "layout_slots.h"
 #include "table_ops.h"
@@ -230,6 +231,12 @@ std::vector<Step> buildSteps()
                  }});
     s.push_back(backupAndImport("160523", "OrtopedskaKelmorinISO"));
     s.push_back(backupAndImport("051023", "OrtopedskaKelmorinISO"));
+    // The invoice layouts of a folder made by an earlier release of this
+    // program: texts kept inside their columns, each amount's own kuna
+    // equivalent. Layouts changed since are left as they are.
+    s.push_back({QStringLiteral("061226"), {}, [](StepContext& c) {
+                     return layoutrefresh::refreshInvoiceLayouts(c.target(), &c.error());
+                 }});
     return s;
 }
 
