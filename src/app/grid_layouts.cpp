@@ -1,10 +1,12 @@
 #include "grid_layouts.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace grids {
 namespace {
@@ -34,10 +36,12 @@ void hideRange(GridLayout& layout, int from, int to)
 
 int widthOfDigits(const QTableView& view, int digits)
 {
-    // A cell's text keeps a margin on each side, and the grid line takes a
-    // pixel.
+    // A cell's text keeps a margin on each side and the grid line takes a
+    // pixel; on screen the grid needs one pixel more than that before the
+    // last digit stops being cut to "…".
     const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
-    return view.fontMetrics().horizontalAdvance(QString(digits, u'0')) + 2 * margin + 1;
+    const double text = QFontMetricsF(view.font()).horizontalAdvance(QString(digits, u'0'));
+    return int(std::ceil(text)) + 2 * margin + 2;
 }
 
 int twipsToPixels(int twips, int logicalDpi) { return (twips * logicalDpi + 720) / 1440; }
