@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -64,7 +65,34 @@ protected:
     }
 };
 
+// Hangs on a date box: what putting its typed text into the row takes.
+class PendingDate : public QObject {
+public:
+    PendingDate(QLineEdit* edit, std::function<void()> commit) : QObject(edit), commit(std::move(commit)) {}
+    const std::function<void()> commit;
+};
+
 } // namespace
+
+void FieldBinder::commitFocusedDate()
+{
+    // The session may end while another program is active: then each
+    // window's own focus box counts.
+    QList<QWidget*> focused;
+    auto add = [&focused](QWidget* w) {
+        if (w && !focused.contains(w))
+            focused << w;
+    };
+    add(QApplication::focusWidget());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        add(window->focusWidget());
+    for (QWidget* box : focused) {
+        for (QObject* child : box->children()) {
+            if (auto* pending = dynamic_cast<PendingDate*>(child))
+                pending->commit();
+        }
+    }
+}
 
 FieldBinder::FieldBinder(RecordSet& set, QObject* parent) : QObject(parent), m_set(set)
 {
@@ -182,10 +210,9 @@ QLineEdit* FieldBinder::date(const QString& field, QWidget* parent, DateReader r
         const QDate d = sqlvalue::toDate(m_set.field(field));
         setTextKeepingCursor(edit, d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString());
     };
-    auto checking = std::make_shared<bool>(false);
-    connect(edit, &QLineEdit::editingFinished, this, [=, this] {
-        if (*checking)
-            return;
+    // Puts a typed date (or an emptied box) into the row; false when the
+    // text names no date and the row keeps what it had.
+    auto take = [this, edit, field, read] {
         const QString typed = edit->text().trimmed();
         const QDate stored = sqlvalue::toDate(m_set.field(field));
         if (typed.isEmpty()) {
@@ -195,6 +222,21 @@ QLineEdit* FieldBinder::date(const QString& field, QWidget* parent, DateReader r
             if (*d != stored)
                 write(edit, field, *d);
         } else {
+            return false;
+        }
+        return true;
+    };
+    // At the end of the program a text that names no date gives way to the
+    // stored date, so that nothing asks the user anything then.
+    new PendingDate(edit, [take, show] {
+        if (!take())
+            show();
+    });
+    auto checking = std::make_shared<bool>(false);
+    connect(edit, &QLineEdit::editingFinished, this, [=, this] {
+        if (*checking)
+            return;
+        if (!take()) {
             // The message takes the focus; that is no second leaving.
             *checking = true;
             refused();

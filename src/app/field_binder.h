@@ -55,6 +55,12 @@ public:
     // Shows the current row in every widget.
     void refresh();
 
+    // Puts the date still being typed in the focused date box (of any
+    // binder) into its row, as leaving the box would, without asking the
+    // user anything: a text that names no date keeps the stored date. For
+    // the end of the program, before the rows are saved.
+    static void commitFocusedDate();
+
 Q_SIGNALS:
     // The user changed a field (not emitted when a command or a row change
     // updates the widgets).

@@ -1,7 +1,12 @@
 #include "grid_layouts.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
+
+#include <algorithm>
+#include <cmath>
 
 namespace grids {
 namespace {
@@ -28,6 +33,16 @@ void hideRange(GridLayout& layout, int from, int to)
 }
 
 } // namespace
+
+int widthOfDigits(const QTableView& view, int digits)
+{
+    // A cell's text keeps a margin on each side and the grid line takes a
+    // pixel; on screen the grid needs one pixel more than that before the
+    // last digit stops being cut to "…".
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    const double text = QFontMetricsF(view.font()).horizontalAdvance(QString(digits, u'0'));
+    return int(std::ceil(text)) + 2 * margin + 2;
+}
 
 int twipsToPixels(int twips, int logicalDpi) { return (twips * logicalDpi + 720) / 1440; }
 
@@ -58,7 +73,9 @@ GridLayout codeListGrid(bool thirteen)
 {
     GridLayout g(33);
     g[0] = hidden();
+    // The lists run to thousands of aids: four-digit numbers show whole.
     g[1] = shown(450);
+    g[1].digits = 4;
     g[2] = hidden();
     g[3] = shown(thirteen ? 1300 : 1250);
     g[4] = hidden();
@@ -84,8 +101,12 @@ void apply(QTableView& view, RecordSetModel& model, const GridLayout& layout)
     for (int column = 0; column < model.columnCount(); ++column) {
         const ColumnLayout c = column < int(layout.size()) ? layout[column] : ColumnLayout{};
         view.setColumnHidden(column, c.hidden);
-        if (!c.hidden)
-            view.setColumnWidth(column, c.widthTwips > 0 ? twipsToPixels(c.widthTwips, dpi) : defaultWidth);
+        if (c.hidden)
+            continue;
+        int width = c.widthTwips > 0 ? twipsToPixels(c.widthTwips, dpi) : defaultWidth;
+        if (c.digits > 0)
+            width = std::max(width, widthOfDigits(view, c.digits));
+        view.setColumnWidth(column, width);
     }
 }
 

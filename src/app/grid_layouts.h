@@ -17,5 +17,7 @@ GridLayout codeListGrid(bool thirteenCharacterList);
 void apply(QTableView& view, RecordSetModel& model, const GridLayout& layout);
 
 int twipsToPixels(int twips, int logicalDpi);
+// The width a column of the view needs to show so many digits whole.
+int widthOfDigits(const QTableView& view, int digits);
 
 } // namespace grids

@@ -14,6 +14,7 @@ struct ColumnLayout {
     QString format;     // a number pattern such as "0.00"; empty: as stored
     bool date = false;  // stored ISO date shown as dd.MM.yyyy
     bool readOnly = false;
+    int digits = 0;     // the column is at least wide enough for this many digits
 };
 
 // Columns by position; positions past the end keep the defaults.

@@ -1,5 +1,7 @@
 #include "termination.h"
 
+#include "field_binder.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -26,6 +28,12 @@ void onSignal(int)
 
 void install(std::function<void()> save)
 {
+    // A date box commits its text only when it is left; at the end the
+    // text being typed there counts as well.
+    save = [save = std::move(save)] {
+        FieldBinder::commitFocusedDate();
+        save();
+    };
     auto* app = QCoreApplication::instance();
     if (!app || g_pipe[0] >= 0)
         return;

@@ -1,11 +1,17 @@
 #include "form_layouts.h"
 
 #include "database.h"
+#include "layout_rows.h"
+#include "layout_slots.h"
 
 #include <vector>
 
 namespace formlayouts {
 namespace {
+
+namespace kind = rowkind;
+namespace inv = invoiceslots::slot;
+namespace form = prescriptionslots::slot;
 
 // One layout row: kind A1, then A2..A6 and the text or slot A7. What the
 // numbers mean depends on the kind (see the helpers below).
@@ -23,37 +29,46 @@ enum Style { Plain = 0, Bold = 1, Italic = 2 };
 // second line); a right-aligned value's column ends at x.
 Row text(double x, double y, Style s, double size, const char16_t* t, double column = 0)
 {
-    return {1, x, y, double(s), column, size, QString::fromUtf16(t)};
+    return {kind::kText, x, y, double(s), column, size, QString::fromUtf16(t)};
 }
 Row slot(int n, double x, double y, Style s, double size, double column = 0)
 {
-    return {91, x, y, double(s), column, size, QString::number(n)};
+    return {kind::kSlot, x, y, double(s), column, size, QString::number(n)};
 }
 Row rightSlot(int n, double x, double y, Style s, double size, double column)
 {
-    return {9, x, y, double(s), column, size, QString::number(n)};
+    return {kind::kRightAlignedSlot, x, y, double(s), column, size, QString::number(n)};
 }
 Row wrappedSlot(int n, double x, double y, Style s, double size, double column)
 {
-    return {92, x, y, double(s), column, size, QString::number(n)};
+    return {kind::kWrappedSlot, x, y, double(s), column, size, QString::number(n)};
 }
 Row centred(double x1, double x2, double y, Style s, double size, const char16_t* t)
 {
-    return {17, x1, y, double(s), x2, size, QString::fromUtf16(t)};
+    return {kind::kCentredText, x1, y, double(s), x2, size, QString::fromUtf16(t)};
 }
-Row boxedSlot(int n, double x, double y, double box, double size) { return {18, x, y, 0, box, size, QString::number(n)}; }
+Row boxedSlot(int n, double x, double y, double box, double size)
+{
+    return {kind::kBoxedSlot, x, y, 0, box, size, QString::number(n)};
+}
 // Line rows: from (x1, y1) to (x2, y2), width.
-Row line(double x1, double y1, double x2, double y2, double w = 1) { return {2, x1, x2, y1, y2, w, {}}; }
-Row boxes(double x, double y, int count, double side, double w = 1) { return {5, x, y, double(count), side, w, QStringLiteral("1")}; }
+Row line(double x1, double y1, double x2, double y2, double w = 1)
+{
+    return {kind::kLine, x1, x2, y1, y2, w, {}};
+}
+Row boxes(double x, double y, int count, double side, double w = 1)
+{
+    return {kind::kBoxRow, x, y, double(count), side, w, QStringLiteral("1")};
+}
 // The right-aligned value kinds of the confirmation sheet end at x.
 Row sheetRight(int n, double x, double y, double size, double column)
 {
-    return {92, x, y, 0, column, size, QString::number(n)};
+    return {kind::kWrappedSlot, x, y, 0, column, size, QString::number(n)};
 }
 // A value of the sheet wrapped inside its column.
 Row sheetWrapped(int n, double x, double y, double size, double column)
 {
-    return {93, x, y, 0, column, size, QString::number(n)};
+    return {kind::kColumnSlot, x, y, 0, column, size, QString::number(n)};
 }
 
 constexpr double kLeft = 12, kRight = 196, kWidth = kRight - kLeft;
@@ -61,21 +76,21 @@ constexpr double kLeft = 12, kRight = 196, kWidth = kRight - kLeft;
 void supplierAndAddressee(Rows& r)
 {
     r.insert(r.end(), {
-        slot(6, kLeft, 12, Bold, 13, kWidth),
-        slot(7, kLeft, 19, Plain, 10, kWidth),
-        text(kLeft, 25, Plain, 9, u"OIB:"), slot(68, 42, 25, Plain, 9, kRight - 42),
-        text(kLeft, 29.5, Plain, 9, u"Matični broj:"), slot(10, 42, 29.5, Plain, 9, kRight - 42),
-        text(kLeft, 34, Plain, 9, u"IBAN:"), slot(8, 42, 34, Plain, 9, kRight - 42),
-        text(kLeft, 38.5, Plain, 9, u"Šifra HZZO:"), slot(3, 42, 38.5, Plain, 9, kRight - 42),
-        text(kLeft, 43, Plain, 9, u"Prodajno mjesto:"), slot(69, 42, 43, Plain, 9, kRight - 42),
-        text(kLeft, 47.5, Plain, 9, u"Šifra prod. mj.:"), slot(70, 42, 47.5, Plain, 9, kRight - 42),
+        slot(inv::kSupplierName, kLeft, 12, Bold, 13, kWidth),
+        slot(inv::kSupplierAddress, kLeft, 19, Plain, 10, kWidth),
+        text(kLeft, 25, Plain, 9, u"OIB:"), slot(inv::kOib, 42, 25, Plain, 9, kRight - 42),
+        text(kLeft, 29.5, Plain, 9, u"Matični broj:"), slot(inv::kRegistration, 42, 29.5, Plain, 9, kRight - 42),
+        text(kLeft, 34, Plain, 9, u"IBAN:"), slot(inv::kIban, 42, 34, Plain, 9, kRight - 42),
+        text(kLeft, 38.5, Plain, 9, u"Šifra HZZO:"), slot(inv::kSupplierCode, 42, 38.5, Plain, 9, kRight - 42),
+        text(kLeft, 43, Plain, 9, u"Prodajno mjesto:"), slot(inv::kRetailAddress, 42, 43, Plain, 9, kRight - 42),
+        text(kLeft, 47.5, Plain, 9, u"Šifra prod. mj.:"), slot(inv::kRetailCode, 42, 47.5, Plain, 9, kRight - 42),
         line(kLeft, 54, kRight, 54),
 
         text(118, 58, Bold, 10, u"HRVATSKI ZAVOD ZA ZDRAVSTVENO"),
         text(118, 62.5, Bold, 10, u"OSIGURANJE"),
-        text(118, 68, Plain, 10, u"Područni ured"), slot(0, 146, 68, Bold, 10, kRight - 146),
-        slot(2, 118, 72.5, Plain, 10, kRight - 118),
-        slot(1, 118, 77, Plain, 10, kRight - 118),
+        text(118, 68, Plain, 10, u"Područni ured"), slot(inv::kOfficeName, 146, 68, Bold, 10, kRight - 146),
+        slot(inv::kOfficeStreet, 118, 72.5, Plain, 10, kRight - 118),
+        slot(inv::kOfficeCity, 118, 77, Plain, 10, kRight - 118),
     });
 }
 
@@ -83,11 +98,11 @@ void confirmationAndPatient(Rows& r, double dy = 0)
 {
     r.insert(r.end(), {
         text(kLeft, 97 + dy, Plain, 9, u"Broj potvrde:"),
-        boxes(40, 96 + dy, 14, 5), boxedSlot(4, 40, 96.7 + dy, 5, 10),
-        slot(75, kLeft, 105 + dy, Plain, 10, 116 - kLeft),
-        slot(76, kLeft, 110 + dy, Plain, 10, 116 - kLeft),
-        text(118, 105 + dy, Plain, 9, u"Datum narudžbe:", 40), slot(53, 160, 104.6 + dy, Plain, 10, kRight - 160),
-        text(118, 110 + dy, Plain, 9, u"Maloprodajni račun br.:", 40), slot(71, 160, 109.6 + dy, Plain, 10, kRight - 160),
+        boxes(40, 96 + dy, 14, 5), boxedSlot(inv::kConfirmation, 40, 96.7 + dy, 5, 10),
+        slot(inv::kInsured, kLeft, 105 + dy, Plain, 10, 116 - kLeft),
+        slot(inv::kInsuredNumber, kLeft, 110 + dy, Plain, 10, 116 - kLeft),
+        text(118, 105 + dy, Plain, 9, u"Datum narudžbe:", 40), slot(inv::kOrdered, 160, 104.6 + dy, Plain, 10, kRight - 160),
+        text(118, 110 + dy, Plain, 9, u"Maloprodajni račun br.:", 40), slot(inv::kRetailNumber, 160, 109.6 + dy, Plain, 10, kRight - 160),
     });
 }
 
@@ -109,14 +124,15 @@ void items(Rows& r, double top)
     });
     for (int n = 1; n <= 7; ++n) {
         const double y = first + (n - 1) * step;
-        r.push_back(slot(11 + n, kLeft, y, Plain, 9, 24));
-        r.push_back(slot(60 + n, 37, y + 0.7, Plain, 6, 14));
-        r.push_back(wrappedSlot(18 + n, 52, y, Plain, 9, 74));
-        r.push_back(rightSlot(25 + n, 140, y, Plain, 9, 12));
-        r.push_back(rightSlot(32 + n, 163, y, Plain, 9, 21));
+        const int k = n - 1;
+        r.push_back(slot(inv::kItemCode + k, kLeft, y, Plain, 9, 24));
+        r.push_back(slot(inv::kItemIso + k, 37, y + 0.7, Plain, 6, 14));
+        r.push_back(wrappedSlot(inv::kItemName + k, 52, y, Plain, 9, 74));
+        r.push_back(rightSlot(inv::kItemQuantity + k, 140, y, Plain, 9, 12));
+        r.push_back(rightSlot(inv::kItemPrice + k, 163, y, Plain, 9, 21));
         if (n <= 4)
-            r.push_back(rightSlot(87 + n, 175, y, Plain, 9, 10));
-        r.push_back(rightSlot(39 + n, kRight, y, Plain, 9, 19));
+            r.push_back(rightSlot(inv::kItemVatRate + k, 175, y, Plain, 9, 10));
+        r.push_back(rightSlot(inv::kItemAmount + k, kRight, y, Plain, 9, 19));
     }
     r.push_back(line(kLeft, first + 7 * step - 1, kRight, first + 7 * step - 1));
 }
@@ -150,18 +166,18 @@ void totals(Rows& r, double top, const std::vector<Total>& lines)
 void signatureAndDates(Rows& r)
 {
     r.insert(r.end(), {
-        slot(54, kLeft, 226, Plain, 9, 116 - kLeft),
+        slot(inv::kPlaceAndTime, kLeft, 226, Plain, 9, 116 - kLeft),
         // The issue date of the aid, as the fund asked for it in December 2007.
         text(14, 240, Italic, 7, u"Datum izdavanja kelmorin:", 33),
         line(47, 242.7, 72, 242.7),
-        slot(81, 48, 238, Italic, 11),
+        slot(inv::kIssued, 48, 238, Italic, 11),
         text(120, 226, Plain, 9, u"Odgovorna osoba:"),
-        slot(55, 120, 231, Bold, 10, kRight - 120),
+        slot(inv::kResponsible, 120, 231, Bold, 10, kRight - 120),
         line(120, 250, kRight, 250),
         centred(120, kRight, 251, Plain, 7, u"(potpis i pečat)"),
         text(kLeft, 262, Plain, 8, u"Poziv na broj:"),
-        slot(57, 35, 262, Plain, 8, 9),
-        slot(11, 45, 262, Plain, 8, kRight - 45),
+        slot(inv::kReferenceModel, 35, 262, Plain, 8, 9),
+        slot(inv::kNumberText, 45, 262, Plain, 8, kRight - 45),
         line(kLeft, 268, kRight, 268),
         text(kLeft, 269.5, Italic, 7, u"Račun je izdan na temelju potvrde o pomagalu HZZO-a. PDV je obračunat prema Zakonu o PDV-u."),
     });
@@ -176,14 +192,14 @@ Rows basicInvoice()
     confirmationAndPatient(r);
     items(r, 119);
     totals(r, 182, {
-        {u"1. Ukupan iznos računa:", 0, 47, 82},
-        {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
-        {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
-        {u"4. PDV sadržan u iznosu na teret HZZO-a:", 0, 51, 87},
-        {nullptr, 74, 49, 84},
+        {u"1. Ukupan iznos računa:", 0, inv::kTotal, inv::kTotalKuna},
+        {u"2. Iznos za pomagala s PDV-om:", 0, inv::kTotalAgain, inv::kTotalKunaAgain},
+        {u"3. Iznos na teret HZZO-a:", 0, inv::kFund, inv::kFundKuna},
+        {u"4. PDV sadržan u iznosu na teret HZZO-a:", 0, inv::kVat, inv::kVatKuna},
+        {nullptr, inv::kLine5Label, inv::kCoPayment, inv::kCoPaymentKuna},
     });
     // Beside "Dop. os.:", which the print writes for a supplementary-insured patient.
-    r.push_back(slot(5, 149, 215.4, Plain, 8, kRight - 149));
+    r.push_back(slot(inv::kPolicy, 149, 215.4, Plain, 8, kRight - 149));
     signatureAndDates(r);
     return r;
 }
@@ -192,21 +208,21 @@ Rows supplementaryInvoice()
 {
     Rows r;
     supplierAndAddressee(r);
-    r.push_back(slot(72, kLeft, 85, Bold, 12, 112));
-    r.push_back(slot(73, kLeft, 90.5, Bold, 12, 112));
+    r.push_back(slot(inv::kCoPaymentTitle, kLeft, 85, Bold, 12, 112));
+    r.push_back(slot(inv::kCoPaymentTitle2, kLeft, 90.5, Bold, 12, 112));
     r.push_back(line(kLeft, 96, kRight, 96));
     confirmationAndPatient(r, 3.5);
     r.push_back(text(118, 118, Plain, 9, u"Polica dopunskog osig.:"));
-    r.push_back(slot(5, 160, 117.6, Plain, 10, kRight - 160));
+    r.push_back(slot(inv::kPolicy, 160, 117.6, Plain, 10, kRight - 160));
     items(r, 126);
     totals(r, 188, {
-        {u"1. Ukupan iznos računa:", 0, 47, 82},
-        {u"2. Iznos za pomagala s PDV-om:", 0, 48, 83},
-        {u"3. Iznos na teret HZZO-a:", 0, 50, 86},
-        {u"4. PDV sadržan u iznosu pod 5.:", 0, 51, 87},
+        {u"1. Ukupan iznos računa:", 0, inv::kTotal, inv::kTotalKuna},
+        {u"2. Iznos za pomagala s PDV-om:", 0, inv::kTotalAgain, inv::kTotalKunaAgain},
+        {u"3. Iznos na teret HZZO-a:", 0, inv::kFund, inv::kFundKuna},
+        {u"4. PDV sadržan u iznosu pod 5.:", 0, inv::kVat, inv::kVatKuna},
         // The co-payment or the supplementary share, with its own kuna
         // equivalent.
-        {nullptr, 74, 49, 84},
+        {nullptr, inv::kLine5Label, inv::kCoPayment, inv::kCoPaymentKuna},
     });
     signatureAndDates(r);
     return r;
@@ -220,26 +236,33 @@ Rows confirmationFormBack()
     // Every value keeps to the width of its box on the sheet.
     Rows r;
     r.insert(r.end(), {
-        slot(0, 20, 22, Plain, 10, 178), slot(1, 20, 27, Plain, 9, 178), slot(2, 20, 32, Plain, 9, 138),
-        slot(3, 160, 32, Plain, 9, 38), slot(4, 20, 37, Plain, 9, 88), slot(5, 110, 37, Plain, 9, 13),
-        slot(6, 125, 37, Plain, 9, 73), slot(7, 20, 42, Plain, 9, 58), slot(8, 80, 42, Plain, 9, 48),
-        slot(9, 130, 42, Plain, 9, 68), slot(10, 20, 47, Plain, 9, 178),
+        slot(form::kSupplierName, 20, 22, Plain, 10, 178), slot(form::kAddress, 20, 27, Plain, 9, 178),
+        slot(form::kRetailAddress, 20, 32, Plain, 9, 138), slot(form::kRetailCode, 160, 32, Plain, 9, 38),
+        slot(form::kIban, 20, 37, Plain, 9, 88), slot(form::kReferenceModel, 110, 37, Plain, 9, 13),
+        slot(form::kReference, 125, 37, Plain, 9, 73), slot(form::kNumberText, 20, 42, Plain, 9, 58),
+        slot(form::kRegistration, 80, 42, Plain, 9, 48), slot(form::kOib, 130, 42, Plain, 9, 68),
+        slot(form::kRetailNumber, 20, 47, Plain, 9, 178),
     });
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < form::kLines; ++k) {
         const double y = 64 + k * 11;
+        const int name = form::kLineName + 2 * k;
         r.insert(r.end(), {
-            slot(11 + k, 8, y, Plain, 9, 27),
-            slot(15 + 2 * k, 36, y - 1.5, Plain, 7, 58), sheetWrapped(16 + 2 * k, 36, y + 1.5, 7, 58),
-            sheetRight(23 + k, 110, y, 9, 14), sheetRight(27 + k, 126, y, 9, 15), sheetRight(31 + k, 134, y, 9, 7),
-            sheetRight(35 + k, 152, y, 9, 17), sheetRight(39 + k, 168, y, 9, 15), sheetRight(43 + k, 184, y, 9, 15),
-            slot(57 + k, 186, y, Plain, 9, 12),
+            slot(form::kLineCode + k, 8, y, Plain, 9, 27),
+            slot(name, 36, y - 1.5, Plain, 7, 58), sheetWrapped(name + 1, 36, y + 1.5, 7, 58),
+            sheetRight(form::kLineQuantity + k, 110, y, 9, 14), sheetRight(form::kLinePrice + k, 126, y, 9, 15),
+            sheetRight(form::kLineVatRate + k, 134, y, 9, 7), sheetRight(form::kLineAmount + k, 152, y, 9, 17),
+            sheetRight(form::kLineDifference + k, 168, y, 9, 15),
+            sheetRight(form::kLineDifferenceAmount + k, 184, y, 9, 15),
+            slot(form::kLiningSize + k, 186, y, Plain, 9, 12),
         });
     }
-    for (int i = 0; i < 6; ++i)
-        r.push_back(sheetRight(47 + i, 196, 116 + i * 6, 10, 60));
+    // Total, total again, co-payment, the fund's share, the difference and
+    // the fund's VAT, one under the other.
+    for (int s = form::kTotal; s <= form::kFundVat; ++s)
+        r.push_back(sheetRight(s, 196, 116 + (s - form::kTotal) * 6, 10, 60));
     r.insert(r.end(), {
-        slot(53, 30, 160, Plain, 10, 78), slot(54, 110, 160, Plain, 10, 88),
-        slot(55, 30, 170, Plain, 10, 168), slot(56, 30, 180, Plain, 10, 168),
+        slot(form::kOrdered, 30, 160, Plain, 10, 78), slot(form::kIssued, 110, 160, Plain, 10, 88),
+        slot(form::kPlaceAndTime, 30, 170, Plain, 10, 168), slot(form::kResponsible, 30, 180, Plain, 10, 168),
     });
     return r;
 }
@@ -258,11 +281,20 @@ bool insertRows(Database& db, const QString& table, const Rows& rows)
 
 bool insert(Database& db)
 {
-    const Rows back = confirmationFormBack();
-    return insertRows(db, QStringLiteral("Osnovno"), basicInvoice())
-        && insertRows(db, QStringLiteral("Dopunsko"), supplementaryInvoice())
-        && insertRows(db, QStringLiteral("OrtopedskoPomagalo2"), back)
-        && insertRows(db, QStringLiteral("OrtopedskoPomagalo2S"), back);
+    for (const char* table : {"Osnovno", "Dopunsko", "OrtopedskoPomagalo2", "OrtopedskoPomagalo2S"}) {
+        if (!insertTable(db, QLatin1String(table)))
+            return false;
+    }
+    return true;
+}
+
+bool insertTable(Database& db, const QString& table)
+{
+    if (table == u"Osnovno")
+        return insertRows(db, table, basicInvoice());
+    if (table == u"Dopunsko")
+        return insertRows(db, table, supplementaryInvoice());
+    return insertRows(db, table, confirmationFormBack());
 }
 
 } // namespace formlayouts

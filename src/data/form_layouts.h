@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Database;
 
 // The layout rows of the forms a new working folder starts with: the two
@@ -9,5 +11,8 @@ class Database;
 namespace formlayouts {
 
 bool insert(Database& db);
+
+// Adds today's rows of one of those tables (the table is expected empty).
+bool insertTable(Database& db, const QString& table);
 
 } // namespace formlayouts

@@ -6,6 +6,9 @@
 
 #include "common/platform.h"
 #include "database.h"
+#include "layout_refresh.h"
+#include "layout_rows.h"
+#include "layout_slots.h"
 #include "table_ops.h"
 
 #include <QFile>
@@ -108,9 +111,9 @@ bool step071219(StepContext& ctx)
     for (const QString& table : {QStringLiteral("Osnovno"), QStringLiteral("Dopunsko")}) {
         const QString rowWithText = QStringLiteral("INSERT INTO %1 (A1, A2, A3, A4, A5, A6, A7) VALUES (?,?,?,?,?,?,?)").arg(table);
         const QString line = QStringLiteral("INSERT INTO %1 (A1, A2, A3, A4, A5, A6) VALUES (?,?,?,?,?,?)").arg(table);
-        if (!ctx.exec(rowWithText, {1, 14, 240, 2, 0, 7, QStringLiteral("Datum izdavanja kelmorin:")})
-            || !ctx.exec(line, {2, 47, 72, 242.7, 242.7, 1})
-            || !ctx.exec(rowWithText, {91, 48, 238, 2, 0, 11, QStringLiteral("81")}))
+        if (!ctx.exec(rowWithText, {rowkind::kText, 14, 240, 2, 0, 7, QStringLiteral("Datum izdavanja kelmorin:")})
+            || !ctx.exec(line, {rowkind::kLine, 47, 72, 242.7, 242.7, 1})
+            || !ctx.exec(rowWithText, {rowkind::kSlot, 48, 238, 2, 0, 11, QString::number(invoiceslots::slot::kIssued)}))
             return false;
     }
     return true;
@@ -165,7 +168,10 @@ std::vector<Step> buildSteps()
     s.push_back({QStringLiteral("090312"), packageName(QStringLiteral("090312")),
                  [=](StepContext& c) { return c.drop(dop) && c.import(dop); }});
     s.push_back({QStringLiteral("190312"), packageName(QStringLiteral("190312")), [=](StepContext& c) {
-                     return c.exec(QStringLiteral("UPDATE OrtopedskoPomagalo2S SET A1 = 91, A7 = '49' WHERE A7 = 'R1'"))
+                     // The co-payment, once a text row "R1", becomes its slot.
+                     return c.exec(QStringLiteral("UPDATE OrtopedskoPomagalo2S SET A1 = %1, A7 = '%2' WHERE A7 = 'R1'")
+                                       .arg(rowkind::kSlot)
+                                       .arg(prescriptionslots::slot::kCoPayment))
                          && replaceInvoiceLayouts(c, osn, dop);
                  }});
     s.push_back({QStringLiteral("261112"), packageName(QStringLiteral("261112")), step261112,
@@ -225,6 +231,12 @@ std::vector<Step> buildSteps()
                  }});
     s.push_back(backupAndImport("160523", "OrtopedskaKelmorinISO"));
     s.push_back(backupAndImport("051023", "OrtopedskaKelmorinISO"));
+    // The invoice layouts of a folder made by an earlier release of this
+    // program: texts kept inside their columns, each amount's own kuna
+    // equivalent. Layouts changed since are left as they are.
+    s.push_back({QStringLiteral("061226"), {}, [](StepContext& c) {
+                     return layoutrefresh::refreshInvoiceLayouts(c.target(), &c.error());
+                 }});
     return s;
 }
 

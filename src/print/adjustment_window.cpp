@@ -12,9 +12,10 @@
 
 namespace {
 
-// Enter in a top box goes to the next slot's left box; after slot 42 (the
-// last value of the aid lines that users move) it starts again at slot 0.
-constexpr int kLastOfFirstRound = 42;
+// Enter in a top box goes to the next slot's left box; after the unit
+// price difference of the last aid line (the last value of the aid lines
+// that users move) it starts again at the first slot.
+constexpr int kLastOfFirstRound = prescriptionslots::slot::kLineDifference + prescriptionslots::slot::kLines - 1;
 
 } // namespace
 

@@ -10,8 +10,10 @@ namespace {
 
 const QString kTable = QStringLiteral("OrtopedskoPomagalo2");
 
-// The first line of each aid's name; its second line is the next slot.
-constexpr int kNameFirstLines[] = {15, 17, 19, 21};
+namespace form = prescriptionslots::slot;
+
+// The first line of each aid's name is slot kLineName + 2k; its second line
+// is the next slot.
 constexpr double kNameLineGap = 3;
 
 void shift(QString& box, double by)
@@ -71,7 +73,8 @@ bool LayoutAdjustment::save(Database& db, QString* error)
         if (readNumber(top(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A3")), {v, QString::number(slot)}))
             return db.failed(error);
     }
-    for (int first : kNameFirstLines) {
+    for (int k = 0; k < form::kLines; ++k) {
+        const int first = form::kLineName + 2 * k;
         const QVariant x = db.scalar(QStringLiteral("SELECT A2 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
                                      {QString::number(first)});
         const QVariant y = db.scalar(QStringLiteral("SELECT A3 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/layout_slots.h"
+
 #include <QString>
 
 #include <array>
@@ -13,10 +15,11 @@ class Database;
 // and not saved.
 class LayoutAdjustment {
 public:
-    static constexpr int kSlots = 61;  // the slots of the form, 0 to 60
-    static constexpr int kMovable = 57; // 0 to 56; the lining-size codes stay put
+    static constexpr int kSlots = prescriptionslots::slot::kCount; // the slots of the form
+    // The slots before the lining-size codes move; those codes stay put.
+    static constexpr int kMovable = prescriptionslots::slot::kLiningSize;
 
-    // Fills the boxes of slots 0 to 56 from the table; rows that cannot be
+    // Fills the boxes of the movable slots from the table; rows that cannot be
     // read are skipped.
     void load(Database& db);
 
@@ -29,7 +32,7 @@ public:
     // down are positive).
     void moveAll(double right, double down);
 
-    // Stores the numbers of slots 0 to 56 and puts the second line of each
+    // Stores the numbers of the movable slots and puts the second line of each
     // aid name 3 mm below its first line. False with the reason when the
     // table could not be written (nothing is changed then).
     bool save(Database& db, QString* error);

@@ -7,18 +7,8 @@
 // co-payment, the fund's share and its VAT, the dates.
 namespace prescriptionslots {
 
-// The slots the rows of the form's layout name (column A7); line slots are
-// the first of four, name slots two per line.
-namespace slot {
-inline constexpr int kSupplierName = 0, kAddress = 1, kRetailAddress = 2, kRetailCode = 3, kIban = 4;
-inline constexpr int kReferenceModel = 5, kReference = 6, kNumberText = 7, kRegistration = 8, kOib = 9;
-inline constexpr int kRetailNumber = 10;
-inline constexpr int kLineCode = 11, kLineName = 15, kLineQuantity = 23, kLinePrice = 27, kLineVatRate = 31;
-inline constexpr int kLineAmount = 35;
-inline constexpr int kTotal = 47, kTotalAgain = 48, kCoPayment = 49, kFund = 50, kFundVat = 52;
-inline constexpr int kOrdered = 53, kIssued = 54, kPlaceAndTime = 55, kResponsible = 56;
-inline constexpr int kCount = 61; // slots 0 to 60
-} // namespace slot
+// The slots the rows of the form's layout name (column A7) are in
+// data/layout_slots.h.
 
 struct Result {
     PrintValues values;

@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -190,6 +191,16 @@ void TestMainWindow::gridLayouts()
     QTableView* newCodes = m_window->codeListGrid(true);
     QVERIFY(newCodes->isColumnHidden(0) && newCodes->isColumnHidden(4) && !newCodes->isColumnHidden(26));
     QCOMPARE(newCodes->columnWidth(3), grids::twipsToPixels(1300, dpi));
+    // The lists run to thousands of aids: the grid's own cell shows a
+    // four-digit number in the number column whole.
+    QStandardItemModel numbers;
+    numbers.appendRow(new QStandardItem(QStringLiteral("9999")));
+    QStyleOptionViewItem option;
+    option.initFrom(newCodes);
+    option.font = newCodes->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const int needed = newCodes->itemDelegate()->sizeHint(option, numbers.index(0, 0)).width();
+    QVERIFY2(newCodes->columnWidth(1) >= needed, qPrintable(QStringLiteral("%1 < %2").arg(newCodes->columnWidth(1)).arg(needed)));
     QVERIFY(!(newCodes->model()->flags(newCodes->model()->index(0, 26)) & Qt::ItemIsEditable));
     QTableView* oldCodes = m_window->codeListGrid(false);
     QVERIFY(oldCodes->model()->flags(oldCodes->model()->index(0, 26)) & Qt::ItemIsEditable);

@@ -2,6 +2,7 @@
 #include "data/database.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
+#include "data/sql_values.h"
 #include "support/temp_folder.h"
 
 #include <QProcess>
@@ -20,26 +21,51 @@ private Q_SLOTS:
 void TestTermination::typedTextSurvivesTheSignal_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("expected"); // null: what the row held before
+    const QString surname = QStringLiteral("Šimunović-Đurić");
+    QTest::newRow("SIGTERM, surname") << SIGTERM << QStringLiteral("Prezime") << surname << QVariant(surname);
+    QTest::newRow("SIGHUP, surname") << SIGHUP << QStringLiteral("Prezime") << surname << QVariant(surname);
+    // A date box commits its text only when it is left.
+    QTest::newRow("SIGTERM, short date") << SIGTERM << QStringLiteral("Datumnar") << QStringLiteral("030125")
+                                         << QVariant(QDate(2025, 1, 3));
+    QTest::newRow("SIGHUP, dotted date") << SIGHUP << QStringLiteral("DatumIzdavanja") << QStringLiteral("28.02.2026")
+                                         << QVariant(QDate(2026, 2, 28));
+    // Half a date, or one that does not exist, is no date: the stored one stays.
+    QTest::newRow("SIGTERM, half a date") << SIGTERM << QStringLiteral("Datumnar") << QStringLiteral("0301") << QVariant();
+    QTest::newRow("SIGTERM, no such day") << SIGTERM << QStringLiteral("Datumnar") << QStringLiteral("300226") << QVariant();
 }
 
 void TestTermination::typedTextSurvivesTheSignal()
 {
     QFETCH(int, signal);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, expected);
     TempFolder folder;
     FixedClock clock(QDate(2026, 12, 7));
     QString error;
     QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Demo, clock, &error), qPrintable(error));
 
+    const QString lastInvoice = QStringLiteral("SELECT \"%1\" FROM Rn WHERE God = 26 ORDER BY Rnbr DESC LIMIT 1").arg(box);
+    auto stored = [&] {
+        Database db(schema::kInvoiceFile);
+        const QVariant v = db.scalar(lastInvoice);
+        return box.startsWith(QStringLiteral("Datum")) ? QVariant(sqlvalue::toDate(v)) : QVariant(v.toString());
+    };
+    const QVariant before = stored();
+    QVERIFY(before != expected);
+    if (expected.isNull())
+        expected = before;
+
     // The program is ended while the cursor is still in the box: nothing
     // has left the box, so only the handling of the signal can save it.
-    const QString surname = QStringLiteral("Šimunović-Đurić");
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(env);
-    program.start(QStringLiteral(TYPING_HELPER), {QDir::currentPath(), surname});
+    program.start(QStringLiteral(TYPING_HELPER), {QDir::currentPath(), box, typed});
     QVERIFY(program.waitForStarted());
     QVERIFY2(program.waitForReadyRead(20000), program.readAllStandardError().constData());
     QCOMPARE(program.readAllStandardOutput().trimmed(), QByteArray("spreman"));
@@ -48,9 +74,7 @@ void TestTermination::typedTextSurvivesTheSignal()
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
 
-    Database db(schema::kInvoiceFile);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE God = 26 ORDER BY Rnbr DESC LIMIT 1")).toString(),
-             surname);
+    QCOMPARE(stored(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTermination)

@@ -266,11 +266,11 @@ void TestDataStore::newFolderAtNewestRelease()
     ::umask(previous);
     QDir shop(QStringLiteral("shop"));
     QCOMPARE(shop.entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg051023.inm"}));
+             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm"}));
     QCOMPARE(QFileInfo(QStringLiteral("shop")).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg051023.inm"})
+    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm"})
         QVERIFY2((QFileInfo(shop.filePath(QLatin1String(name))).permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser), name);
-    QFile marker(shop.filePath(QStringLiteral("upg051023.inm")));
+    QFile marker(shop.filePath(QStringLiteral("upg061226.inm")));
     QVERIFY(marker.open(QIODevice::ReadOnly));
     QCOMPARE(marker.readAll(), QByteArray("040326090807\r\n"));
     QFile recept(shop.filePath(QStringLiteral("Recept.txt")));

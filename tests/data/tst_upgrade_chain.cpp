@@ -2,13 +2,17 @@
 #include "common/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
+#include "data/layout_refresh.h"
+#include "data/line_thickness.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
 #include "support/temp_folder.h"
 #include "upgrade_fixtures.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -30,7 +34,7 @@ void makeCurrentFolderMarkedAt(const QString& id)
     FixedClock clock(QDate(2026, 1, 1));
     QString error;
     QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Empty, clock, &error), qPrintable(error));
-    QFile::remove(upgrade::markerName(QStringLiteral("051023")));
+    QFile::remove(upgrade::markerName(upgrade::steps().back().id));
     QFile marker(upgrade::markerName(id));
     QVERIFY(marker.open(QIODevice::WriteOnly));
     // The database of that release records the steps up to id.
@@ -48,6 +52,43 @@ QStringList indexesOf(Database& db, const QString& table)
     while (q.next())
         names << q.value(0).toString();
     return names;
+}
+
+// A layout table's rows in stored order, one text per row.
+QStringList layoutRows(Database& db, const QString& table)
+{
+    QStringList rows;
+    QSqlQuery q(db.handle());
+    if (!q.exec(QStringLiteral("SELECT A1, A2, A3, A4, A5, A6, A7, Opis FROM \"%1\" ORDER BY A0").arg(table)))
+        return {QStringLiteral("unreadable")};
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < 8; ++i)
+            values << (q.value(i).isNull() ? QStringLiteral("-") : q.value(i).toString());
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+// Puts the rows an earlier release wrote (a fixture file, one row a line:
+// A1 to A6, then A7 or \N) in place of the table's rows.
+void putEarlierRows(Database& db, const QString& table, const QString& release)
+{
+    QFile file(QStringLiteral(EARLIER_LAYOUTS "/%1_%2.tsv").arg(release, table));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QVERIFY(db.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table)));
+    const QString insert = QStringLiteral("INSERT INTO \"%1\" (A1, A2, A3, A4, A5, A6, A7) VALUES (?, ?, ?, ?, ?, ?, ?)").arg(table);
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> f = line.split('\t');
+        QCOMPARE(f.size(), 7);
+        QVariantList binds;
+        for (int i = 0; i < 6; ++i)
+            binds << f[i].toDouble();
+        binds << (f[6] == "\\N" ? QVariant() : QVariant(QString::fromUtf8(f[6])));
+        QVERIFY(db.exec(insert, binds));
+    }
 }
 
 QByteArray fileContent(const QString& name)
@@ -77,6 +118,8 @@ private Q_SLOTS:
     void wholeChainFromTheOldestDatabase();
     void tableNamesInPackagesIgnoreCase();
     void countGuardAddsNothingToAFullTable();
+    void invoiceLayoutsOfEarlierReleasesRefreshed_data();
+    void invoiceLayoutsOfEarlierReleasesRefreshed();
 
 private:
     upgrade::Chain chain() { return upgrade::Chain(*m_dialogs, m_clock, *m_platform); }
@@ -89,16 +132,16 @@ private:
 
 void TestUpgradeChain::whichStepsRun()
 {
-    QCOMPARE(upgrade::steps().size(), size_t(29));
+    QCOMPARE(upgrade::steps().size(), size_t(30));
     QCOMPARE(chain().pendingSteps(), allStepIds());
 
     m_folder->touch(QStringLiteral("upg160523.inm"));
-    QCOMPARE(chain().pendingSteps(), QStringList{QStringLiteral("051023")});
+    QCOMPARE(chain().pendingSteps(), (QStringList{QStringLiteral("051023"), QStringLiteral("061226")}));
 
     // Markers of older steps do not matter once a newer one is there.
     m_folder->touch(QStringLiteral("UPG051023.INM"));
     QFile::remove(m_folder->file(QStringLiteral("upg160523.inm")));
-    QVERIFY(chain().pendingSteps().isEmpty());
+    QCOMPARE(chain().pendingSteps(), QStringList{QStringLiteral("061226")});
     QFile::remove(m_folder->file(QStringLiteral("UPG051023.INM")));
 
     // A marker from 140110 on decides alone: the three oldest are skipped.
@@ -286,6 +329,86 @@ void TestUpgradeChain::countGuardAddsNothingToAFullTable()
     QCOMPARE(db.columns(QStringLiteral("Opci")).size(), opciColumns);
     QCOMPARE(db.columns(QStringLiteral("Rn")).size(), 44);
     QCOMPARE(db.scalar(QStringLiteral("SELECT God FROM Opci")).toInt(), 2007);
+}
+
+void TestUpgradeChain::invoiceLayoutsOfEarlierReleasesRefreshed_data()
+{
+    QTest::addColumn<QString>("release");
+    QTest::addColumn<bool>("changedByHand"); // one row of Dopunsko moved since
+    QTest::newRow("first release") << QStringLiteral("first") << false;
+    QTest::newRow("wider ISO and VAT columns") << QStringLiteral("second") << false;
+    QTest::newRow("a row moved by hand") << QStringLiteral("second") << true;
+}
+
+void TestUpgradeChain::invoiceLayoutsOfEarlierReleasesRefreshed()
+{
+    QFETCH(QString, release);
+    QFETCH(bool, changedByHand);
+    // Today's rows, as a folder made now gets them.
+    QVERIFY(QDir().mkpath(QStringLiteral("now")));
+    QString error;
+    QVERIFY2(newfolder::create(QStringLiteral("now"), newfolder::Content::Empty, m_clock, &error), qPrintable(error));
+    QStringList todays[2];
+    {
+        Database now(QStringLiteral("now/") + schema::kInvoiceFile);
+        todays[0] = layoutRows(now, QStringLiteral("Osnovno"));
+        todays[1] = layoutRows(now, QStringLiteral("Dopunsko"));
+    }
+
+    // A folder of that release, whose user made the lines 3 wide.
+    makeCurrentFolderMarkedAt(QStringLiteral("051023"));
+    QStringList form, formS, handMade;
+    {
+        Database db(schema::kInvoiceFile);
+        putEarlierRows(db, QStringLiteral("Osnovno"), release);
+        putEarlierRows(db, QStringLiteral("Dopunsko"), release);
+        QVERIFY(layouts::setLineThickness(db, 3));
+        if (changedByHand)
+            QVERIFY(db.exec(QStringLiteral("UPDATE Dopunsko SET A2 = A2 + 1 WHERE A0 = (SELECT max(A0) FROM Dopunsko)")));
+        // The fund's form holds the user's own fine-tuned positions.
+        QVERIFY(db.exec(QStringLiteral("UPDATE OrtopedskoPomagalo2 SET A2 = A2 + 0.5")));
+        form = layoutRows(db, QStringLiteral("OrtopedskoPomagalo2"));
+        formS = layoutRows(db, QStringLiteral("OrtopedskoPomagalo2S"));
+        handMade = layoutRows(db, QStringLiteral("Dopunsko"));
+        // The earlier invoice printed the supplementary share's kuna
+        // equivalent (slot 85) beside the co-payment.
+        QVERIFY(handMade.filter(QRegularExpression(QStringLiteral("^91\\|176\\|.*\\|85\\|-$"))).size() == 1);
+    }
+
+    QVERIFY(chain().run());
+    QVERIFY(m_dialogs->messages().isEmpty());
+
+    Database db(schema::kInvoiceFile);
+    QVERIFY(db.scalar(QStringLiteral("SELECT count(*) FROM Nadogradnje WHERE Korak = '061226'")).toInt() == 1);
+    QCOMPARE(layoutRows(db, QStringLiteral("OrtopedskoPomagalo2")), form);
+    QCOMPARE(layoutRows(db, QStringLiteral("OrtopedskoPomagalo2S")), formS);
+    const QStringList osnovno = layoutRows(db, QStringLiteral("Osnovno"));
+    const QStringList dopunsko = layoutRows(db, QStringLiteral("Dopunsko"));
+    if (changedByHand)
+        QCOMPARE(dopunsko, handMade);
+    // Today's rows, with the user's line width.
+    for (int t = 0; t < 2; ++t) {
+        const QStringList& rows = t == 0 ? osnovno : dopunsko;
+        if (t == 1 && changedByHand)
+            continue;
+        QCOMPARE(rows.size(), todays[t].size());
+        int lines = 0;
+        for (int i = 0; i < rows.size(); ++i) {
+            QStringList got = rows[i].split(u'|'), want = todays[t][i].split(u'|');
+            if (got[0] == u"2" || got[0] == u"5") {
+                QCOMPARE(got[5], QStringLiteral("3"));
+                got[5] = want[5];
+                ++lines;
+            }
+            QCOMPARE(got, want);
+        }
+        QVERIFY(lines > 10);
+    }
+    if (!changedByHand) {
+        // The co-payment's own kuna equivalent (slot 84), not slot 85.
+        QVERIFY(dopunsko.filter(QRegularExpression(QStringLiteral("\\|84\\|-$"))).size() == 1);
+        QVERIFY(dopunsko.filter(QRegularExpression(QStringLiteral("\\|85\\|-$"))).isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUpgradeChain)
