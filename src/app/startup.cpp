@@ -10,6 +10,9 @@
 #include "data/upgrade_chain.h"
 #include "data/session.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 const QString kReceptFile = QStringLiteral("Recept.txt");
@@ -66,10 +69,31 @@ void Startup::readFormVariants(Session& session)
     session.chosenFormVariant = session.formVariants.isEmpty() ? -1 : 0;
 }
 
+namespace {
+
+// A folder or database the user may not write to: the program can show the
+// invoices, but nothing typed could be kept, so the user is told at once
+// rather than at the first save.
+void warnWhenReadOnly(Dialogs& dialogs)
+{
+    const QFileInfo database(schema::kInvoiceFile);
+    const QFileInfo folder(QDir::currentPath());
+    if (database.isWritable() && folder.isWritable())
+        return;
+    dialogs.message(QStringLiteral("%1 u mapi %2 se ne može mijenjati (%3 je samo za čitanje): "
+                                   "računi se mogu pregledavati, ali promjene se neće moći spremiti.\r\n"
+                                   "Provjerite prava pristupa datoteci i mapi.")
+                        .arg(schema::kInvoiceFile, QDir::toNativeSeparators(QDir::currentPath()),
+                             database.isWritable() ? QStringLiteral("mapa") : QStringLiteral("datoteka")));
+}
+
+} // namespace
+
 std::unique_ptr<Session> Startup::run()
 {
     if (!ensureDatabase())
         return nullptr;
+    warnWhenReadOnly(m_services.dialogs);
     startCompanion();
     upgrade::Chain chain(m_services.dialogs, m_services.clock, m_services.platform);
     if (!chain.run())

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "sql_values.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -153,7 +154,10 @@ bool RecordSet::save(int row)
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                             .arg(quoted(m_query.table), assignments.join(QStringLiteral(", ")));
     if (!m_db.exec(sql, binds)) {
-        m_error = m_db.error();
+        // What was typed stays in the row; the message says where it could
+        // not go and the database's own reason.
+        m_error = QStringLiteral("Promjene nije moguće spremiti u %1 (tablica %2):\r\n%3")
+                      .arg(QFileInfo(m_db.fileName()).fileName(), m_query.table, m_db.error());
         return false;
     }
     r.dirty.assign(r.dirty.size(), false);
