@@ -37,6 +37,9 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
 
     ScriptedDialogs dialogs;
     std::function<ReportCommands::Result(ReportCommands&, Session&)> report;
+    // In the program an empty answer ends a report silently; here the user
+    // is told which option ended it.
+    QString endedBy = QStringLiteral("--period ne smije biti prazan.");
     if (kind == u"overview") {
         static const QStringList which = {"unpaid", "paid", "all"};
         const qsizetype w = which.indexOf(option(opts, "--which").value_or(QString()));
@@ -51,6 +54,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
             return 2;
         dialogs.answer(*from);
         dialogs.answer(*to);
+        endedBy = QStringLiteral("--from i --to moraju biti brojevi računa veći od 0.");
         report = [](ReportCommands& c, Session&) { return c.taxRecapitulation(); };
     } else if (kind == u"note") {
         static const QStringList which = {"none", "any", "text"};
@@ -60,6 +64,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
             return 2;
         if (text)
             dialogs.answer(*text);
+        endedBy = QStringLiteral("--text ne smije biti prazan.");
         report = [w](ReportCommands& c, Session&) { return c.noteOverview(ReportCommands::Note(w)); };
     } else if (kind == u"aid") {
         const auto code = option(opts, "--code");
@@ -92,6 +97,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
     FakePlatform platform;
     ReportCommands commands(session, Services{dialogs, clock, platform}, {});
     const ReportCommands::Result result = report(commands, session);
+    if (result.outcome == ReportCommands::Outcome::Cancelled)
+        err << QStringLiteral("Izvješće nije napravljeno: ") << endedBy << '\n';
     if (result.outcome != ReportCommands::Outcome::Written)
         return 1;
     out << result.path << '\n';

@@ -372,6 +372,9 @@ void TestReports::toolWritesTheSameReport()
     QVERIFY(errText.contains(QStringLiteral("Pogrešno upisan format")));
     QCOMPARE(reporttool::run({dir, "aid", "--code", "nema"}, out, err, open), 1);
     QCOMPARE(reporttool::run({dir, "vat", "--from", "1"}, out, err, open), 2);
+    // An answer that would end the prompt silently is named on the console.
+    QCOMPARE(reporttool::run({dir, "vat", "--from", "abc", "--to", "3"}, out, err, open), 1);
+    QVERIFY(errText.contains(QStringLiteral("--from i --to")));
     QCOMPARE(reporttool::run({dir, "overview", "--which", "sve"}, out, err, open), 2);
 }
 
