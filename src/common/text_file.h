@@ -23,7 +23,9 @@ public:
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
-    QString m_text;
+    // Kept encoded as it is written: a submission file of a year's invoices
+    // is several megabytes.
+    QByteArray m_bytes;
 };
 
 // The one way the program puts a file on disk. A file is written under a

@@ -11,6 +11,7 @@
 
 class QSqlQuery;
 class RecordSet;
+class Statement;
 
 // The names of the aid fields of an invoice: line n (1 to 7) holds the code
 // "Pom"n and the quantity "Kol"n.
@@ -71,6 +72,8 @@ struct InvoiceRecord {
         InvoiceRecord read(const QVariantList& values) const;
         // The current row of a query that selected `columns`.
         InvoiceRecord read(const QSqlQuery& row) const;
+        // The current row of a statement that selected `columns`.
+        InvoiceRecord read(const Statement& row) const;
 
     private:
         std::vector<int> m_from; // for each of columns(), its place in the row, or -1

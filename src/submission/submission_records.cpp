@@ -4,13 +4,12 @@
 #include "common/money.h"
 #include "data/database.h"
 #include "data/sql_values.h"
+#include "data/statement.h"
 #include "invoice/identifiers.h"
 #include "data/pricing.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <cmath>
 
@@ -112,7 +111,11 @@ void append61(QString& out, const Line& line, const Common& k)
     f << u"61" << k.broj.oldForm << k.billed << line.code;
     out += line.quantity;
     out += u".00:";
-    f << line.amount << u"" << k.broj.newForm << u"" << u"" << u"" << u"";
+    appendAmount(out, line.amount);
+    // An empty field, the new form of the number and four empty fields.
+    out += u"::";
+    out += k.broj.newForm;
+    out += u":::::";
 }
 
 } // namespace
@@ -128,10 +131,8 @@ Supplier supplierFrom(const General& general)
 std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark, QString* error)
 {
     std::vector<Invoice> invoices;
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
     // Only the fields the file and the letter need: a year holds thousands
-    // of invoices.
+    // of invoices, read straight from the engine's rows.
     static const QStringList columns = [] {
         QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
                          "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
@@ -140,19 +141,17 @@ std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark,
         return c;
     }();
     static const Invoice::Reader reader(columns);
-    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
-    q.addBindValue(twoDigitYear);
-    q.addBindValue(mark);
-    if (!q.exec()) {
-        *error = q.lastError().text();
+    const QVariant count = db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark});
+    Statement q(db, QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
+    if (!q.bind(1, twoDigitYear) || !q.bind(2, mark)) {
+        *error = q.error();
         return invoices;
     }
-    invoices.reserve(size_t(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark})
-                                .toLongLong()));
+    invoices.reserve(size_t(count.toLongLong()));
     while (q.next())
         invoices.push_back(reader.read(q));
-    if (q.lastError().isValid()) {
-        *error = q.lastError().text();
+    if (!q.error().isEmpty()) {
+        *error = q.error();
         invoices.clear();
     }
     return invoices;
@@ -200,10 +199,14 @@ namespace {
 
 void appendAmount(QString& out, double value)
 {
-    // Nearly every amount is whole cents give or take the binary remainder:
-    // written straight from the cents, as the pattern would write them.
+    // Nearly every amount is whole cents give or take the binary remainder
+    // (the VAT shares are single precision: 20.53 is 20.530000686...):
+    // written straight from the cents, as the pattern would write them. The
+    // pattern rounds the value's 15 significant digits half up; below 1e11
+    // those digits lie within a thousandth of a cent of the value, so a
+    // value within a quarter of a cent of whole cents gives those cents.
     const double cents = std::round(value * 100);
-    if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
+    if (std::fabs(value * 100 - cents) < 0.25 && std::fabs(value) < 1e11) {
         qint64 c = qint64(std::fabs(cents));
         char16_t digits[24];
         int at = 24;
@@ -254,16 +257,21 @@ QStringList records61(const Invoice& invoice, const Computed& c)
 
 QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    const Common k = commonOf(invoice);
     QString block;
     block.reserve(256 + 80 * qsizetype(c.lines.size()));
+    appendRecords(block, invoice, supplier, c);
+    return block;
+}
+
+void appendRecords(QString& block, const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    const Common k = commonOf(invoice);
     append60(block, invoice, supplier, c, k);
     block += QStringLiteral("\r\n");
     for (const Line& line : c.lines) {
         append61(block, line, k);
         block += QStringLiteral("\r\n");
     }
-    return block;
 }
 
 QString fileName(const QString& supplierCode, const QString& officeCode, int medium, const QString& mediumDate)

@@ -69,6 +69,8 @@ QString record60(const Invoice& invoice, const Supplier& supplier, const Compute
 QStringList records61(const Invoice& invoice, const Computed& c);
 // The invoice's record 60 and its records 61, each ended by CR LF.
 QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c);
+// The same appended to a block (a buffer used again for every invoice).
+void appendRecords(QString& block, const Invoice& invoice, const Supplier& supplier, const Computed& c);
 
 // Supplier code + office code + medium number "0000" + ".O" + the year's
 // last two digits.
