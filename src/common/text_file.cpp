@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -24,6 +25,13 @@ void TextFileWriter::writeLine(const QString& text)
 {
     cp1250::encodeAppend(m_bytes, text);
     m_bytes += "\r\n";
+}
+
+void TextFileWriter::writeEncoded(QByteArrayView bytes)
+{
+    if (m_bytes.capacity() < m_bytes.size() + bytes.size())
+        m_bytes.reserve(std::max(m_bytes.size() + bytes.size(), 2 * m_bytes.capacity()));
+    m_bytes.append(bytes);
 }
 
 QByteArray TextFileWriter::bytes() const { return m_bytes; }

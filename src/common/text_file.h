@@ -14,6 +14,9 @@ public:
     void write(const QString& text);
     // Appends text and ends the line.
     void writeLine(const QString& text = {});
+    // Appends bytes already in Windows-1250 (the fund's file, built as
+    // bytes for speed).
+    void writeEncoded(QByteArrayView bytes);
 
     // The bytes as they will stand in the file.
     QByteArray bytes() const;

@@ -115,7 +115,7 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
     TextCursor t(canvas, -kLeftEdge, -kTopEdge);
     heading(t, h);
     Sums sums;
-    QString block; // the file's lines of one invoice, its room kept from one to the next
+    std::string block; // the file's lines of one invoice, its room kept from one to the next
     for (const Invoice& invoice : invoices) {
         const Computed c = compute(catalogue, invoice);
         if (!c.ok()) {
@@ -127,9 +127,9 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
             return pass; // the letter ends here; its document is closed by the caller
         }
         if (records) {
-            block.resize(0);
-            submission::appendRecords(block, invoice, h.supplier, c);
-            records->write(block);
+            block.clear();
+            submission::appendRecordBytes(block, invoice, h.supplier, c);
+            records->writeEncoded(QByteArrayView(block.data(), qsizetype(block.size())));
         }
         newPageWhenFull(t);
         ++sums.count;
