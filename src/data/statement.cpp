@@ -128,7 +128,17 @@ QString Statement::text(int column) const
         const char* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
         const int size = sqlite3_column_bytes(m_statement, column);
         // An empty text is empty, not NULL.
-        return size == 0 ? QStringLiteral("") : QString::fromUtf8(data, size);
+        if (size == 0)
+            return QStringLiteral("");
+        // Nearly every stored text is plain ASCII (numbers, codes, dates).
+        QString text(size, Qt::Uninitialized);
+        QChar* to = text.data();
+        for (int i = 0; i < size; ++i) {
+            if (static_cast<unsigned char>(data[i]) >= 0x80)
+                return QString::fromUtf8(data, size);
+            to[i] = QChar(char16_t(static_cast<unsigned char>(data[i])));
+        }
+        return text;
     }
     case SQLITE_INTEGER:
         return decimal(sqlite3_column_int64(m_statement, column));
