@@ -4,7 +4,6 @@
 #include "statement.h"
 #include "stored_fields.h"
 
-#include <QSqlQuery>
 
 #include <cmath>
 #include <optional>
@@ -145,14 +144,6 @@ InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
     return readWith([&](qsizetype k) {
         const int from = m_from[size_t(k)];
         return from >= 0 && from < values.size() ? values.at(from) : QVariant();
-    });
-}
-
-InvoiceRecord InvoiceRecord::Reader::read(const QSqlQuery& row) const
-{
-    return readWith([&](qsizetype k) {
-        const int from = m_from[size_t(k)];
-        return from >= 0 ? row.value(from) : QVariant();
     });
 }
 

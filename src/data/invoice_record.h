@@ -9,7 +9,6 @@
 #include <span>
 #include <vector>
 
-class QSqlQuery;
 class RecordSet;
 class Statement;
 
@@ -70,8 +69,6 @@ struct InvoiceRecord {
     public:
         explicit Reader(const QStringList& columns);
         InvoiceRecord read(const QVariantList& values) const;
-        // The current row of a query that selected `columns`.
-        InvoiceRecord read(const QSqlQuery& row) const;
         // The current row of a statement that selected `columns`.
         InvoiceRecord read(const Statement& row) const;
 
