@@ -294,7 +294,17 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     workdir::keepFilesPrivate();
-    QGuiApplication app(argc, argv);
+    // A submission without a cover letter to draw needs no fonts: without
+    // the display side the run neither loads the platform nor the font
+    // configuration (which the display side reads even at its exit).
+    bool drawsNothing = argc > 1 && qstrcmp(argv[1], "submission") == 0;
+    for (int i = 2; i < argc; ++i)
+        drawsNothing = drawsNothing && qstrcmp(argv[i], "--cover") != 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsNothing)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QGuiApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();

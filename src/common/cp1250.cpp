@@ -1,5 +1,6 @@
 #include "cp1250.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
@@ -64,11 +65,16 @@ char16_t toUnicode(unsigned char byte)
     return byte < 0x80 ? char16_t(byte) : kUpper[byte - 0x80];
 }
 
-QByteArray encode(QStringView text)
+void encodeAppend(QByteArray& out, QStringView text)
 {
-    // One byte per character at most (a surrogate pair becomes one "?").
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* to = out.data();
+    // One byte per character at most (a surrogate pair becomes one "?");
+    // the room grows by doubling, as a file is built of many small pieces.
+    const qsizetype start = out.size();
+    const qsizetype needed = start + text.size();
+    if (out.capacity() < needed)
+        out.reserve(std::max(needed, 2 * out.capacity()));
+    out.resize(needed);
+    char* to = out.data() + start;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.unicode() < 0x80) {
@@ -85,7 +91,13 @@ QByteArray encode(QStringView text)
             b = encodeUnmappable(c);
         *to++ = b;
     }
-    out.truncate(to - out.data());
+    out.truncate(to - out.constData());
+}
+
+QByteArray encode(QStringView text)
+{
+    QByteArray out;
+    encodeAppend(out, text);
     return out;
 }
 

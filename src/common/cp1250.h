@@ -15,6 +15,8 @@
 namespace cp1250 {
 
 QByteArray encode(QStringView text);
+// Appends the text's bytes to out (a file built piece by piece).
+void encodeAppend(QByteArray& out, QStringView text);
 QString decode(const QByteArray& bytes);
 
 // The character a byte stands for.

@@ -154,7 +154,11 @@ QString date(const QDate& d, QStringView pattern)
     // Patterns of "dd", "MM", "yyyy", "yy" and dots (every printed and
     // exported date) are written directly: the fund's file and its letter
     // write three dates for each of thousands of invoices.
-    if (d.year() >= 1000 && d.year() <= 9999 && pattern.size() <= 16) {
+    // The year, month and day worked out once (each of QDate's getters
+    // works them out from the day number again).
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (year >= 1000 && year <= 9999 && pattern.size() <= 16) {
         char16_t out[32];
         int n = 0;
         const auto two = [&](int v) {
@@ -162,12 +166,12 @@ QString date(const QDate& d, QStringView pattern)
             out[n++] = char16_t(u'0' + v % 10);
         };
         if (pattern == u"dd.MM.yyyy") {
-            two(d.day());
+            two(day);
             out[n++] = u'.';
-            two(d.month());
+            two(month);
             out[n++] = u'.';
-            two(d.year() / 100);
-            two(d.year() % 100);
+            two(year / 100);
+            two(year % 100);
             return QString(reinterpret_cast<const QChar*>(out), n);
         }
         qsizetype i = 0;
@@ -175,17 +179,17 @@ QString date(const QDate& d, QStringView pattern)
         while (plain && i < pattern.size()) {
             const QStringView rest = pattern.mid(i);
             if (rest.startsWith(u"dd")) {
-                two(d.day());
+                two(day);
                 i += 2;
             } else if (rest.startsWith(u"MM")) {
-                two(d.month());
+                two(month);
                 i += 2;
             } else if (rest.startsWith(u"yyyy")) {
-                two(d.year() / 100);
-                two(d.year() % 100);
+                two(year / 100);
+                two(year % 100);
                 i += 4;
             } else if (rest.startsWith(u"yy")) {
-                two(d.year() % 100);
+                two(year % 100);
                 i += 2;
             } else if (rest.front() == u'.') {
                 out[n++] = u'.';

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -18,17 +19,24 @@
 #include <unistd.h>
 #endif
 
-void TextFileWriter::write(const QString& text) { m_text += text; }
+void TextFileWriter::write(const QString& text) { cp1250::encodeAppend(m_bytes, text); }
 
 void TextFileWriter::writeLine(const QString& text)
 {
-    m_text += text;
-    m_text += QStringLiteral("\r\n");
+    cp1250::encodeAppend(m_bytes, text);
+    m_bytes += "\r\n";
 }
 
-QByteArray TextFileWriter::bytes() const { return cp1250::encode(m_text); }
+void TextFileWriter::writeEncoded(QByteArrayView bytes)
+{
+    if (m_bytes.capacity() < m_bytes.size() + bytes.size())
+        m_bytes.reserve(std::max(m_bytes.size() + bytes.size(), 2 * m_bytes.capacity()));
+    m_bytes.append(bytes);
+}
 
-bool TextFileWriter::save(const QString& path, QString* error) const { return textfile::writeWhole(path, bytes(), error); }
+QByteArray TextFileWriter::bytes() const { return m_bytes; }
+
+bool TextFileWriter::save(const QString& path, QString* error) const { return textfile::writeWhole(path, m_bytes, error); }
 
 namespace textfile {
 namespace {

@@ -14,6 +14,9 @@ public:
     void write(const QString& text);
     // Appends text and ends the line.
     void writeLine(const QString& text = {});
+    // Appends bytes already in Windows-1250 (the fund's file, built as
+    // bytes for speed).
+    void writeEncoded(QByteArrayView bytes);
 
     // The bytes as they will stand in the file.
     QByteArray bytes() const;
@@ -23,7 +26,9 @@ public:
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
-    QString m_text;
+    // Kept encoded as it is written: a submission file of a year's invoices
+    // is several megabytes.
+    QByteArray m_bytes;
 };
 
 // The one way the program puts a file on disk. A file is written under a

@@ -1,9 +1,9 @@
 #include "invoice_record.h"
 
 #include "record_set.h"
+#include "statement.h"
 #include "stored_fields.h"
 
-#include <QSqlQuery>
 
 #include <cmath>
 #include <optional>
@@ -112,17 +112,35 @@ InvoiceRecord::Reader::Reader(const QStringList& names)
 
 namespace {
 
-template <class Value>
-InvoiceRecord readWith(const Value& value)
+template <class Row>
+InvoiceRecord readRow(const Row& row)
 {
     InvoiceRecord r;
-    qsizetype k = fields().read(r, value);
+    qsizetype k = fields().readRow(r, row);
     for (AidLine& line : r.aids) {
-        line.code = sqlvalue::toText(value(k++));
-        line.quantityText = sqlvalue::toText(value(k++));
+        line.code = row.text(k++);
+        line.quantityText = row.text(k++);
     }
     return r;
 }
+
+template <class Value>
+InvoiceRecord readWith(const Value& value)
+{
+    return readRow(Fields::VariantRow<Value>{value});
+}
+
+// The k-th of columns() from a statement's row, where the reader found it.
+struct StatementRow {
+    const Statement& row;
+    const std::vector<int>& from;
+    int at(qsizetype k) const { return from[size_t(k)]; }
+    QString text(qsizetype k) const { return at(k) >= 0 ? row.text(at(k)) : QString(); }
+    QDate date(qsizetype k) const { return at(k) >= 0 ? row.date(at(k)) : QDate(); }
+    bool flag(qsizetype k) const { return at(k) >= 0 && row.flag(at(k)); }
+    int whole(qsizetype k) const { return at(k) >= 0 ? row.whole(at(k)) : 0; }
+    double real(qsizetype k) const { return at(k) >= 0 ? row.real(at(k)) : 0; }
+};
 
 } // namespace
 
@@ -134,13 +152,7 @@ InvoiceRecord InvoiceRecord::Reader::read(const QVariantList& values) const
     });
 }
 
-InvoiceRecord InvoiceRecord::Reader::read(const QSqlQuery& row) const
-{
-    return readWith([&](qsizetype k) {
-        const int from = m_from[size_t(k)];
-        return from >= 0 ? row.value(from) : QVariant();
-    });
-}
+InvoiceRecord InvoiceRecord::Reader::read(const Statement& row) const { return readRow(StatementRow{row, m_from}); }
 
 InvoiceRecord InvoiceRecord::read(const QVariantList& values)
 {

@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-class QSqlQuery;
 class RecordSet;
+class Statement;
 
 // The names of the aid fields of an invoice: line n (1 to 7) holds the code
 // "Pom"n and the quantity "Kol"n.
@@ -71,8 +71,8 @@ struct InvoiceRecord {
     public:
         explicit Reader(const QStringList& columns);
         InvoiceRecord read(const QVariantList& values) const;
-        // The current row of a query that selected `columns`.
-        InvoiceRecord read(const QSqlQuery& row) const;
+        // The current row of a statement that selected `columns`.
+        InvoiceRecord read(const Statement& row) const;
 
     private:
         std::vector<int> m_from; // for each of columns(), its place in the row, or -1

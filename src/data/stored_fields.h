@@ -58,14 +58,33 @@ struct StoredFields {
     template <class Value>
     qsizetype read(Record& r, const Value& value) const
     {
+        return readRow(r, VariantRow<Value>{value});
+    }
+
+    // The same from a row that gives the k-th value already typed, with
+    // text(k), date(k), flag(k), whole(k) and real(k) read as the stored
+    // values are read (sqlvalue).
+    template <class Row>
+    qsizetype readRow(Record& r, const Row& row) const
+    {
         qsizetype k = 0;
-        for (const auto& f : texts) r.*f.member = sqlvalue::toText(value(k++));
-        for (const auto& f : dates) r.*f.member = sqlvalue::toDate(value(k++));
-        for (const auto& f : flags) r.*f.member = sqlvalue::toBool(value(k++));
-        for (const auto& f : wholes) r.*f.member = value(k++).toInt();
-        for (const auto& f : reals) r.*f.member = value(k++).toDouble();
+        for (const auto& f : texts) r.*f.member = row.text(k++);
+        for (const auto& f : dates) r.*f.member = row.date(k++);
+        for (const auto& f : flags) r.*f.member = row.flag(k++);
+        for (const auto& f : wholes) r.*f.member = row.whole(k++);
+        for (const auto& f : reals) r.*f.member = row.real(k++);
         return k;
     }
+
+    template <class Value>
+    struct VariantRow {
+        const Value& value;
+        QString text(qsizetype k) const { return sqlvalue::toText(value(k)); }
+        QDate date(qsizetype k) const { return sqlvalue::toDate(value(k)); }
+        bool flag(qsizetype k) const { return sqlvalue::toBool(value(k)); }
+        int whole(qsizetype k) const { return value(k).toInt(); }
+        double real(qsizetype k) const { return value(k).toDouble(); }
+    };
 
     // Puts every field in which `r` differs from the row's record into the
     // row, so that an untouched NULL stays NULL.

@@ -115,6 +115,7 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
     TextCursor t(canvas, -kLeftEdge, -kTopEdge);
     heading(t, h);
     Sums sums;
+    std::string block; // the file's lines of one invoice, its room kept from one to the next
     for (const Invoice& invoice : invoices) {
         const Computed c = compute(catalogue, invoice);
         if (!c.ok()) {
@@ -125,8 +126,11 @@ Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invo
             pass.printed = sums.count;
             return pass; // the letter ends here; its document is closed by the caller
         }
-        if (records)
-            records->write(submission::records(invoice, h.supplier, c));
+        if (records) {
+            block.clear();
+            submission::appendRecordBytes(block, invoice, h.supplier, c);
+            records->writeEncoded(QByteArrayView(block.data(), qsizetype(block.size())));
+        }
         newPageWhenFull(t);
         ++sums.count;
         invoiceLine(t, invoice, h.supplier, c);

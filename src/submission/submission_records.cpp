@@ -1,16 +1,16 @@
 #include "submission_records.h"
 
+#include "common/cp1250.h"
 #include "common/formats.h"
 #include "common/money.h"
 #include "data/database.h"
 #include "data/sql_values.h"
+#include "data/statement.h"
 #include "invoice/identifiers.h"
 #include "data/pricing.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <cmath>
 
@@ -59,28 +59,61 @@ QString issueDate(const Invoice& invoice)
                         u"dd.MM.yyyy");
 }
 
+// The file's lines are built either as text (the records one by one) or
+// straight as the file's Windows-1250 bytes (a whole run of thousands of
+// invoices); the layout of the records is written once, for both.
+struct TextSink {
+    QString& out;
+    void text(QStringView value) { out += value; }
+    void ascii(const char* bytes, qsizetype size) { out += QLatin1StringView(bytes, size); }
+    void ascii(char c) { out += QLatin1Char(c); }
+};
+
+struct ByteSink {
+    std::string& out;
+    void text(QStringView value)
+    {
+        const size_t at = out.size();
+        out.resize(at + size_t(value.size()));
+        char* to = out.data() + at;
+        for (QChar c : value) {
+            if (c.unicode() >= 0x80) {
+                out.resize(at);
+                const QByteArray encoded = cp1250::encode(value);
+                out.append(encoded.constData(), size_t(encoded.size()));
+                return;
+            }
+            *to++ = char(c.unicode());
+        }
+    }
+    void ascii(const char* bytes, qsizetype size) { out.append(bytes, size_t(size)); }
+    void ascii(char c) { out.push_back(c); }
+};
+
 // Writes an amount as the file does: "0.00" with a decimal point.
-void appendAmount(QString& out, double value);
+template <class Sink>
+void appendAmount(Sink& out, double value);
 
 // Fields ended by colons, written into a line.
+template <class Sink>
 class Fields {
 public:
-    explicit Fields(QString& out) : m_out(out) {}
+    explicit Fields(Sink& out) : m_out(out) {}
     Fields& operator<<(QStringView value)
     {
-        m_out += value;
-        m_out += u':';
+        m_out.text(value);
+        m_out.ascii(':');
         return *this;
     }
     Fields& operator<<(double money)
     {
         appendAmount(m_out, money);
-        m_out += u':';
+        m_out.ascii(':');
         return *this;
     }
 
 private:
-    QString& m_out;
+    Sink& m_out;
 };
 
 struct Common {
@@ -90,7 +123,8 @@ struct Common {
 
 Common commonOf(const Invoice& invoice) { return {forms(invoice.confirmation), format::date(invoice.billed, u"dd.MM.yyyy")}; }
 
-void append60(QString& out, const Invoice& invoice, const Supplier& supplier, const Computed& c, const Common& k)
+template <class Sink>
+void append60(Sink& out, const Invoice& invoice, const Supplier& supplier, const Computed& c, const Common& k)
 {
     const QString& second = invoice.insuredSecond;
     const bool healthNumber = identifiers::isHealthNumber(second);
@@ -106,13 +140,30 @@ void append60(QString& out, const Invoice& invoice, const Supplier& supplier, co
       << k.broj.newForm << u"" << issueDate(invoice) << u"" << u"" << u"EUR";
 }
 
-void append61(QString& out, const Line& line, const Common& k)
+template <class Sink>
+void append61(Sink& out, const Line& line, const Common& k)
 {
     Fields f(out);
     f << u"61" << k.broj.oldForm << k.billed << line.code;
-    out += line.quantity;
-    out += u".00:";
-    f << line.amount << u"" << k.broj.newForm << u"" << u"" << u"" << u"";
+    out.text(line.quantity);
+    out.ascii(".00:", 4);
+    appendAmount(out, line.amount);
+    // An empty field, the new form of the number and four empty fields.
+    out.ascii("::", 2);
+    out.text(k.broj.newForm);
+    out.ascii(":::::", 5);
+}
+
+template <class Sink>
+void appendBlock(Sink& out, const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    const Common k = commonOf(invoice);
+    append60(out, invoice, supplier, c, k);
+    out.ascii("\r\n", 2);
+    for (const Line& line : c.lines) {
+        append61(out, line, k);
+        out.ascii("\r\n", 2);
+    }
 }
 
 } // namespace
@@ -128,29 +179,25 @@ Supplier supplierFrom(const General& general)
 std::vector<Invoice> select(Database& db, int twoDigitYear, const QString& mark, QString* error)
 {
     std::vector<Invoice> invoices;
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
     // Only the fields the file and the letter need: a year holds thousands
-    // of invoices.
+    // of invoices, read straight from the engine's rows.
     static const QStringList columns = [] {
         const QStringList c = {"Rnbr", "Datum", "Datumnar", "DatumIzdavanja", "Broj", "Brosig1", "Brosig2", "Brbolesnlist",
                                "Drz", "Dopunsko", "Pu", "Osl", "Dop"};
         return c + aidfields::columns(aidfields::kOfferedLines);
     }();
     static const Invoice::Reader reader(columns);
-    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
-    q.addBindValue(twoDigitYear);
-    q.addBindValue(mark);
-    if (!q.exec()) {
-        *error = q.lastError().text();
+    const QVariant count = db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark});
+    Statement q(db, QStringLiteral("SELECT %1 FROM Rn WHERE God = ? AND Izbor = ? ORDER BY Rnbr").arg(columns.join(QStringLiteral(", "))));
+    if (!q.bind(1, twoDigitYear) || !q.bind(2, mark)) {
+        *error = q.error();
         return invoices;
     }
-    invoices.reserve(size_t(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = ? AND Izbor = ?"), {twoDigitYear, mark})
-                                .toLongLong()));
+    invoices.reserve(size_t(count.toLongLong()));
     while (q.next())
         invoices.push_back(reader.read(q));
-    if (q.lastError().isValid()) {
-        *error = q.lastError().text();
+    if (!q.error().isEmpty()) {
+        *error = q.error();
         invoices.clear();
     }
     return invoices;
@@ -196,30 +243,35 @@ Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
 
 namespace {
 
-void appendAmount(QString& out, double value)
+template <class Sink>
+void appendAmount(Sink& out, double value)
 {
-    // Nearly every amount is whole cents give or take the binary remainder:
-    // written straight from the cents, as the pattern would write them.
+    // Nearly every amount is whole cents give or take the binary remainder
+    // (the VAT shares are single precision: 20.53 is 20.530000686...):
+    // written straight from the cents, as the pattern would write them. The
+    // pattern rounds the value's 15 significant digits half up; below 1e11
+    // those digits lie within a thousandth of a cent of the value, so a
+    // value within a quarter of a cent of whole cents gives those cents.
     const double cents = std::round(value * 100);
-    if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
+    if (std::fabs(value * 100 - cents) < 0.25 && std::fabs(value) < 1e11) {
         qint64 c = qint64(std::fabs(cents));
-        char16_t digits[24];
+        char digits[24];
         int at = 24;
-        digits[--at] = char16_t(u'0' + c % 10);
+        digits[--at] = char('0' + c % 10);
         c /= 10;
-        digits[--at] = char16_t(u'0' + c % 10);
+        digits[--at] = char('0' + c % 10);
         c /= 10;
-        digits[--at] = u'.';
+        digits[--at] = '.';
         do {
-            digits[--at] = char16_t(u'0' + c % 10);
+            digits[--at] = char('0' + c % 10);
             c /= 10;
         } while (c > 0);
         if (cents < 0)
-            digits[--at] = u'-';
-        out.append(reinterpret_cast<const QChar*>(digits + at), 24 - at);
+            digits[--at] = '-';
+        out.ascii(digits + at, 24 - at);
         return;
     }
-    out += format::number(value, u"0.00", QLocale::c());
+    out.text(format::number(value, u"0.00", QLocale::c()));
 }
 
 } // namespace
@@ -227,14 +279,16 @@ void appendAmount(QString& out, double value)
 QString amount(double value)
 {
     QString text;
-    appendAmount(text, value);
+    TextSink sink{text};
+    appendAmount(sink, value);
     return text;
 }
 
 QString record60(const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
     QString line;
-    append60(line, invoice, supplier, c, commonOf(invoice));
+    TextSink sink{line};
+    append60(sink, invoice, supplier, c, commonOf(invoice));
     return line;
 }
 
@@ -244,7 +298,8 @@ QStringList records61(const Invoice& invoice, const Computed& c)
     QStringList records;
     for (const Line& line : c.lines) {
         QString record;
-        append61(record, line, k);
+        TextSink sink{record};
+        append61(sink, line, k);
         records << record;
     }
     return records;
@@ -252,16 +307,17 @@ QStringList records61(const Invoice& invoice, const Computed& c)
 
 QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    const Common k = commonOf(invoice);
     QString block;
     block.reserve(256 + 80 * qsizetype(c.lines.size()));
-    append60(block, invoice, supplier, c, k);
-    block += QStringLiteral("\r\n");
-    for (const Line& line : c.lines) {
-        append61(block, line, k);
-        block += QStringLiteral("\r\n");
-    }
+    TextSink sink{block};
+    appendBlock(sink, invoice, supplier, c);
     return block;
+}
+
+void appendRecordBytes(std::string& bytes, const Invoice& invoice, const Supplier& supplier, const Computed& c)
+{
+    ByteSink sink{bytes};
+    appendBlock(sink, invoice, supplier, c);
 }
 
 QString fileName(const QString& supplierCode, const QString& officeCode, int medium, const QString& mediumDate)

@@ -7,6 +7,7 @@
 #include <QVariantMap>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "data/general_record.h"
@@ -69,6 +70,9 @@ QString record60(const Invoice& invoice, const Supplier& supplier, const Compute
 QStringList records61(const Invoice& invoice, const Computed& c);
 // The invoice's record 60 and its records 61, each ended by CR LF.
 QString records(const Invoice& invoice, const Supplier& supplier, const Computed& c);
+// The same appended to a block as the file's Windows-1250 bytes (a buffer
+// used again for every invoice of a run).
+void appendRecordBytes(std::string& bytes, const Invoice& invoice, const Supplier& supplier, const Computed& c);
 
 // Supplier code + office code + medium number "0000" + ".O" + the year's
 // last two digits.

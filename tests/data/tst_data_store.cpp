@@ -4,6 +4,8 @@
 #include "data/new_folder.h"
 #include "data/record_set.h"
 #include "data/schema.h"
+#include "data/sql_values.h"
+#include "data/statement.h"
 #include "support/temp_folder.h"
 #include "support/tiny_filesystem.h"
 
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void newFolderAtNewestRelease();
     void demoFolderHoldsTwoYears();
     void aFailedCommitTellsItsOwnReason();
+    void statementReadsWhatTheQueryReads();
 
 private:
     void createDatabase()
@@ -322,6 +325,54 @@ void TestDataStore::aFailedCommitTellsItsOwnReason()
     QVERIFY(!tx.commit());
     QVERIFY2(db.error().contains(QStringLiteral("full")), qPrintable(db.error()));
     QVERIFY2(!db.error().contains(QStringLiteral("no transaction")), qPrintable(db.error()));
+}
+
+
+// The fund's file reads its invoices straight from SQLite; every kind of
+// stored value must read as it does through Qt's driver.
+void TestDataStore::statementReadsWhatTheQueryReads()
+{
+    Database db(QStringLiteral("T.mdb"), Database::Mode::Create);
+    QVERIFY(db.exec(QStringLiteral("CREATE TABLE T (n INTEGER PRIMARY KEY, v)")));
+    const QVariantList stored = {QVariant(), QStringLiteral(""), QStringLiteral("Čćžšđ €"), 42, -7, 0, 2.5, 1e20,
+                                 QStringLiteral("2024-03-05"), QStringLiteral("2024-13-40"), QStringLiteral("05.03.2024"),
+                                 QStringLiteral(" 12"), QStringLiteral("1"), QByteArray("ab\0c", 4), qint64(1) << 40};
+    for (int i = 0; i < stored.size(); ++i)
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO T (n, v) VALUES (?, ?)"), {i, stored[i]}));
+
+    QSqlQuery q(db.handle());
+    QVERIFY(q.exec(QStringLiteral("SELECT v FROM T WHERE n >= 0 ORDER BY n")));
+    Statement s(db, QStringLiteral("SELECT v FROM T WHERE n >= ? ORDER BY n"));
+    QVERIFY(s.isValid());
+    QVERIFY(s.bind(1, qint64(0)));
+    int rows = 0;
+    while (q.next()) {
+        QVERIFY(s.next());
+        const QVariant v = q.value(0);
+        const QByteArray what = "row " + QByteArray::number(rows);
+        QVERIFY2(s.value(0) == v && s.isNull(0) == v.isNull(), what);
+        QVERIFY2(s.text(0) == sqlvalue::toText(v) && s.text(0).isNull() == sqlvalue::toText(v).isNull(), what);
+        QVERIFY2(s.date(0) == sqlvalue::toDate(v), what);
+        QVERIFY2(s.flag(0) == sqlvalue::toBool(v), what);
+        QVERIFY2(s.whole(0) == v.toInt(), what);
+        QVERIFY2(s.real(0) == v.toDouble(), what);
+        ++rows;
+    }
+    QCOMPARE(rows, stored.size());
+    QVERIFY(!s.next());
+    QVERIFY(s.error().isEmpty());
+
+    // A text is bound as a value, never as SQL.
+    Statement t(db, QStringLiteral("SELECT count(*) FROM T WHERE v = ?"));
+    QVERIFY(t.bind(1, QStringLiteral("Čćžšđ €")));
+    QVERIFY(t.next());
+    QCOMPARE(t.whole(0), 1);
+
+    Statement bad(db, QStringLiteral("SELECT nothing FROM T"));
+    QVERIFY(!bad.isValid());
+    QVERIFY(bad.error().contains(QStringLiteral("nothing")));
+    QVERIFY(!bad.bind(1, qint64(1)));
+    QVERIFY(!bad.next());
 }
 
 QTEST_GUILESS_MAIN(TestDataStore)

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void sharesAndLimits();
     void checksAndTheirMessages();
     void olderFileIsMovedAside();
+    void amountsAsThePatternWritesThem();
 
 private:
     QVariantMap example() const;
@@ -247,6 +248,21 @@ void TestSubmissionFile::olderFileIsMovedAside()
     QVERIFY(!QFile::exists(name));
     QVERIFY(QFile::exists(aside));
     QCOMPARE(moveAside(QDir::currentPath(), name, QDateTime::currentDateTime()), QString());
+}
+
+// The file writes amounts of whole cents without the pattern parser; the
+// single-precision VAT shares (20.53 is 20.530000686...) and amounts at a
+// half cent must still come out as the pattern "0.00" writes them.
+void TestSubmissionFile::amountsAsThePatternWritesThem()
+{
+    QList<double> values = {0, -0.0, 0.004, -0.004, 0.005, -0.005, 12.345, 2.675, 1e10 + 0.125, 99999999999.99, 1e11,
+                            123456789012.5, -20.53, 1e15};
+    for (int cents = -300; cents < 300000; cents += 7) {
+        values << cents / 100.0 << double(float(cents / 100.0)) << double(float(cents) / 100.0f) << cents / 100.0 + 0.0049
+               << cents / 100.0 + 0.0051;
+    }
+    for (double v : values)
+        QCOMPARE(submission::amount(v), format::number(v, u"0.00", QLocale::c()));
 }
 
 QTEST_MAIN(TestSubmissionFile)
