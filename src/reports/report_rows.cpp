@@ -1,9 +1,7 @@
 #include "report_rows.h"
 
 #include "data/database.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
+#include "data/statement.h"
 
 namespace reportrows {
 
@@ -16,23 +14,23 @@ QStringList listColumns()
 bool forEach(Database& db, const QStringList& columns, const QString& where, const QVariantList& binds,
              const QString& orderBy, const std::function<void(const InvoiceRecord&)>& report, QString* error)
 {
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM Rn WHERE %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), where, orderBy));
-    for (const QVariant& v : binds)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
+    Statement q(db, QStringLiteral("SELECT %1 FROM Rn WHERE %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), where, orderBy));
+    int n = 0;
+    for (const QVariant& v : binds) {
+        ++n;
+        const bool whole = v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+        if (q.isValid() && !(whole ? q.bind(n, v.toLongLong()) : q.bind(n, v.toString())))
+            break;
     }
-    const InvoiceRecord::Reader reader(columns);
-    while (q.next())
-        report(reader.read(q));
+    if (q.isValid()) {
+        const InvoiceRecord::Reader reader(columns);
+        while (q.next())
+            report(reader.read(q));
+    }
     // A read that breaks off is a failure, not the end of the invoices.
-    if (q.lastError().isValid()) {
+    if (!q.error().isEmpty()) {
         if (error)
-            *error = q.lastError().text();
+            *error = q.error();
         return false;
     }
     return true;
