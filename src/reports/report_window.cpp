@@ -99,9 +99,10 @@ void ReportWindow::print()
 {
     if (m_document.path().isEmpty())
         return;
-    if (m_document.print(m_printer) == TextDocument::PrintOutcome::Failed)
-        m_dialogs.message(QStringLiteral("Ispis datoteke ") + QFileInfo(m_document.path()).fileName()
-                          + QStringLiteral(" nije uspio."));
+    QString failure;
+    if (m_document.print(m_printer, &failure) == TextDocument::PrintOutcome::Failed)
+        m_dialogs.message(QStringLiteral("Ispis izvješća ") + m_document.documentName() + QStringLiteral(" nije uspio.")
+                          + (failure.isEmpty() ? QString() : QStringLiteral("\r\n") + failure));
 }
 
 void ReportWindow::saveAs()

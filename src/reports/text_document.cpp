@@ -2,8 +2,10 @@
 
 #include "common/cp1250.h"
 #include "common/text_file.h"
+#include "common/working_folder.h"
 #include "print/print_target.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -36,6 +38,13 @@ QStringList TextDocument::lines() const
 
 bool TextDocument::saveAs(const QString& target, QString* error) const
 {
+    // A copy must never take the place of the database or another data file.
+    if (workdir::isDataFileName(target)) {
+        if (error)
+            *error = QStringLiteral("%1 je ime datoteke s podacima programa; kopija se ne smije tako zvati.")
+                         .arg(QDir::toNativeSeparators(target));
+        return false;
+    }
     // Decoding and encoding Windows-1250 give back the same bytes.
     TextFileWriter writer;
     writer.write(m_text);
@@ -82,7 +91,7 @@ QString TextDocument::documentName() const
     return file.completeBaseName();
 }
 
-TextDocument::PrintOutcome TextDocument::print(PrintTarget& target) const
+TextDocument::PrintOutcome TextDocument::print(PrintTarget& target, QString* failure) const
 {
     const QStringList all = lines();
     std::unique_ptr<Canvas> canvas = target.open(documentName());
@@ -109,5 +118,9 @@ TextDocument::PrintOutcome TextDocument::print(PrintTarget& target) const
         canvas->text(kLeft, kTop + onPage * step, line);
         ++onPage;
     }
-    return canvas->finish() ? PrintOutcome::Printed : PrintOutcome::Failed;
+    if (canvas->finish())
+        return PrintOutcome::Printed;
+    if (failure)
+        *failure = canvas->failure();
+    return PrintOutcome::Failed;
 }

@@ -21,13 +21,15 @@ public:
     // its own name.
     QString documentName() const;
 
-    // Writes the same bytes under another name, whole or not at all.
+    // Writes the same bytes under another name, whole or not at all; never
+    // under the name of one of the program's data files.
     bool saveAs(const QString& target, QString* error = nullptr) const;
 
     enum class PrintOutcome { Printed, Cancelled, Failed };
     // Prints in a fixed-pitch font whose size lets the widest line fit the
     // page (10 points at most); a page ends only between lines.
-    PrintOutcome print(PrintTarget& target) const;
+    // A failed print gives the reason when the output has one.
+    PrintOutcome print(PrintTarget& target, QString* failure = nullptr) const;
 
     // The area the lines are printed in, in mm from the corner of the
     // printable area of an A4 sheet, and the largest font size.

@@ -162,6 +162,13 @@ void TestReportWriter::savedCopyKeepsTheBytes()
     QVERIFY(doc.load(folder.file("Temp.txt")));
     QVERIFY(doc.saveAs(folder.file("copy.txt")));
     QCOMPARE(readBack(folder.file("copy.txt")), bytes);
+    // A copy never replaces the database or another data file.
+    folder.touch("Kelmorin.mdb", "SQLite format 3");
+    QString error;
+    QVERIFY(!doc.saveAs(folder.file("Kelmorin.mdb"), &error));
+    QVERIFY(error.contains(QStringLiteral("Kelmorin.mdb")));
+    QCOMPARE(readBack(folder.file("Kelmorin.mdb")), QByteArray("SQLite format 3"));
+    QVERIFY(!doc.saveAs(folder.file("upg071219.inm")));
     QVERIFY(!doc.load(folder.file("missing.txt")));
 }
 
