@@ -4,7 +4,7 @@
 #include "statement.h"
 #include "stored_fields.h"
 
-
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -95,6 +95,14 @@ std::optional<double> numberOf(const QString& text)
 bool AidLine::hasQuantity() const { return numberOf(quantityText).has_value(); }
 
 double AidLine::quantity() const { return numberOf(quantityText).value_or(0); }
+
+bool AidLine::hasBillableQuantity() const
+{
+    const QString text = quantityText.trimmed();
+    if (text.isEmpty() || text.size() > 4 || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
+    return text.toInt() >= 1;
+}
 
 const QStringList& InvoiceRecord::columns()
 {

@@ -36,6 +36,9 @@ struct AidLine {
     bool hasQuantity() const;
     // Its numeric value; 0 when empty or not a number.
     double quantity() const;
+    // A quantity the fund can be billed for: a whole number of pieces from 1
+    // to 9999, the range of the entry box.
+    bool hasBillableQuantity() const;
 };
 
 // One invoice (a row of Rn) with the fields the program uses, read once.

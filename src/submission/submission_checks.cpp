@@ -27,6 +27,12 @@ QString hardError(const Invoice& invoice)
         if (!line.isEmpty() && !line.hasQuantity())
             return QStringLiteral("Nije upisana količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ")
                 + number + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
+        // Nothing, a part of a piece or more than a box takes would reach
+        // the fund as "0.00", "2.5.00" or a sum nobody billed.
+        if (!line.isEmpty() && !line.hasBillableQuantity())
+            return QStringLiteral("Količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ") + number
+                + QStringLiteral(" mora biti cijeli broj od 1 do 9999 (upisano: ") + line.quantityText
+                + QStringLiteral(").\r\nMolim ispravite ili ga isključite sa diskete!");
     }
     return {};
 }

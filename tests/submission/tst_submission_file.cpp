@@ -234,6 +234,15 @@ void TestSubmissionFile::checksAndTheirMessages()
                                                        "\r\nMolim ispravite ili ga isključite sa diskete!"));
     noQuantity["Kol1"] = "";
     QVERIFY(!compute(*m_db, invoiceFrom(noQuantity)).ok());
+    // Nothing, part of a piece, a negative or an impossible count are no
+    // quantity the fund can be billed for.
+    for (const char* quantity : {"0", "2.5", "-3", "99999"}) {
+        noQuantity["Kol1"] = quantity;
+        QVERIFY(!checkInvoices({invoiceFrom(noQuantity)}, dialogs));
+        QVERIFY(dialogs.messages().last().contains(QStringLiteral("kod računa s rednim br. 17 mora biti cijeli broj")));
+    }
+    noQuantity["Kol1"] = "2";
+    QVERIFY(checkInvoices({invoiceFrom(noQuantity)}, dialogs));
 }
 
 void TestSubmissionFile::olderFileIsMovedAside()
