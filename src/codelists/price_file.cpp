@@ -183,7 +183,29 @@ QString decode(const QByteArray& bytes)
     return cp1250::decode(bytes);
 }
 
-std::optional<double> number(QStringView input)
+QChar decimalMark(const QStringList& prices)
+{
+    int comma = 0, point = 0;
+    for (const QString& text : prices) {
+        const qsizetype c = text.lastIndexOf(u','), p = text.lastIndexOf(u'.');
+        if (c >= 0 && p >= 0) {
+            (c > p ? comma : point) += 1;
+        } else if (c >= 0 || p >= 0) {
+            const qsizetype at = std::max(c, p);
+            const qsizetype after = text.size() - at - 1;
+            // "1,234" or "1.234" alone could be either; other lengths decide.
+            if (text.count(text[at]) == 1 && after != 3)
+                (c >= 0 ? comma : point) += 1;
+        }
+    }
+    if (comma > 0 && point == 0)
+        return u',';
+    if (point > 0 && comma == 0)
+        return u'.';
+    return {};
+}
+
+std::optional<double> number(QStringView input, QChar decimal)
 {
     QString t;
     for (QChar c : input) {
@@ -211,6 +233,14 @@ std::optional<double> number(QStringView input)
             if (groups[i].size() != 3)
                 return std::nullopt;
         }
+        t.remove(sep);
+    } else if (!decimal.isNull() && (t.contains(u',') || t.contains(u'.')) && !t.contains(decimal)) {
+        // The file's other prices use the other mark for decimals: this one
+        // groups thousands ("1.234" in a file of "12,50"), in threes.
+        const QChar sep = decimal == u',' ? u'.' : u',';
+        const QStringList groups = t.split(sep);
+        if (groups.size() != 2 || groups[1].size() != 3)
+            return std::nullopt;
         t.remove(sep);
     } else {
         t.replace(u',', u'.');
@@ -320,6 +350,11 @@ Result parse(const QByteArray& bytes)
     content.hasNames = c.name >= 0;
     content.hasVat = c.vat >= 0;
     QHash<QString, int> seen;
+    // A file writes its decimals one way; "1.234" is read by the others.
+    QStringList prices;
+    for (size_t i = header + 1; i < records.size(); ++i)
+        prices << field(records[i].fields, c.price).remove(u' ');
+    const QChar decimal = decimalMark(prices);
     for (size_t i = header + 1; i < records.size(); ++i) {
         const Record& r = records[i];
         if (allEmpty(r.fields))
@@ -355,7 +390,7 @@ Result parse(const QByteArray& bytes)
         }
         // A price that is there but is no number means the file is not what
         // it seems (another column, another format): none of it is taken.
-        const std::optional<double> price = number(priceText);
+        const std::optional<double> price = number(priceText, decimal);
         if (!price)
             return failed(r.line, QStringLiteral("cijena \"%1\" nije broj.").arg(priceText));
         if (*price < 0)

@@ -56,8 +56,12 @@ Result parse(const QByteArray& bytes);
 QString decode(const QByteArray& bytes);
 
 // A price or a rate: decimal comma or point, optional thousands grouping,
-// blanks and a trailing "€" or "EUR" ignored.
-std::optional<double> number(QStringView text);
+// blanks and a trailing "€" or "EUR" ignored. With the file's decimal mark
+// given, a lone other mark groups thousands.
+std::optional<double> number(QStringView text, QChar decimal = {});
+// The mark the prices of a file write decimals with, as far as they tell
+// (a lone "1.234" tells nothing); none when they do not agree.
+QChar decimalMark(const QStringList& prices);
 // A VAT rate in whole percent from a rate or a VAT group; none when not
 // understood.
 std::optional<double> vatRate(QStringView text);

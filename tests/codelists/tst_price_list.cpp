@@ -127,6 +127,14 @@ void TestPriceList::numbersAndRates()
     QVERIFY(!pricefile::number(u"1.23.4"));
     QVERIFY(!pricefile::number(u""));
     QVERIFY(!pricefile::number(u"1e308"));
+    // In a file of decimal commas "1.234" is a thousand and more, not one.
+    QCOMPARE(pricefile::decimalMark({"12,50", "1.234", "7"}), QChar(u','));
+    QCOMPARE(pricefile::decimalMark({"12.50", "1,234"}), QChar(u'.'));
+    QVERIFY(pricefile::decimalMark({"1.234", "2,345"}).isNull());
+    QCOMPARE(pricefile::number(u"1.234", u',').value_or(0), 1234.0);
+    QCOMPARE(pricefile::number(u"1,234", u'.').value_or(0), 1234.0);
+    QVERIFY(!pricefile::number(u"1.5", u','));
+    QCOMPARE(pricefile::number(u"12,50", u',').value_or(0), 12.5);
     QVERIFY(!pricefile::number(u"inf"));
     // Amounts that would overflow every printed column refuse the file,
     // naming the line; extra decimals are cut to the lists' four.
