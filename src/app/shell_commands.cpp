@@ -54,7 +54,13 @@ void openHelp(Platform& platform, Dialogs& dialogs)
 void install(MainWindow& window, Session& session, Services services)
 {
     window.setCommand(QStringLiteral("provpodpac"),
-                      [services] { services.platform.openDocument(kInsuranceStatusPage); });
+                      [services] {
+                          // Without a browser the user is at least told where to look.
+                          if (!services.platform.openDocument(kInsuranceStatusPage))
+                              services.dialogs.message(QStringLiteral("Preglednik nije moguće pokrenuti. Podaci pacijenta "
+                                                                      "provjeravaju se na adresi ")
+                                                       + kInsuranceStatusPage);
+                      });
     window.setCommand(QStringLiteral("izbpr"),
                       [&session, &window, services] { session.printer.choose(&window, services.dialogs); });
     window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform, services.dialogs); });
