@@ -1,6 +1,7 @@
 #include "database_browser.h"
 
 #include "data/database.h"
+#include "data/sql_values.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +10,6 @@
 #include <QSqlRecord>
 
 namespace {
-
-QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 QString notReadable(const QString& path, const QString& why)
 {
@@ -102,7 +101,7 @@ bool DatabaseBrowser::show(const QString& path, const QString& name)
     if (!openShown(path))
         return false;
     m_name = name;
-    return query(QStringLiteral("SELECT * FROM %1").arg(quoted(name)));
+    return query(QStringLiteral("SELECT * FROM %1").arg(sqlvalue::quotedName(name)));
 }
 
 bool DatabaseBrowser::sortBy(int column)
@@ -110,7 +109,7 @@ bool DatabaseBrowser::sortBy(int column)
     if (!m_shown || m_name.isEmpty() || column < 0 || column >= m_model.columnCount())
         return false;
     const QString field = m_model.record().fieldName(column);
-    return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(quoted(m_name), quoted(field)));
+    return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(sqlvalue::quotedName(m_name), sqlvalue::quotedName(field)));
 }
 
 void DatabaseBrowser::clearShown()

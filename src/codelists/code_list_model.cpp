@@ -3,13 +3,12 @@
 #include "common/formats.h"
 #include "data/database.h"
 #include "data/record_set.h"
+#include "data/sql_values.h"
 
 #include <QLocale>
 #include <QSqlQuery>
 
 namespace {
-
-QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 // A number as typed: a decimal comma or point, no grouping.
 std::optional<double> typedNumber(QString text)
@@ -26,7 +25,7 @@ CodeListModel::CodeListModel(RecordSet& set, QObject* parent) : RecordSetModel(s
 {
     QHash<QString, QString> declared;
     QSqlQuery info(set.database().handle());
-    info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(set.query().table)));
+    info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(sqlvalue::quotedName(set.query().table)));
     while (info.next())
         declared.insert(info.value(1).toString().toLower(), info.value(2).toString().toUpper());
     for (const QString& field : set.fieldNames())

@@ -8,6 +8,7 @@
 #include "list_rule.h"
 #include "price_file.h"
 #include "price_load.h"
+#include "data/sql_values.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -16,8 +17,6 @@
 
 namespace codelists {
 namespace {
-
-QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 // The snapshot table's rows: the values of its columns 1 to 3.
 bool readSnapshot(Database& file, const QString& table, std::vector<QVariantList>& rows, QString* error)
@@ -28,7 +27,7 @@ bool readSnapshot(Database& file, const QString& table, std::vector<QVariantList
     }
     QSqlQuery q(file.handle());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY Broj").arg(quoted(table)))) {
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY Broj").arg(sqlvalue::quotedName(table)))) {
         *error = QStringLiteral("Tablicu %1 u datoteci %2 nije moguće pročitati: %3")
                      .arg(table, kSnapshotFile, q.lastError().databaseText());
         return false;
@@ -93,11 +92,11 @@ bool loadSnapshotPrices(Services s, RecordSet& list, const QString& table, int f
         if (!tx.isActive())
             return stop(db.error());
         for (int row = std::max(fromRow, 0); row < list.rowCount(); ++row) {
-            if (!db.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(target)), {list.key(row)}))
+            if (!db.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(sqlvalue::quotedName(target)), {list.key(row)}))
                 return stop(db.error());
         }
         const QString insert = QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
-                                   .arg(quoted(target), quoted(columns[1]), quoted(columns[2]), quoted(columns[3]));
+                                   .arg(sqlvalue::quotedName(target), sqlvalue::quotedName(columns[1]), sqlvalue::quotedName(columns[2]), sqlvalue::quotedName(columns[3]));
         for (const QVariantList& values : rows) {
             if (!db.exec(insert, values))
                 return stop(db.error());

@@ -3,6 +3,7 @@
 #include "common/formats.h"
 #include "data/database.h"
 #include "data/schema.h"
+#include "data/sql_values.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -14,8 +15,6 @@
 
 namespace pricelist {
 namespace {
-
-QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 bool fail(QString* error, const QString& text)
 {
@@ -42,7 +41,7 @@ bool readList(Database& db, List list, QHash<QString, Known>& known, int& lastBr
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT rowid, Sifra, Naziv, Cijena, PDV, Broj FROM %1 ORDER BY rowid")
-                    .arg(quoted(tableOf(list)))))
+                    .arg(sqlvalue::quotedName(tableOf(list)))))
         return fail(error, QStringLiteral("Tablicu %1 nije moguće pročitati: %2")
                                .arg(tableOf(list), q.lastError().databaseText()));
     lastBroj = 0;
@@ -185,8 +184,8 @@ bool copyTable(Database& db, const QString& table, const QString& backup, QStrin
     if (!m.hasMatch())
         return fail(error, QStringLiteral("Tablicu %1 nije moguće kopirati.").arg(table));
     QString copy = create;
-    copy.replace(m.capturedStart(1), m.capturedLength(1), quoted(backup));
-    if (!db.exec(copy) || !db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoted(backup), quoted(table))))
+    copy.replace(m.capturedStart(1), m.capturedLength(1), sqlvalue::quotedName(backup));
+    if (!db.exec(copy) || !db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(sqlvalue::quotedName(backup), sqlvalue::quotedName(table))))
         return fail(error, QStringLiteral("Rezervnu kopiju %1 nije moguće napraviti: %2").arg(backup, db.error()));
     return true;
 }
@@ -219,13 +218,13 @@ bool apply(Database& db, const Plan& plan, const QDate& day, QStringList* backup
             binds << *u.vatRate;
         }
         binds << u.key;
-        if (!db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(tableOf(u.list)), sets.join(u", ")),
+        if (!db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlvalue::quotedName(tableOf(u.list)), sets.join(u", ")),
                      binds))
             return fail(error, QStringLiteral("Šifru %1 nije moguće promijeniti: %2").arg(u.code, db.error()));
     }
     for (const NewCode& n : plan.added) {
         if (!db.exec(QStringLiteral("INSERT INTO %1 (Broj, Sifra, Naziv, Cijena, PDV) VALUES (?, ?, ?, ?, ?)")
-                         .arg(quoted(tableOf(n.list))),
+                         .arg(sqlvalue::quotedName(tableOf(n.list))),
                      {n.broj, n.code, n.name, n.price, n.vatRate}))
             return fail(error, QStringLiteral("Šifru %1 nije moguće dodati: %2").arg(n.code, db.error()));
     }

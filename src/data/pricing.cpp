@@ -3,6 +3,7 @@
 #include "common/formats.h"
 #include "common/money.h"
 #include "database.h"
+#include "sql_values.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,8 +13,6 @@
 
 namespace pricing {
 namespace {
-
-QString quotedName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 // The names of a list's columns, which the look-up addresses by position.
 std::optional<QStringList> listColumns(Database& db, List list, QString* error)
@@ -36,7 +35,7 @@ QString namedOrNull(const QStringList& columns, const char* name)
 {
     for (const QString& column : columns) {
         if (column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return quotedName(column);
+            return sqlvalue::quotedName(column);
     }
     return QStringLiteral("NULL");
 }
@@ -46,9 +45,10 @@ Lookup findIn(Database& db, List list, const QStringList& columns, const QString
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1, %2, %3, %4, %5, %6, %7 FROM %8 WHERE %9 = ? ORDER BY rowid LIMIT 1")
-                  .arg(quotedName(columns[kNameColumn]), quotedName(columns[kIsoColumn]), quotedName(columns[kPriceColumn]),
-                       quotedName(columns[kVatColumn]), namedOrNull(columns, "JedMjere"), namedOrNull(columns, "OblogaSir"),
-                       namedOrNull(columns, "OblogaDuz"), tableOf(list), quotedName(columns[kCodeColumn])));
+                  .arg(sqlvalue::quotedName(columns[kNameColumn]), sqlvalue::quotedName(columns[kIsoColumn]),
+                       sqlvalue::quotedName(columns[kPriceColumn]), sqlvalue::quotedName(columns[kVatColumn]),
+                       namedOrNull(columns, "JedMjere"), namedOrNull(columns, "OblogaSir"), namedOrNull(columns, "OblogaDuz"),
+                       tableOf(list), sqlvalue::quotedName(columns[kCodeColumn])));
     q.addBindValue(code);
     if (!q.exec())
         return {std::nullopt, q.lastError().text()};

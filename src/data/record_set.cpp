@@ -8,12 +8,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace {
-
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
-
-} // namespace
-
 RecordSet::RecordSet(Database& db, Query query, QObject* parent)
     : QObject(parent), m_db(db), m_query(std::move(query))
 {
@@ -23,9 +17,9 @@ QString RecordSet::selectSql(const QString& extraWhere) const
 {
     QStringList columns;
     for (const QString& c : m_query.columns)
-        columns << quoted(c);
+        columns << sqlvalue::quotedName(c);
     QString sql = QStringLiteral("SELECT rowid AS kelmorin_key, %1 FROM %2")
-                      .arg(columns.isEmpty() ? QStringLiteral("*") : columns.join(u','), quoted(m_query.table));
+                      .arg(columns.isEmpty() ? QStringLiteral("*") : columns.join(u','), sqlvalue::quotedName(m_query.table));
     if (!extraWhere.isEmpty())
         sql += QStringLiteral(" WHERE ") + extraWhere;
     else if (!m_query.where.isEmpty())
@@ -146,13 +140,13 @@ bool RecordSet::save(int row)
     QVariantList binds;
     for (int c = 0; c < columnCount(); ++c) {
         if (r.dirty[c]) {
-            assignments << quoted(m_fields[c]) + QStringLiteral(" = ?");
+            assignments << sqlvalue::quotedName(m_fields[c]) + QStringLiteral(" = ?");
             binds << r.values[c];
         }
     }
     binds << r.key;
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(quoted(m_query.table), assignments.join(QStringLiteral(", ")));
+                            .arg(sqlvalue::quotedName(m_query.table), assignments.join(QStringLiteral(", ")));
     if (!m_db.exec(sql, binds)) {
         // What was typed stays in the row; the message says where it could
         // not go and the database's own reason.
@@ -190,14 +184,14 @@ int RecordSet::append(const QVariantMap& values)
     QStringList columns, marks;
     QVariantList binds;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        columns << quoted(it.key());
+        columns << sqlvalue::quotedName(it.key());
         marks << QStringLiteral("?");
         binds << it.value();
     }
     const QString sql = columns.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_query.table))
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(sqlvalue::quotedName(m_query.table))
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(quoted(m_query.table), columns.join(u','), marks.join(u','));
+              .arg(sqlvalue::quotedName(m_query.table), columns.join(u','), marks.join(u','));
     if (!m_db.exec(sql, binds)) {
         m_error = m_db.error();
         return -1;

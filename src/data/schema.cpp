@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "invoice_record.h"
+#include "sql_values.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -55,8 +56,6 @@ Columns invoiceColumns()
     });
     return c;
 }
-
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
 
 } // namespace
 
@@ -201,8 +200,8 @@ QString createTableSql(const QString& table, const Columns& columns)
 {
     QStringList parts;
     for (const Column& c : columns)
-        parts << quoted(QString::fromLatin1(c.name)) + u' ' + QString::fromLatin1(c.type);
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table), parts.join(QStringLiteral(", ")));
+        parts << sqlvalue::quotedName(QString::fromLatin1(c.name)) + u' ' + QString::fromLatin1(c.type);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlvalue::quotedName(table), parts.join(QStringLiteral(", ")));
 }
 
 QStringList indexStatements(const QString& table)
@@ -210,7 +209,7 @@ QStringList indexStatements(const QString& table)
     auto index = [&](const QString& columns, bool unique = false) {
         QString name = table + u'_' + QString(columns).remove(u',').remove(u' ');
         return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-            .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoted(name), quoted(table), columns);
+            .arg(unique ? QStringLiteral("UNIQUE ") : QString(), sqlvalue::quotedName(name), sqlvalue::quotedName(table), columns);
     };
     if (table == u"Rn")
         return {index(QStringLiteral("God, Rnbr"))};
@@ -272,7 +271,7 @@ QHash<QString, int> textWidths(Database& db, const QString& table)
                                           QRegularExpression::CaseInsensitiveOption);
     QHash<QString, int> widths;
     QSqlQuery query(db.handle());
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
+    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(sqlvalue::quotedName(table)));
     while (query.next()) {
         const auto match = width.match(query.value(2).toString());
         widths.insert(query.value(1).toString().toLower(), match.hasMatch() ? match.captured(1).toInt() : 0);

@@ -48,4 +48,6 @@ bool toBool(const QVariant& stored) { return !stored.isNull() && stored.toInt() 
 
 QString toText(const QVariant& stored) { return stored.isNull() ? QString() : stored.toString(); }
 
+QString quotedName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
 } // namespace sqlvalue

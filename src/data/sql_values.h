@@ -15,4 +15,8 @@ bool toBool(const QVariant& stored);
 // The value as the program shows it in a text box (NULL gives "").
 QString toText(const QVariant& stored);
 
+// A table or column name as SQL writes it: in double quotes, a quote inside
+// doubled (names of imported tables come from other files).
+QString quotedName(const QString& name);
+
 } // namespace sqlvalue

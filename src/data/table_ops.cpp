@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "schema.h"
+#include "sql_values.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -10,8 +11,6 @@
 
 namespace tableops {
 namespace {
-
-QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 bool fail(QString* error, const QString& text)
 {
@@ -24,14 +23,14 @@ bool copyRows(Database& package, Database& target, const QString& table, QString
 {
     QSqlQuery source(package.handle());
     source.setForwardOnly(true);
-    if (!source.exec(QStringLiteral("SELECT * FROM %1").arg(quoted(table))))
+    if (!source.exec(QStringLiteral("SELECT * FROM %1").arg(sqlvalue::quotedName(table))))
         return fail(error, source.lastError().text());
     const int n = source.record().count();
     QStringList marks;
     for (int i = 0; i < n; ++i)
         marks << QStringLiteral("?");
     QSqlQuery insert(target.handle());
-    if (!insert.prepare(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted(table), marks.join(u','))))
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(sqlvalue::quotedName(table), marks.join(u','))))
         return fail(error, insert.lastError().text());
     while (source.next()) {
         for (int i = 0; i < n; ++i)
@@ -52,16 +51,16 @@ QList<IndexInfo> createdIndexes(Database& db, const QString& table)
 {
     QList<IndexInfo> indexes;
     QSqlQuery list(db.handle());
-    list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(quoted(table)));
+    list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(sqlvalue::quotedName(table)));
     while (list.next()) {
         if (list.value(QStringLiteral("origin")).toString() != u"c")
             continue;
         IndexInfo info{list.value(QStringLiteral("name")).toString(),
                        list.value(QStringLiteral("unique")).toInt() != 0, {}};
         QSqlQuery columns(db.handle());
-        columns.exec(QStringLiteral("PRAGMA index_info(%1)").arg(quoted(info.name)));
+        columns.exec(QStringLiteral("PRAGMA index_info(%1)").arg(sqlvalue::quotedName(info.name)));
         while (columns.next())
-            info.columns << quoted(columns.value(QStringLiteral("name")).toString());
+            info.columns << sqlvalue::quotedName(columns.value(QStringLiteral("name")).toString());
         indexes << info;
     }
     return indexes;
@@ -88,7 +87,7 @@ bool importTable(Database& package, Database& target, const QString& table, QStr
     static const QRegularExpression head(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|`[^`]+`|[^\\s(]+)"),
                                          QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = head.match(create); m.hasMatch())
-        create.replace(m.capturedStart(1), m.capturedLength(1), quoted(table));
+        create.replace(m.capturedStart(1), m.capturedLength(1), sqlvalue::quotedName(table));
     if (create.isEmpty())
         return fail(error, QStringLiteral("Tablica %1 ne postoji u datoteci %2.").arg(table, package.fileName()));
     if (target.hasTable(table))
@@ -106,14 +105,14 @@ bool importTable(Database& package, Database& target, const QString& table, QStr
 
 bool renameTable(Database& db, const QString& from, const QString& to)
 {
-    if (!db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(from), quoted(to))))
+    if (!db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(sqlvalue::quotedName(from), sqlvalue::quotedName(to))))
         return false;
     for (const IndexInfo& index : createdIndexes(db, to)) {
-        if (!db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(index.name))))
+        if (!db.exec(QStringLiteral("DROP INDEX %1").arg(sqlvalue::quotedName(index.name))))
             return false;
         const QString sql = QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                                 .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(),
-                                     quoted(renamedIndex(index.name, from, to)), quoted(to),
+                                     sqlvalue::quotedName(renamedIndex(index.name, from, to)), sqlvalue::quotedName(to),
                                      index.columns.join(u','));
         if (!db.exec(sql))
             return false;
@@ -131,16 +130,16 @@ bool copyRowsByPosition(Database& source, const QString& sourceTable, Database& 
                                .arg(sourceTable, targetTable).arg(last + 1));
     QStringList fromColumns, toColumns, marks;
     for (int i = first; i <= last; ++i) {
-        fromColumns << quoted(from[i]);
-        toColumns << quoted(to[i]);
+        fromColumns << sqlvalue::quotedName(from[i]);
+        toColumns << sqlvalue::quotedName(to[i]);
         marks << QStringLiteral("?");
     }
     QSqlQuery rows(source.handle());
     rows.setForwardOnly(true);
-    if (!rows.exec(QStringLiteral("SELECT %1 FROM %2").arg(fromColumns.join(u','), quoted(sourceTable))))
+    if (!rows.exec(QStringLiteral("SELECT %1 FROM %2").arg(fromColumns.join(u','), sqlvalue::quotedName(sourceTable))))
         return fail(error, rows.lastError().text());
     const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(quoted(targetTable), toColumns.join(u','), marks.join(u','));
+                               .arg(sqlvalue::quotedName(targetTable), toColumns.join(u','), marks.join(u','));
     while (rows.next()) {
         QVariantList values;
         for (int i = 0; i <= last - first; ++i)
@@ -165,7 +164,7 @@ bool widenTextColumn(Database& db, const QString& table, const QString& column, 
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = declaration.match(create);
     if (!m.hasMatch())
-        return db.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted(column), quoted(table))); // reports what is missing
+        return db.exec(QStringLiteral("SELECT %1 FROM %2").arg(sqlvalue::quotedName(column), sqlvalue::quotedName(table))); // reports what is missing
     QString wider = create;
     wider.replace(m.capturedStart(), m.capturedLength(), m.captured(1) + QStringLiteral("TEXT(%1)").arg(width));
     static const QRegularExpression head(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|`[^`]+`|[^\\s(]+)"),
@@ -174,15 +173,15 @@ bool widenTextColumn(Database& db, const QString& table, const QString& column, 
     if (!name.hasMatch())
         return db.exec(create + QStringLiteral(" ")); // reports the statement it cannot read
     const QString building = table + QStringLiteral("_wider");
-    wider.replace(name.capturedStart(1), name.capturedLength(1), quoted(building));
-    return db.exec(wider) && db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoted(building), quoted(table)))
-        && db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)))
-        && db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(building), quoted(table)));
+    wider.replace(name.capturedStart(1), name.capturedLength(1), sqlvalue::quotedName(building));
+    return db.exec(wider) && db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(sqlvalue::quotedName(building), sqlvalue::quotedName(table)))
+        && db.exec(QStringLiteral("DROP TABLE %1").arg(sqlvalue::quotedName(table)))
+        && db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(sqlvalue::quotedName(building), sqlvalue::quotedName(table)));
 }
 
 bool dropTable(Database& db, const QString& table)
 {
-    return db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)));
+    return db.exec(QStringLiteral("DROP TABLE %1").arg(sqlvalue::quotedName(table)));
 }
 
 int columnCount(Database& db, const QString& table) { return db.columns(table).size(); }
@@ -196,17 +195,17 @@ bool addColumnWithCountGuard(Database& db, const QString& table, int expectedCou
                              const QString& column, const QString& type)
 {
     if (!db.hasTable(table))
-        return db.exec(QStringLiteral("SELECT * FROM %1").arg(quoted(table))); // reports the missing table
+        return db.exec(QStringLiteral("SELECT * FROM %1").arg(sqlvalue::quotedName(table))); // reports the missing table
     if (columnCount(db, table) != expectedCount)
         return true;
-    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column), type));
+    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(sqlvalue::quotedName(table), sqlvalue::quotedName(column), type));
 }
 
 bool addColumnIfMissing(Database& db, const QString& table, const QString& column, const QString& type)
 {
     if (hasColumn(db, table, column))
         return true;
-    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column), type));
+    return db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(sqlvalue::quotedName(table), sqlvalue::quotedName(column), type));
 }
 
 } // namespace tableops
