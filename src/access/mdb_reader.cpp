@@ -18,6 +18,7 @@ namespace {
 // Jet keeps the null flags of a row in a bitmap; a row offset carries two
 // flag bits above the offset itself.
 constexpr int kRowOffsetMask = 0x1fff;
+constexpr size_t kBindSize = 0x40000;
 
 struct Column {
     std::string name;
@@ -279,6 +280,10 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
     }
     default:
         // Text, memo, replication ids and decimals as the library writes them.
+        if (c.boundLength < 0 || static_cast<size_t>(c.boundLength) >= kBindSize - 1) {
+            *error = "datoteka je oštećena: predugačka vrijednost u tablici " + t.name + ", stupac " + c.name;
+            return false;
+        }
         if (c.type == MDB_NUMERIC)
             return sqlite3_bind_double(insert, param, std::strtod(c.bound.data(), nullptr)) == SQLITE_OK;
         return sqlite3_bind_text(insert, param, c.bound.data(), -1, SQLITE_TRANSIENT) == SQLITE_OK;
@@ -302,12 +307,15 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
         return false;
     }
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(insert, sqlite3_finalize);
+    // The library cuts a value at the bind size without saying so: the size
+    // holds the longest memo (65,535 characters, at most three bytes each
+    // in UTF-8), and a value that fills it is taken for a damaged one.
     for (size_t i = 0; i < t.columns.size(); ++i) {
         Column& c = t.columns[i];
-        c.bound.assign(c.type == MDB_MEMO ? 0x10000 * 4 : MDB_BIND_SIZE, '\0');
+        c.bound.assign(kBindSize, '\0');
         mdb_bind_column(t.def, static_cast<int>(i) + 1, c.bound.data(), &c.boundLength);
     }
-    mdb_set_bind_size(mdb, MDB_BIND_SIZE);
+    mdb_set_bind_size(mdb, kBindSize);
     mdb_rewind_table(t.def);
     std::vector<MdbField> fields(MDB_MAX_COLS);
     long long rows = 0;
@@ -348,6 +356,8 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
                  + std::to_string(t.declaredRows) + " redaka";
         return false;
     }
+    if (report.progress)
+        report.progress(*done);
     for (const std::string& statement : indexStatements(t)) {
         if (!target.exec(statement, error))
             return false;
@@ -419,7 +429,7 @@ bool convert(const std::string& source, const std::string& targetPath, const Rep
         *error = "baza je zaštićena lozinkom";
         return false;
     }
-    mdb_set_bind_size(mdb, MDB_BIND_SIZE);
+    mdb_set_bind_size(mdb, kBindSize);
     if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog) {
         *error = "datoteka je oštećena: popis tablica se ne može pročitati";
         return false;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+#include <limits>
+
 ConversionProgressDialog::ConversionProgressDialog(QWidget* parent) : m_parent(parent) {}
 
 ConversionProgressDialog::~ConversionProgressDialog() = default;
@@ -20,8 +22,10 @@ void ConversionProgressDialog::begin(const QString& title, qint64 rows)
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setMinimumDuration(0);
     m_dialog->setMinimumWidth(420);
-    // The bar counts thousands of rows: the widget's range is an int.
-    m_dialog->setRange(0, static_cast<int>(qMax<qint64>(1, (rows + 999) / 1000)));
+    m_title = title;
+    // The widget's range is an int: past that the bar counts thousands.
+    m_scale = rows > std::numeric_limits<int>::max() ? 1000 : 1;
+    m_dialog->setRange(0, static_cast<int>(qMax<qint64>(1, rows / m_scale)));
     m_dialog->setValue(0);
     m_dialog->show();
     QApplication::processEvents();
@@ -34,11 +38,11 @@ void ConversionProgressDialog::update(const QString& table, qint64 rowsDone)
     if (rowsDone >= 0)
         m_done = rowsDone;
     if (!table.isEmpty())
-        m_dialog->setLabelText(QStringLiteral("Pretvara se tablica %1\r\n%2 od %3 redaka")
-                                   .arg(table)
+        m_dialog->setLabelText(QStringLiteral("%1\r\nTablica %2: %3 od %4 redaka")
+                                   .arg(m_title, table)
                                    .arg(m_done)
                                    .arg(m_total));
-    m_dialog->setValue(static_cast<int>(qMin(m_done, m_total) / 1000));
+    m_dialog->setValue(static_cast<int>(qMin(m_done, m_total) / m_scale));
     QApplication::processEvents();
 }
 

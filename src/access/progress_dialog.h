@@ -2,6 +2,8 @@
 
 #include "access/startup_conversion.h"
 
+#include <QString>
+
 #include <memory>
 
 class QProgressDialog;
@@ -24,4 +26,6 @@ private:
     std::unique_ptr<QProgressDialog> m_dialog;
     qint64 m_total = 0;
     qint64 m_done = 0;
+    qint64 m_scale = 1;
+    QString m_title;
 };
