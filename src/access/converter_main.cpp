@@ -13,9 +13,11 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -51,6 +53,8 @@ int main(int argc, char* argv[])
     // A crash on a damaged file leaves no core behind.
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+    // A program that has ended waits for no result.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
 
     // The library writes its own diagnostics (in English, for developers)
     // to standard error; the user reads only this program's message.

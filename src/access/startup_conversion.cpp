@@ -75,7 +75,10 @@ bool StartupConversion::convertOne(const QString& file)
     // name, so that the folder never lacks its database for longer than
     // two renames.
     const QString converted = u'.' + file + QStringLiteral(".pretvorba");
-    QFile::remove(converted);
+    // What an earlier conversion that was stopped half way left behind.
+    for (const QString& left : QDir(QStringLiteral(".")).entryList({converted + u'*', u'.' + converted + u'*'},
+                                                                     QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(left);
     Conversion conversion(m_program);
     Listener listener;
     qint64 total = 0;

@@ -126,6 +126,8 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
     QFETCH(QString, file);
     QFETCH(bool, newestMarker);
     QVERIFY(QFile::copy(kData + u'/' + file, QStringLiteral("Kelmorin.mdb")));
+    // Left by a conversion that was stopped half way.
+    m_folder->touch(QStringLiteral("..Kelmorin.mdb.pretvorba.AbC123"), "pola");
     if (newestMarker) {
         for (const QString& id : upgrade::allStepIds())
             m_folder->touch(upgrade::markerName(id), "061226100000\r\n");
@@ -154,6 +156,7 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
     QVERIFY(progress.events[0].startsWith(QStringLiteral("begin Pretvorba datoteke Kelmorin.mdb")));
     QCOMPARE(progress.events[1], QStringLiteral("end"));
     QVERIFY(!QFileInfo::exists(QStringLiteral(".Kelmorin.mdb.pretvorba")));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("..Kelmorin.mdb.pretvorba.AbC123")));
 
     // After the question, the start-up's own message and its end.
     const auto& shown = m_dialogs->shown();
