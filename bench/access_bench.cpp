@@ -70,6 +70,8 @@ int main(int argc, char* argv[])
         << " ms per conversion\n";
     out << "implied for 200,000 invoices at this rate: " << QString::number(200000 * perRowMs / 1000.0 + processMs / 1000.0, 'f', 2)
         << " s (target under 10 s)\n";
-    out << "(the file's few rows make the rate mostly per-table cost; see the report)\n";
+    if (rows < 1000)
+        out << "(only " << rows << " rows: the time is the file's and the tables' fixed cost, not a row rate; "
+               "the figure above is an upper bound, not an estimate)\n";
     return 0;
 }
