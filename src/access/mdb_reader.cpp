@@ -26,7 +26,9 @@ struct Column {
     int size = 0;
     int scale = 0;
     bool autoNumber = false;
-    std::vector<char> bound;
+    // Left uninitialised: the library writes each value with its end, and
+    // untouched memory of the large buffers costs nothing.
+    std::unique_ptr<char[]> bound;
     int boundLength = 0;
 };
 
@@ -285,8 +287,10 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
             return false;
         }
         if (c.type == MDB_NUMERIC)
-            return sqlite3_bind_double(insert, param, std::strtod(c.bound.data(), nullptr)) == SQLITE_OK;
-        return sqlite3_bind_text(insert, param, c.bound.data(), -1, SQLITE_TRANSIENT) == SQLITE_OK;
+            return sqlite3_bind_double(insert, param, std::strtod(c.bound.get(), nullptr)) == SQLITE_OK;
+        return sqlite3_bind_text(insert, param, c.bound.get(), static_cast<int>(strnlen(c.bound.get(), kBindSize - 1)),
+                                 SQLITE_TRANSIENT)
+               == SQLITE_OK;
     }
     *error = "datoteka je oštećena: neispravan redak u tablici " + t.name + ", stupac " + c.name;
     return false;
@@ -312,8 +316,10 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
     // in UTF-8), and a value that fills it is taken for a damaged one.
     for (size_t i = 0; i < t.columns.size(); ++i) {
         Column& c = t.columns[i];
-        c.bound.assign(kBindSize, '\0');
-        mdb_bind_column(t.def, static_cast<int>(i) + 1, c.bound.data(), &c.boundLength);
+        c.bound.reset(new char[kBindSize]);
+        c.bound[0] = '\0';
+        c.bound[kBindSize - 1] = '\0'; // no value is read past the buffer
+        mdb_bind_column(t.def, static_cast<int>(i) + 1, c.bound.get(), &c.boundLength);
     }
     mdb_set_bind_size(mdb, kBindSize);
     mdb_rewind_table(t.def);
