@@ -1,6 +1,7 @@
 // Kelmorin: invoices of a contracted supplier of medical aids to the
 // Croatian Health Insurance Fund. The program works on the data files of the
 // folder it is started in.
+#include "access/progress_dialog.h"
 #include "app/main_window.h"
 #include "data/session.h"
 #include "app/shell_commands.h"
@@ -58,7 +59,8 @@ int main(int argc, char* argv[])
     }
     workdir::narrowDataFiles();
 
-    std::unique_ptr<Session> session = Startup(services).run();
+    ConversionProgressDialog conversionProgress;
+    std::unique_ptr<Session> session = Startup(services, &conversionProgress).run();
     if (!session)
         return 1;
 

@@ -12,6 +12,9 @@
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
+//   kelmorin-tool import-access SOURCE.mdb TARGET
+//                                     an Access database converted into a new database file
+#include "access/conversion.h"
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -77,7 +80,8 @@ int usage()
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
           << reporttool::kUsage
-          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
+          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
+             "  kelmorin-tool import-access IZVOR.mdb NOVA_DATOTEKA\n";
     err().flush();
     return 2;
 }
@@ -286,6 +290,22 @@ int runPrices(const QStringList& args)
     return rc == 2 ? usage() : rc;
 }
 
+// Converts an Access database into a new file; the tables it converted go
+// to standard output, a failure's reason to standard error.
+int runImportAccess(const QStringList& args)
+{
+    if (args.size() != 2 || args.at(0).startsWith(u"--") || args.at(1).startsWith(u"--"))
+        return usage();
+    accessdb::Conversion conversion;
+    if (!conversion.run(args.at(0), args.at(1))) {
+        err() << consoleText(conversion.error()) << '\n';
+        return 1;
+    }
+    for (const QString& table : conversion.tables())
+        out() << table << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -297,7 +317,7 @@ int main(int argc, char* argv[])
     // A submission without a cover letter to draw needs no fonts: without
     // the display side the run neither loads the platform nor the font
     // configuration (which the display side reads even at its exit).
-    bool drawsNothing = argc > 1 && qstrcmp(argv[1], "submission") == 0;
+    bool drawsNothing = argc > 1 && (qstrcmp(argv[1], "submission") == 0 || qstrcmp(argv[1], "import-access") == 0);
     for (int i = 2; i < argc; ++i)
         drawsNothing = drawsNothing && qstrcmp(argv[i], "--cover") != 0;
     std::unique_ptr<QCoreApplication> app;
@@ -322,6 +342,8 @@ int main(int argc, char* argv[])
         rc = runReport(args);
     else if (command == u"prices")
         rc = runPrices(args);
+    else if (command == u"import-access")
+        rc = runImportAccess(args);
     else
         rc = usage();
     out().flush();

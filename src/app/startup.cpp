@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "access/startup_conversion.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
@@ -92,6 +93,10 @@ void warnWhenReadOnly(Dialogs& dialogs)
 std::unique_ptr<Session> Startup::run()
 {
     if (!ensureDatabase())
+        return nullptr;
+    const auto conversion = accessdb::StartupConversion(m_services, m_conversionProgress).run();
+    if (conversion == accessdb::StartupConversion::Outcome::Declined
+        || conversion == accessdb::StartupConversion::Outcome::Failed)
         return nullptr;
     warnWhenReadOnly(m_services.dialogs);
     startCompanion();

@@ -8,6 +8,9 @@
 #include <memory>
 
 class Session;
+namespace accessdb {
+class ProgressView;
+}
 
 // Start-up up to the main window: the companion program, the pending
 // upgrade steps, the live sets of the business year, invoice 1 of a new
@@ -16,7 +19,10 @@ class Session;
 // version notice) follow in the window.
 class Startup {
 public:
-    explicit Startup(Services services) : m_services(services) {}
+    // An Access database in the folder is converted on the user's word,
+    // its progress shown in `conversionProgress` (none when null).
+    explicit Startup(Services services, accessdb::ProgressView* conversionProgress = nullptr)
+        : m_services(services), m_conversionProgress(conversionProgress) {}
 
     // The session to show, or nullptr when the program must end (the reason
     // has been shown).
@@ -28,6 +34,7 @@ private:
     void readFormVariants(Session& session);
 
     Services m_services;
+    accessdb::ProgressView* m_conversionProgress;
 };
 
 // The entries of the confirmation-form list from the lines of Recept.txt:

@@ -1,5 +1,6 @@
 #include "upgrade_chain.h"
 
+#include "access/conversion.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
@@ -250,7 +251,10 @@ bool Chain::runPreliminaries()
     if (!osndop.isEmpty()) {
         QString error;
         {
-            Database source(osndop, Database::Mode::ReadOnly);
+            const accessdb::ReadableCopy readable(osndop);
+            if (!readable.ok())
+                return stop(stepFailedMessage(QStringLiteral("Osndop.inm"), readable.error()));
+            Database source(readable.path(), Database::Mode::ReadOnly);
             Database target(schema::kInvoiceFile);
             if (!source.isOpen() || !target.isOpen())
                 error = source.isOpen() ? target.error() : source.error();
@@ -267,7 +271,15 @@ bool Chain::runPreliminaries()
     if (!m_platform.fileExists(schema::kPatientFile)) {
         const QString pacor = m_platform.findFile(QStringLiteral("Pacor.inm"));
         QString error;
-        if (!pacor.isEmpty() && !textfile::copyWhole(pacor, schema::kPatientFile, &error))
+        // An empty patient database in the Access format is copied as its
+        // converted copy.
+        std::optional<accessdb::ReadableCopy> readable;
+        if (!pacor.isEmpty()) {
+            readable.emplace(pacor);
+            if (!readable->ok())
+                return stop(stepFailedMessage(QStringLiteral("Pacor.inm"), readable->error()));
+        }
+        if (!pacor.isEmpty() && !textfile::copyWhole(readable->path(), schema::kPatientFile, &error))
             return stop(stepFailedMessage(QStringLiteral("Pacor.inm"), error));
     }
     return true;
@@ -288,9 +300,14 @@ bool Chain::runStep(const Step& step, const QStringList& alreadyApplied)
         Database target(schema::kInvoiceFile);
         if (!target.isOpen())
             return stop(stepFailedMessage(step.id, target.error()));
+        // A package in the Access format is read from its converted copy.
+        std::optional<accessdb::ReadableCopy> readable;
         std::unique_ptr<Database> source;
         if (!package.isEmpty()) {
-            source = std::make_unique<Database>(package, Database::Mode::ReadOnly);
+            readable.emplace(package);
+            if (!readable->ok())
+                return stop(stepFailedMessage(step.id, readable->error()));
+            source = std::make_unique<Database>(readable->path(), Database::Mode::ReadOnly);
             if (!source->isOpen())
                 return stop(stepFailedMessage(step.id, source->error()));
         }
