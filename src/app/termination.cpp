@@ -27,27 +27,12 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
-// The boxes that hold the keyboard: the application's, and each window's own
-// (the session may end while another program is active).
-QList<QWidget*> focusedBoxes()
-{
-    QList<QWidget*> focused;
-    auto add = [&focused](QWidget* w) {
-        if (w && !focused.contains(w))
-            focused << w;
-    };
-    add(QApplication::focusWidget());
-    for (QWidget* window : QApplication::topLevelWidgets())
-        add(window->focusWidget());
-    return focused;
-}
-
 // What leaving the focused boxes would do: a cell being edited in a grid
 // goes into its row, a box that is left tells so (an amount that follows a
 // quantity is recomputed).
 void leaveFocusedBoxes()
 {
-    for (QWidget* box : focusedBoxes()) {
+    for (QWidget* box : FieldBinder::focusedBoxes()) {
         QAbstractItemView* view = nullptr;
         QWidget* editor = box;
         for (QWidget* w = box; w && !view; w = w->parentWidget()) {
