@@ -79,12 +79,13 @@ QAccessibleInterface* factory(const QString& className, QObject* object)
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget || !widget->isWindow() || widget->windowType() != Qt::Window)
         return nullptr;
-    // Only a plain widget made a window: the toolkit's own windows, dialogs
-    // and popups keep their roles.
+    // Only the program's own plain widget made a window: the toolkit's own
+    // widgets (a box not yet placed in its window is a window too), windows,
+    // dialogs and popups keep their roles.
     if (qobject_cast<QMainWindow*>(widget) || qobject_cast<QDialog*>(widget))
         return nullptr;
     const QMetaObject* meta = widget->metaObject();
-    if (className != QLatin1String(meta->className()) || !meta->superClass()
+    if (className != QLatin1String(meta->className()) || className.startsWith(u'Q') || !meta->superClass()
         || meta->superClass() != &QWidget::staticMetaObject)
         return nullptr;
     return new QAccessibleWidget(widget, QAccessible::Window);
