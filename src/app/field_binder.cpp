@@ -74,10 +74,8 @@ public:
 
 } // namespace
 
-void FieldBinder::commitFocusedDate()
+QList<QWidget*> FieldBinder::focusedBoxes()
 {
-    // The session may end while another program is active: then each
-    // window's own focus box counts.
     QList<QWidget*> focused;
     auto add = [&focused](QWidget* w) {
         if (w && !focused.contains(w))
@@ -86,7 +84,12 @@ void FieldBinder::commitFocusedDate()
     add(QApplication::focusWidget());
     for (QWidget* window : QApplication::topLevelWidgets())
         add(window->focusWidget());
-    for (QWidget* box : focused) {
+    return focused;
+}
+
+void FieldBinder::commitFocusedDate()
+{
+    for (QWidget* box : focusedBoxes()) {
         for (QObject* child : box->children()) {
             if (auto* pending = dynamic_cast<PendingDate*>(child))
                 pending->commit();

@@ -60,6 +60,9 @@ public:
     // user anything: a text that names no date keeps the stored date. For
     // the end of the program, before the rows are saved.
     static void commitFocusedDate();
+    // The boxes that hold the keyboard: the application's and each window's
+    // own (the session may end while another program is active).
+    static QList<QWidget*> focusedBoxes();
 
 Q_SIGNALS:
     // The user changed a field (not emitted when a command or a row change

@@ -12,6 +12,7 @@ const std::vector<MenuItem>& items()
 {
     static const std::vector<MenuItem> menu = {
         item("prikrnbr", QStringLiteral("Prikaži račun broj...")),
+        item("brisirn", QStringLiteral("Obriši prazni posljednji račun")),
         item("iznsud", QStringLiteral("Iznos sudjelovanja")),
         {QStringLiteral("ispir"), QStringLiteral("Pregled računa..."),
          {item("ispirneplac", QStringLiteral("neplaćenih")), item("ispirplac", QStringLiteral("plaćenih")),

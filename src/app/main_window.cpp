@@ -1,4 +1,5 @@
 #include "main_window.h"
+#include "accessible_names.h"
 
 #include "common/clock.h"
 #include "common/dialogs.h"
@@ -33,7 +34,8 @@
 namespace {
 
 // Menu items and buttons whose commands come with a later version of the
-// program say so instead of just being grey.
+// program say so when they are chosen (a grey item cannot be clicked, and
+// a hint that only a pointer resting on it shows is easily missed).
 const QString kNotAvailableYet = QStringLiteral("Ova mogućnost još nije dostupna u ovoj verziji programa.");
 
 QTableView* makeGrid(QWidget* parent, RecordSetModel* model)
@@ -63,6 +65,7 @@ MainWindow::MainWindow(Session& session, Services services, QWidget* parent)
 {
     setWindowTitle(kAppCaption);
     setObjectName(QStringLiteral("MainWindow"));
+    accessiblenames::install();
 
     m_newInvoice = new QAction(QStringLiteral("KREIRAJ NOVI RAČUN  (F9)"), this);
     m_newInvoice->setObjectName(QStringLiteral("novirn"));
@@ -186,6 +189,12 @@ QWidget* MainWindow::buildGeneralDataTab()
     auto* side = new QVBoxLayout;
     m_calendar = new QCalendarWidget(tab);
     m_calendar->setGridVisible(true);
+    // The month arrows show only an arrow.
+    for (auto [name, caption] : {std::pair{"qt_calendar_prevmonth", "Prethodni mjesec"},
+                                 std::pair{"qt_calendar_nextmonth", "Sljedeći mjesec"}}) {
+        if (auto* arrow = m_calendar->findChild<QWidget*>(QLatin1String(name)))
+            arrow->setAccessibleName(QString::fromUtf8(caption));
+    }
     side->addWidget(m_calendar);
     side->addStretch(1);
     auto* label = new QLabel(version::kLabel, tab);
@@ -200,10 +209,11 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
     button->setToolTip(hint.isEmpty() ? kNotAvailableYet : hint);
-    button->setEnabled(false);
     connect(button, &QPushButton::clicked, this, [this, name] {
         if (auto command = m_commands.value(name))
             command();
+        else
+            m_services.dialogs.message(kNotAvailableYet);
     });
     m_buttons.insert(name, button);
     return button;
@@ -224,7 +234,6 @@ void MainWindow::buildMenu()
                 sub->setToolTipsVisible(true);
                 sub->menuAction()->setObjectName(item.name);
                 sub->menuAction()->setToolTip(kNotAvailableYet);
-                sub->menuAction()->setEnabled(false); // until one of its items has a command
                 m_actions.insert(item.name, sub->menuAction());
                 fill(sub, item.items);
                 continue;
@@ -232,12 +241,13 @@ void MainWindow::buildMenu()
             QAction* action = menu->addAction(item.caption);
             action->setObjectName(item.name);
             action->setVisible(!item.hidden);
-            action->setEnabled(false);
             action->setToolTip(kNotAvailableYet);
             const QString name = item.name;
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto command = m_commands.value(name))
                     command();
+                else
+                    m_services.dialogs.message(kNotAvailableYet);
             });
             m_actions.insert(item.name, action);
         }
@@ -301,6 +311,8 @@ void MainWindow::prepare()
     m_tabs->setCurrentIndex(InvoiceTab);
     followCurrentInvoice(m_session.invoices().current());
     updateMenuForTab();
+    // Every tab is built by now: the boxes take their captions' names.
+    accessiblenames::nameFromCaptions(this);
 }
 
 QSize MainWindow::preferredSize() const

@@ -33,12 +33,19 @@ bool changeBusinessYear(Session& session, Dialogs& dialogs)
         dialogs.message(QStringLiteral("Godina mora biti upisan u formatu 0000, npr 2007"));
         return false;
     }
-    if (!session.generalData().setField(u"God", year) || !session.saveAll()) {
-        dialogs.message(session.generalData().error());
+    // Brd counts the media of the year: a later year starts again from the
+    // first medium.
+    const bool later = year > current.toInt();
+    RecordSet& general = session.generalData();
+    if (!general.setField(u"God", year) || (later && !general.setField(u"Brd", 0)) || !session.saveAll()) {
+        dialogs.message(general.error());
         return false;
     }
     dialogs.message(QStringLiteral("Molim ponovno pokrenite program kako bi promjene postale aktivne!\r\n"
-                                   "Ne zaboravite promijeniti i predbrojeve računa!"));
+                                   "Ne zaboravite promijeniti i predbrojeve računa!")
+                    + (later ? QStringLiteral("\r\nPosljednji redni broj diskete vraćen je na 0: prva disketa (CD) nove "
+                                              "godine ima redni broj 1.")
+                             : QString()));
     return true;
 }
 

@@ -2,7 +2,10 @@
 
 #include "field_binder.h"
 
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -24,14 +27,42 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
+// What leaving the focused boxes would do: a cell being edited in a grid
+// goes into its row, a box that is left tells so (an amount that follows a
+// quantity is recomputed).
+void leaveFocusedBoxes()
+{
+    for (QWidget* box : FieldBinder::focusedBoxes()) {
+        QAbstractItemView* view = nullptr;
+        QWidget* editor = box;
+        for (QWidget* w = box; w && !view; w = w->parentWidget()) {
+            if (auto* v = qobject_cast<QAbstractItemView*>(w->parentWidget()); v && w == v->viewport())
+                view = v;
+            else
+                editor = w;
+        }
+        // A widget in a grid's viewport is a cell's open editor; the grid
+        // ignores anything else.
+        if (view) {
+            if (QAbstractItemDelegate* delegate = view->itemDelegateForIndex(view->currentIndex()))
+                Q_EMIT delegate->commitData(editor);
+            continue;
+        }
+        if (auto* line = qobject_cast<QLineEdit*>(box); line && line->hasAcceptableInput())
+            Q_EMIT line->editingFinished();
+    }
+}
+
 } // namespace
 
 void install(std::function<void()> save)
 {
-    // A date box commits its text only when it is left; at the end the
-    // text being typed there counts as well.
+    // A date box commits its text only when it is left, a grid's cell when
+    // its editor closes; at the end what is being typed there counts as
+    // well, and whatever follows from leaving a box follows.
     save = [save = std::move(save)] {
         FieldBinder::commitFocusedDate();
+        leaveFocusedBoxes();
         save();
     };
     auto* app = QCoreApplication::instance();

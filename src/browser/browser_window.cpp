@@ -1,4 +1,5 @@
 #include "browser_window.h"
+#include "app/accessible_names.h"
 
 #include "common/dialogs.h"
 
@@ -33,6 +34,7 @@ BrowserWindow::BrowserWindow(Dialogs& dialogs, Platform& platform, browser::Open
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_platform(platform), m_openText(std::move(openText))
 {
     setObjectName(QStringLiteral("pregbaz"));
+    accessiblenames::install();
     // Left open, it must not keep the program running after the main window.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Pregled baze podataka i kreiranih disketa"));

@@ -1,6 +1,7 @@
 #include "database_browser.h"
 
 #include "data/database.h"
+#include "data/croatian_collation.h"
 #include "data/sql_values.h"
 
 #include <QDir>
@@ -109,7 +110,10 @@ bool DatabaseBrowser::sortBy(int column)
     if (!m_shown || m_name.isEmpty() || column < 0 || column >= m_model.columnCount())
         return false;
     const QString field = m_model.record().fieldName(column);
-    return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(sqlvalue::quotedName(m_name), sqlvalue::quotedName(field)));
+    // Names in the order of the Croatian alphabet, as in the invoice grid
+    // (numbers and dates are not texts and keep their own order).
+    return query(QStringLiteral("SELECT * FROM %1 ORDER BY %2 COLLATE %3")
+                     .arg(sqlvalue::quotedName(m_name), sqlvalue::quotedName(field), croatian::kCollation));
 }
 
 void DatabaseBrowser::clearShown()

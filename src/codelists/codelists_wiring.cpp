@@ -8,6 +8,7 @@
 #include "codelist_commands.h"
 #include "common/dialogs.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -66,6 +67,17 @@ QLineEdit* searchBox(const QString& name, const QString& label, QTableView* grid
         grid->setCurrentIndex(index);
         grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
     });
+    // Enter goes on to the first match, in the grid, where Enter or the
+    // button picks it.
+    QObject::connect(box, &QLineEdit::returnPressed, grid, [box, grid, &set, match] {
+        const int row = codelists::firstMatch(set, box->text(), match);
+        if (row < 0)
+            return;
+        const QModelIndex index = grid->model()->index(row, 3);
+        grid->setCurrentIndex(index);
+        grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        grid->setFocus(Qt::ShortcutFocusReason);
+    });
     return box;
 }
 
@@ -98,11 +110,13 @@ void buildPage(MainWindow& window, ListControls& c, Services services)
         bar->addWidget(box);
         bar->addSpacing(12);
     };
+    // Each box's key stands in its caption: from anywhere in the window
+    // the keyboard reaches the list without Tab after Tab.
     if (c.thirteen) {
-        addSearch("trazi13", QStringLiteral("Pronađi šifru u tablici (13 znakova)"), codelists::Match::Beginning);
-        addSearch("trazizadnje", QStringLiteral("Pronađi zadnje znam."), codelists::Match::Ending);
+        addSearch("trazi13", QStringLiteral("Pronađi šifru u tablici (13 znakova) - F3"), codelists::Match::Beginning);
+        addSearch("trazizadnje", QStringLiteral("Pronađi zadnje znam. - F4"), codelists::Match::Ending);
     } else {
-        addSearch("trazi12", QStringLiteral("Pronađi šifru u tablici 12 znakova)"), codelists::Match::Beginning);
+        addSearch("trazi12", QStringLiteral("Pronađi šifru u tablici 12 znakova) - F3"), codelists::Match::Beginning);
     }
     bar->addStretch(1);
     column->addLayout(bar);
@@ -172,6 +186,32 @@ void install(MainWindow& window, Session& session, Services services)
     QObject::connect(&window, &MainWindow::invoiceTabLeft, &window, writeBoth);
     QObject::connect(window.codeListTabs(), &QTabWidget::currentChanged, &window, writeBoth);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window, writeBoth);
+
+    // F3: the search box of the list shown; F4: the end of a 13-character
+    // code.
+    auto searchKey = [&window](QKeySequence key, std::function<QString()> box) {
+        auto* action = new QAction(&window);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        window.addAction(action);
+        QObject::connect(action, &QAction::triggered, &window, [&window, box] {
+            window.tabs()->setCurrentIndex(MainWindow::InvoiceTab);
+            const QString name = box();
+            if (name == u"trazizadnje")
+                window.codeListTabs()->setCurrentIndex(window.codeListTabs()->indexOf(
+                    window.codeListTabs()->findChild<QLineEdit*>(name)->parentWidget()));
+            if (auto* target = window.codeListTabs()->findChild<QLineEdit*>(name)) {
+                target->setFocus(Qt::ShortcutFocusReason);
+                target->selectAll();
+            }
+        });
+    };
+    searchKey(QKeySequence(Qt::Key_F3), [&window] {
+        return window.codeListTabs()->currentWidget()->findChild<QLineEdit*>(QStringLiteral("trazi12"))
+            ? QStringLiteral("trazi12")
+            : QStringLiteral("trazi13");
+    });
+    searchKey(QKeySequence(Qt::Key_F4), [] { return QStringLiteral("trazizadnje"); });
 
     window.setCommand(QStringLiteral("sifrar"), [services] { codelists::openCodeListDocument(services); });
     auto snapshot = [fresh, services](const QString& table) {

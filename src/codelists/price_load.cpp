@@ -109,6 +109,7 @@ bool plan(Database& db, const pricefile::Content& file, Plan& out, QString* erro
         u.code = row.code;
         u.oldName = it->name;
         u.oldPrice = it->price;
+        u.oldVatRate = it->vat;
         u.price = row.price;
         u.priceChanges = !samePrice(it->price, row.price);
         if (row.name && *row.name != it->name && !row.name->isEmpty())
@@ -146,9 +147,29 @@ QString summary(const Plan& plan, const QString& fileName, int skippedLimit)
                          .arg(u.code, u.oldPrice ? price(*u.oldPrice) : QStringLiteral("(bez cijene)"), price(u.price));
         }
     }
-    const int otherChanges = int(plan.updates.size() - changed.size());
-    if (otherChanges > 0)
-        lines << QStringLiteral("Samo naziv ili stopa PDV-a mijenja se kod %1 šifri.").arg(otherChanges);
+    // A new name or rate changes what the prints say: each one is shown, so
+    // that nothing changes unannounced.
+    std::vector<const Update*> renamed, rerated;
+    for (const Update& u : plan.updates) {
+        if (u.name)
+            renamed.push_back(&u);
+        if (u.vatRate)
+            rerated.push_back(&u);
+    }
+    if (!renamed.empty()) {
+        lines << QString() << QStringLiteral("Mijenja se naziv kod %1 šifri (šifra: stari naziv -> novi naziv):").arg(renamed.size());
+        for (const Update* u : renamed)
+            lines << QStringLiteral("   %1: %2 -> %3")
+                         .arg(u->code, u->oldName.isEmpty() ? QStringLiteral("(bez naziva)") : u->oldName, *u->name);
+    }
+    if (!rerated.empty()) {
+        auto rate = [](const std::optional<double>& r) {
+            return r ? format::general(*r) + QStringLiteral(" %") : QStringLiteral("(bez stope)");
+        };
+        lines << QString() << QStringLiteral("Mijenja se stopa PDV-a kod %1 šifri (šifra: stara stopa -> nova stopa):").arg(rerated.size());
+        for (const Update* u : rerated)
+            lines << QStringLiteral("   %1: %2 -> %3").arg(u->code, rate(u->oldVatRate), rate(u->vatRate));
+    }
     lines << QString() << QStringLiteral("Novih šifri (dodaju se na kraj popisa): %1.").arg(plan.added.size());
     lines << QStringLiteral("Bez promjene: %1 šifri.").arg(plan.unchanged);
     lines << QString() << QStringLiteral("Nerazumljivih redaka (ne učitavaju se): %1.").arg(plan.skipped.size());

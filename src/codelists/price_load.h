@@ -34,6 +34,7 @@ struct Update {
     std::optional<QString> name;    // none: keep
     double price = 0;
     std::optional<double> vatRate;  // none: keep
+    std::optional<double> oldVatRate;
     bool priceChanges = false;
 };
 
@@ -61,8 +62,9 @@ struct Plan {
 bool plan(Database& db, const pricefile::Content& file, Plan& out, QString* error);
 
 // The summary the user confirms: price changes with the ten largest (old and
-// new price), new codes, rows not understood with line and reason (at most
-// skippedLimit of them, -1 for all).
+// new price), every change of a name (old and new name) and of a VAT rate,
+// new codes, rows not understood with line and reason (at most skippedLimit
+// of them, -1 for all). Nothing is applied that it does not tell.
 QString summary(const Plan& plan, const QString& fileName, int skippedLimit = 20);
 
 // The backup name of a list loaded on a day, as the upgrade steps name

@@ -104,6 +104,24 @@ bool AidLine::hasBillableQuantity() const
     return text.toInt() >= 1;
 }
 
+bool InvoiceRecord::isBlank() const
+{
+    for (const QString* text : {&confirmation, &surname, &firstName, &insuredFirst, &insuredSecond, &sickList}) {
+        if (!text->trimmed().isEmpty())
+            return false;
+    }
+    return std::all_of(aids.begin(), aids.end(), [](const AidLine& line) { return line.code.trimmed().isEmpty(); });
+}
+
+const QStringList& InvoiceRecord::blankColumns()
+{
+    static const QStringList names = QStringList{QStringLiteral("Broj"), QStringLiteral("Prezime"), QStringLiteral("Ime"),
+                                                 QStringLiteral("Brosig1"), QStringLiteral("Brosig2"),
+                                                 QStringLiteral("Brbolesnlist")}
+        + aidfields::columns(aidfields::kLines);
+    return names;
+}
+
 const QStringList& InvoiceRecord::columns()
 {
     static const QStringList names = [] {
@@ -125,6 +143,19 @@ InvoiceRecord readRow(const Row& row)
 {
     InvoiceRecord r;
     qsizetype k = fields().readRow(r, row);
+    // The dates come right after the texts; a date that did not read is
+    // looked at again as stored, to tell an empty field from a wrong one.
+    const qsizetype firstDate = qsizetype(fields().texts.size());
+    for (size_t i = 0; i < fields().dates.size() && r.unreadableDate.isEmpty(); ++i) {
+        const auto& f = fields().dates[i];
+        if ((r.*f.member).isValid())
+            continue;
+        const QString stored = row.text(firstDate + qsizetype(i));
+        if (!stored.trimmed().isEmpty()) {
+            r.unreadableDate = QLatin1String(f.column);
+            r.unreadableDateText = stored;
+        }
+    }
     for (AidLine& line : r.aids) {
         line.code = row.text(k++);
         line.quantityText = row.text(k++);

@@ -46,6 +46,10 @@ struct InvoiceRecord {
     int year = 0;                         // God, two digits
     int number = 0;                       // Rnbr
     QDate billed, ordered, issued;        // Datum, Datumnar, DatumIzdavanja
+    // The first of those columns that holds something that is no date
+    // ("2026-02-30", "10.03.2026" from an older file or a hand edit), and
+    // what it holds; empty when every stored date is a date or empty.
+    QString unreadableDate, unreadableDateText;
     QString confirmation;                 // Broj
     QString surname, firstName;           // Prezime, Ime
     QString insuredFirst, insuredSecond;  // Brosig1, Brosig2
@@ -61,6 +65,13 @@ struct InvoiceRecord {
     bool supplementary = false;           // Dop
     double amount = 0;                    // Iznos
     std::array<AidLine, aidfields::kLines> aids;
+
+    // Nothing the fund or a print needs has been typed: no confirmation
+    // number, no patient (name or insured numbers) and no aid. What an
+    // accidental new invoice leaves behind.
+    bool isBlank() const;
+    // The columns isBlank() looks at.
+    static const QStringList& blankColumns();
 
     // Lines 1 to 4, the ones the entry tab offers and the fund is billed for.
     std::span<const AidLine> offered() const { return std::span(aids).first(aidfields::kOfferedLines); }

@@ -51,16 +51,24 @@ bool Session::ensureFirstInvoice(const QDate& today)
 {
     if (m_invoices->rowCount() > 0)
         return true;
-    return m_invoices->append({{QStringLiteral("God"), m_twoDigitYear},
-                               {QStringLiteral("Rnbr"), 1},
-                               {QStringLiteral("Datum"), today},
-                               {QStringLiteral("Datumnar"), today}})
-        >= 0;
+    return m_invoices->append(freshInvoice(1, today)) >= 0;
+}
+
+QVariantMap Session::freshInvoice(int number, const QDate& today) const
+{
+    return {{QStringLiteral("God"), m_twoDigitYear},
+            {QStringLiteral("Rnbr"), number},
+            {QStringLiteral("Datum"), today},
+            {QStringLiteral("Datumnar"), today},
+            {QStringLiteral("DatumIzdavanja"), today},
+            {QStringLiteral("Pu"), m_generalData->field(u"Podrured")}};
 }
 
 bool Session::saveAll()
 {
     const bool invoicesSaved = m_invoices ? m_invoices->saveAll() : true;
     const bool generalSaved = m_generalData ? m_generalData->saveAll() : true;
-    return invoicesSaved && generalSaved;
+    const bool oldListSaved = m_oldCodeList ? m_oldCodeList->saveAll() : true;
+    const bool newListSaved = m_newCodeList ? m_newCodeList->saveAll() : true;
+    return invoicesSaved && generalSaved && oldListSaved && newListSaved;
 }

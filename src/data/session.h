@@ -36,10 +36,16 @@ public:
     QString businessYear() const;
     int twoDigitYear() const { return m_twoDigitYear; }
 
-    // A business year without invoices gets invoice 1, dated today.
+    // A business year without invoices gets invoice 1, made as every new
+    // invoice is (freshInvoice).
     bool ensureFirstInvoice(const QDate& today);
+    // The stored values of a new invoice of the business year: its number,
+    // dated (billing, order and issue) today, addressed to the main
+    // regional office of the general data.
+    QVariantMap freshInvoice(int number, const QDate& today) const;
 
-    // Writes back every pending edit (the current invoice, the general data).
+    // Writes back every pending edit (the current invoice, the general data,
+    // a changed row of a code list).
     bool saveAll();
 
     QStringList formVariants;

@@ -25,17 +25,55 @@ bool InvoiceCommands::newInvoice()
         return false;
     }
     const QDate today = m_services.clock.today();
-    const int row = invoices.append({{QStringLiteral("God"), m_session.twoDigitYear()},
-                                     {QStringLiteral("Rnbr"), *number},
-                                     {QStringLiteral("Datum"), today},
-                                     {QStringLiteral("Datumnar"), today},
-                                     {QStringLiteral("DatumIzdavanja"), today},
-                                     {QStringLiteral("Pu"), m_session.generalData().field(u"Podrured")}});
+    const int row = invoices.append(m_session.freshInvoice(*number, today));
     if (row < 0) {
         m_services.dialogs.message(invoices.error());
         return false;
     }
     return invoices.setCurrent(row);
+}
+
+bool InvoiceCommands::removeBlankLastInvoice()
+{
+    Dialogs& dialogs = m_services.dialogs;
+    RecordSet& invoices = m_session.invoices();
+    if (!invoices.save(invoices.current())) {
+        dialogs.message(invoices.error());
+        return false;
+    }
+    QString error;
+    const std::optional<int> next = invoices::nextNumber(m_session.database(), m_session.twoDigitYear(), &error);
+    if (!next) {
+        if (!error.isEmpty()) {
+            dialogs.message(error);
+            return false;
+        }
+    }
+    const int last = next ? *next - 1 : invoices::kMaxNumber;
+    const int row = invoices.findFirst(u"Rnbr", last);
+    if (row < 0 || invoices.rowCount() < 2) {
+        // The year always keeps an invoice: the first one is made at start-up.
+        dialogs.message(QStringLiteral("Prvi račun poslovne godine se ne briše."));
+        return false;
+    }
+    if (!InvoiceRecord::fromRow(invoices, row).isBlank()) {
+        dialogs.message(QStringLiteral("Račun broj %1 nije prazan (upisan je broj potvrde, pacijent ili pomagalo) i ne "
+                                       "briše se.\r\nObrisati se može samo posljednji račun godine dok je prazan.")
+                            .arg(last));
+        return false;
+    }
+    if (!dialogs.okCancel(QStringLiteral("Obrisati prazni račun broj %1? Njegov broj dobit će sljedeći novi račun.").arg(last),
+                          QStringLiteral("Brisanje praznog računa")))
+        return false;
+    if (!m_session.database().exec(QStringLiteral("DELETE FROM Rn WHERE rowid = ?"), {invoices.key(row)})) {
+        dialogs.message(QStringLiteral("Račun nije obrisan:\r\n") + m_session.database().error());
+        return false;
+    }
+    if (!invoices.reload()) {
+        dialogs.message(invoices.error());
+        return false;
+    }
+    return invoices.moveLast();
 }
 
 void InvoiceCommands::showInvoiceByNumber()

@@ -18,6 +18,11 @@ public:
     // none was made (the reason has been shown).
     bool newInvoice();
 
+    // Removes the year's last invoice while it is blank (an accidental F9),
+    // after the user agrees; its number is then given to the next new
+    // invoice. Any other invoice stays, with a word why. True when removed.
+    bool removeBlankLastInvoice();
+
     // "Prikaži račun broj...": asks for a number and shows that invoice.
     void showInvoiceByNumber();
 

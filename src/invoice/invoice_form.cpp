@@ -138,6 +138,7 @@ struct Builder {
         picture->setObjectName(QStringLiteral("izborpomslika"));
         picture->setIcon(area->style()->standardIcon(QStyle::SP_ArrowDown));
         picture->setToolTip(QStringLiteral("IZBOR KELMORIN IZ TABL."));
+        picture->setAccessibleName(picture->toolTip());
         QObject::connect(picture, &QToolButton::clicked, area, pickAid);
         QCheckBox* supplementary = b.check(QStringLiteral("Dop"), QStringLiteral("Dopunsko  os. br.:"), area);
         QLineEdit* policy = wide(text(QStringLiteral("Dopunsko"), QStringLiteral("Ovdje upišite broj dopunskog")), 20);
@@ -195,6 +196,10 @@ struct Builder {
             }
             g->addWidget(rows[r].field, r, 1);
         }
+        // Tab (and Enter, which leaves a date box like Tab) follows the
+        // boxes top to bottom, whatever order they were made in.
+        for (size_t r = 0; r + 1 < rows.size(); ++r)
+            QWidget::setTabOrder(rows[r].field, rows[r + 1].field);
         g->setRowStretch(int(rows.size()), 1);
         return g;
     }

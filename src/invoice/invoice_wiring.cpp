@@ -73,6 +73,7 @@ void install(MainWindow& window, Session& session, InvoiceCommands& commands, Di
     window.setCommand(QStringLiteral("izborpom"), pickAid);
     window.setCommand(QStringLiteral("iznsudgumb"), [&commands] { commands.showCoPayment(); });
     window.setCommand(QStringLiteral("prikrnbr"), [&commands] { commands.showInvoiceByNumber(); });
+    window.setCommand(QStringLiteral("brisirn"), [&commands] { commands.removeBlankLastInvoice(); });
     window.setCommand(QStringLiteral("iznsud"), [&commands] { commands.showCoPayment(); });
     QObject::connect(&window, &MainWindow::invoiceTabLeft, &window, [&commands] { commands.recompute(); });
     for (bool thirteen : {false, true}) {

@@ -13,6 +13,33 @@ Result pass() { return {Verdict::Pass, {}}; }
 
 } // namespace
 
+QString unreadableDateMessage(const InvoiceRecord& invoice)
+{
+    if (invoice.unreadableDate.isEmpty())
+        return {};
+    return QStringLiteral("Račun s rednim br. %1: polje %2 sadrži datum koji ne postoji (%3).")
+        .arg(QString::number(invoice.number), invoice.unreadableDate, invoice.unreadableDateText);
+}
+
+QString quantityMessage(const InvoiceRecord& invoice)
+{
+    const QString number = QString::number(invoice.number);
+    for (const AidLine& line : invoice.offered()) {
+        if (line.isEmpty() || line.hasBillableQuantity())
+            continue;
+        // Only an empty quantity is one not entered; "2,5" or "-2" is named
+        // as typed.
+        if (line.quantityText.trimmed().isEmpty())
+            return QStringLiteral("Nije upisana količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ")
+                + number;
+        // Nothing, a part of a piece or more than a box takes would reach
+        // the fund as "0.00", "2.5.00" or a sum nobody billed.
+        return QStringLiteral("Količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ") + number
+            + QStringLiteral(" mora biti cijeli broj od 1 do 9999 (upisano: ") + line.quantityText + QStringLiteral(").");
+    }
+    return {};
+}
+
 Result evaluate(Check check, const InvoiceRecord& f, Print print)
 {
     const bool noSickList = f.sickList.isEmpty();
@@ -57,6 +84,11 @@ Result evaluate(Check check, const InvoiceRecord& f, Print print)
             ? pass()
             : stop(QStringLiteral("Neispravno upisan broj potvrde ") + f.confirmation
                    + QStringLiteral("\r\nMolim ispravite!"));
+    case Check::StoredDates:
+    case Check::Quantities: {
+        const QString found = check == Check::StoredDates ? unreadableDateMessage(f) : quantityMessage(f);
+        return found.isEmpty() ? pass() : stop(found + QStringLiteral("\r\nMolim ispravite!"));
+    }
     }
     return pass();
 }
@@ -65,8 +97,8 @@ const std::vector<Check>& confirmationFormSequence()
 {
     static const std::vector<Check> sequence = {
         Check::PatientName,          Check::InsuredNumberGiven,  Check::HealthNumberForm,
-        Check::OrderNotAfterBilling, Check::BillingWithin30Days, Check::ConventionPair,
-        Check::CountryCode,          Check::InsuredNumberForForm,
+        Check::StoredDates,          Check::OrderNotAfterBilling, Check::BillingWithin30Days, Check::ConventionPair,
+        Check::CountryCode,          Check::InsuredNumberForForm, Check::Quantities,
     };
     return sequence;
 }
@@ -76,7 +108,8 @@ const std::vector<Check>& invoiceSequence()
     static const std::vector<Check> sequence = {
         Check::ConfirmationNumber,   Check::InsuredOrHealthNumber, Check::OrderNotAfterBilling,
         Check::BillingWithin30Days,  Check::CountryCode,           Check::ConfirmationCharacters,
-        Check::InsuredNumberGiven,   Check::HealthNumberForm,
+        Check::InsuredNumberGiven,   Check::HealthNumberForm,      Check::StoredDates,
+        Check::Quantities,
     };
     return sequence;
 }

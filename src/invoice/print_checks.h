@@ -25,6 +25,8 @@ enum class Check {
     CountryCode,             // three characters
     ConfirmationCharacters,  // digits and "/" only
     InsuredNumberForForm,    // Brosig2 or a sick list, for the form
+    StoredDates,             // every stored date a real date
+    Quantities,              // whole pieces from 1 to 9999, as the fund takes them
 };
 
 enum class Print { ConfirmationForm, Invoice };
@@ -34,6 +36,12 @@ struct Result {
     Verdict verdict;
     QString message;
 };
+
+// The rules both the prints and the fund's file apply, as the sentence that
+// names the invoice and the field; empty when the invoice passes. The
+// caller adds what the user is to do.
+QString unreadableDateMessage(const InvoiceRecord& invoice);
+QString quantityMessage(const InvoiceRecord& invoice);
 
 Result evaluate(Check check, const InvoiceRecord& invoice, Print print);
 

@@ -1,4 +1,5 @@
 #include "adjustment_window.h"
+#include "app/accessible_names.h"
 
 #include "common/dialogs.h"
 #include "prescription_slots.h"
@@ -23,6 +24,7 @@ AdjustmentWindow::AdjustmentWindow(Database& db, Dialogs& dialogs, QWidget* main
     : QWidget(mainWindow, Qt::Window), m_db(db), m_dialogs(dialogs), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("prilagodba"));
+    accessiblenames::install();
     auto* layout = new QVBoxLayout(this);
     auto* hint = new QLabel(QStringLiteral("Udaljenost od ruba papira (mm)"), this);
     layout->addWidget(hint, 0, Qt::AlignRight);
@@ -50,6 +52,9 @@ QWidget* AdjustmentWindow::buildSlots()
         }
         left->setObjectName(QStringLiteral("lijevi%1").arg(slot));
         top->setObjectName(QStringLiteral("gornji%1").arg(slot));
+        // Each box is announced by its row and column, as a sighted user reads it.
+        left->setAccessibleName(captions.at(slot) + QStringLiteral(": lijevi rub (mm)"));
+        top->setAccessibleName(captions.at(slot) + QStringLiteral(": gornji rub (mm)"));
         connect(left, &QLineEdit::textEdited, this, [this, slot](const QString& t) { m_adjustment.setLeft(slot, t); });
         connect(top, &QLineEdit::textEdited, this, [this, slot](const QString& t) { m_adjustment.setTop(slot, t); });
         connect(left, &QLineEdit::returnPressed, top, [top] { top->setFocus(); });

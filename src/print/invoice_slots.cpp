@@ -68,7 +68,7 @@ void fillItems(pricing::Catalogue& catalogue, PrintValues& v, const Sources& s, 
         const int k = l.line - 1;
         v[slot::kItemName + k] = l.aid.name;
         v[slot::kItemPrice + k] = format::number(l.aid.price, u"0.0000");
-        v[slot::kItemAmount + k] = l.amount.total();
+        v[slot::kItemAmount + k] = money2(l.amount.total());
         if (l.line <= aidfields::kOfferedLines)
             v[slot::kItemVatRate + k] = QString(u' ' + format::general(l.vatRate) + u'%');
     }
@@ -136,7 +136,7 @@ Result fill(pricing::Catalogue& catalogue, const Sources& s, Kind kind, const QT
     v[slot::kTotalAgain] = money2(T);
     v[slot::kCoPayment] = exempt || supplementary ? QStringLiteral("0,00") : money2(shares.coPayment);
     if (!supplementary) {
-        v[slot::kSupplementary] = 0;
+        v[slot::kSupplementary] = money2(0);
     } else {
         v[slot::kSupplementary] = money2(shares.supplementary);
         v[slot::kCoPayment] = v[slot::kSupplementary];

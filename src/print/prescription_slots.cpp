@@ -19,9 +19,10 @@ void fillLines(PrintValues& v, const pricing::Priced& priced)
         v[slot::kLineName + 2 * k] = l.aid.name.left(kNameLine);
         v[slot::kLineName + 2 * k + 1] = l.aid.name.mid(kNameLine);
         v[slot::kLineQuantity + k] = QString::number(int(l.quantity));
-        v[slot::kLinePrice + k] = l.aid.price;
+        // Every amount with two decimals; a price keeps up to four.
+        v[slot::kLinePrice + k] = format::number(l.aid.price, u"#,##0.00##");
         v[slot::kLineVatRate + k] = l.aid.vatRate;
-        v[slot::kLineAmount + k] = l.amount.total();
+        v[slot::kLineAmount + k] = grouped(l.amount.total());
     }
 }
 

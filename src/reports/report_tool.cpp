@@ -67,12 +67,15 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
         endedBy = QStringLiteral("--text ne smije biti prazan.");
         report = [w](ReportCommands& c, Session&) { return c.noteOverview(ReportCommands::Note(w)); };
     } else if (kind == u"aid") {
+        // An empty code is the window's "nothing chosen in the grid".
         const auto code = option(opts, "--code");
-        if (!code || code->isEmpty())
+        if (!code)
             return 2;
         dialogs.answer(period);
         dialogs.answer(reportKind);
         report = [code = *code, &err](ReportCommands& c, Session& session) {
+            if (code.isEmpty())
+                return c.aidOverview(code, {});
             // The name from the aid's list, as the code-list grid shows it.
             const pricing::Lookup found = pricing::find(session.database(), code);
             if (!found.aid) {

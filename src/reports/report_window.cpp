@@ -1,8 +1,10 @@
 #include "report_window.h"
+#include "app/accessible_names.h"
 
 #include "common/dialogs.h"
 #include "common/platform.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -32,8 +34,10 @@ ReportWindow::ReportWindow(PrintTarget& printer, Dialogs& dialogs, Platform& pla
     : QWidget(parent, Qt::Window), m_printer(printer), m_dialogs(dialogs), m_platform(platform)
 {
     setObjectName(QStringLiteral("ReportWindow"));
+    accessiblenames::install();
     setWindowModality(Qt::NonModal);
     m_view = new QPlainTextEdit(this);
+    m_view->setAccessibleName(QStringLiteral("Tekst izvješća"));
     m_view->setObjectName(QStringLiteral("reportText"));
     m_view->setReadOnly(true);
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -109,7 +113,12 @@ void ReportWindow::saveAs()
 {
     if (m_document.path().isEmpty())
         return;
-    const QString target = chooseSavePath ? chooseSavePath(m_document.path()) : QString();
+    // A report is offered under its heading, beside the report file (which
+    // the next report overwrites), as printing names it; another file
+    // under its own name.
+    const QFileInfo shown(m_document.path());
+    const QString suggested = shown.dir().filePath(m_document.documentName() + u'.' + shown.suffix());
+    const QString target = chooseSavePath ? chooseSavePath(suggested) : QString();
     if (target.isEmpty())
         return;
     QString error;

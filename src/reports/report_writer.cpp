@@ -10,7 +10,13 @@ void ReportWriter::at(int column, const QString& text)
     // anything else sends the text to the next line.
     if (m_line.size() > start && QStringView(m_line).mid(start).trimmed().isEmpty())
         m_line.truncate(start);
-    if (m_line.size() > start)
+    // Two values never touch: text that would follow the last character of
+    // another value without a blank between them goes to the next line too
+    // (an invoice number of 10000 and up before a date, a long surname
+    // before an amount).
+    const bool touches = m_line.size() == start && start > 0 && !m_line.back().isSpace() && !text.isEmpty()
+        && !text.front().isSpace();
+    if (m_line.size() > start || touches)
         endLine();
     if (m_line.size() < start)
         m_line += QString(start - m_line.size(), u' ');

@@ -9,8 +9,9 @@
 // character columns counted from 1 and saved as Windows-1250 with CR LF.
 //
 // Text placed at column n starts there on the current line; when the line
-// already reaches column n with more than blanks, it starts at column n of
-// the next line. Numbers
+// already reaches column n with more than blanks, or a value ends just
+// before column n so that the two would touch, it starts at column n of
+// the next line: a blank always separates two values. Numbers
 // (counters, invoice numbers) carry a leading blank where the sign would
 // stand and one trailing blank; dates are in the short form of the regional
 // settings; money is "#,##0.00" with the regional separators.

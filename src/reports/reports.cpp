@@ -33,36 +33,31 @@ QDate carried(int day, int month, int year)
     return QDate(year, month, 1).addDays(day - 1);
 }
 
-QDate carriedAt(const QString& text, int at)
+// One date of the period at `at`: "ddMMyy", the year always 2000 + yy (a
+// period of 2030 is 2030 in every report); the day and month carried over
+// into the next month or year, or taken only as typed.
+QDate dateAt(const QString& text, int at, bool carryOver)
 {
-    return carried(text.mid(at, 2).toInt(), text.mid(at + 2, 2).toInt(), 2000 + text.mid(at + 4, 2).toInt());
+    const int day = text.mid(at, 2).toInt(), month = text.mid(at + 2, 2).toInt(), year = 2000 + text.mid(at + 4, 2).toInt();
+    return carryOver ? carried(day, month, year) : QDate(year, month, day);
 }
 
-QDate exactAt(const QString& text, int at)
-{
-    const auto d = identifiers::readShortDate(text.mid(at, 2) + u'.' + text.mid(at + 2, 2) + QStringLiteral(".20")
-                                              + text.mid(at + 4, 2));
-    return d.status == identifiers::ShortDate::Valid ? d.date : QDate();
-}
-
-} // namespace
-
-std::optional<ReportPeriod> readCarried(const QString& answer)
+// The one reader of a period of every report.
+std::optional<ReportPeriod> read(const QString& answer, bool carryOver)
 {
     if (!hasPeriodForm(answer))
         return std::nullopt;
-    return ReportPeriod{carriedAt(answer, 0), carriedAt(answer, 7)};
-}
-
-std::optional<ReportPeriod> readExact(const QString& answer)
-{
-    if (!hasPeriodForm(answer))
-        return std::nullopt;
-    ReportPeriod p{exactAt(answer, 0), exactAt(answer, 7)};
+    const ReportPeriod p{dateAt(answer, 0, carryOver), dateAt(answer, 7, carryOver)};
     if (!p.from.isValid() || !p.to.isValid())
         return std::nullopt;
     return p;
 }
+
+} // namespace
+
+std::optional<ReportPeriod> readCarried(const QString& answer) { return read(answer, true); }
+
+std::optional<ReportPeriod> readExact(const QString& answer) { return read(answer, false); }
 
 } // namespace reportperiod
 
@@ -264,12 +259,20 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     if (!saveEdits())
         return {Outcome::Stopped, {}};
     Dialogs& dialogs = m_services.dialogs;
-    const int from = invoices::leadingNumber(
-        dialogs.input(QStringLiteral("Početni račun"), QStringLiteral("Molim upišite broj početnog računa!"), {}));
+    // An invoice number with decimals ("2.5", "2,5") names no invoice: it
+    // is refused rather than cut to a number the user did not type.
+    static const QRegularExpression fraction(QStringLiteral("^\\s*[+-]?[0-9]*[.,][0-9]*[1-9]"));
+    const QString fromText =
+        dialogs.input(QStringLiteral("Početni račun"), QStringLiteral("Molim upišite broj početnog računa!"), {});
+    if (fraction.match(fromText).hasMatch())
+        return stop(kWholeNumberMessage.arg(fromText.trimmed()));
+    const int from = invoices::leadingNumber(fromText);
     if (from == 0)
         return {Outcome::Cancelled, {}};
-    const int to = invoices::leadingNumber(
-        dialogs.input(QStringLiteral("Završni račun"), QStringLiteral("Molim upišite broj završnog računa!"), {}));
+    const QString toText = dialogs.input(QStringLiteral("Završni račun"), QStringLiteral("Molim upišite broj završnog računa!"), {});
+    if (fraction.match(toText).hasMatch())
+        return stop(kWholeNumberMessage.arg(toText.trimmed()));
+    const int to = invoices::leadingNumber(toText);
     if (to == 0)
         return {Outcome::Cancelled, {}};
     if (to < from)

@@ -61,6 +61,7 @@ public:
     Result aidOverview(const QString& code, const QString& name);
 
     // Texts a user meets in more than one place.
+    static inline const QString kWholeNumberMessage = QStringLiteral("Broj računa mora biti cijeli broj (upisano: %1)!");
     static inline const QString kPeriodTitle = QStringLiteral("Izbor vremenskog intervala");
     static inline const QString kPeriodMessage =
         QStringLiteral("Pogrešno upisan format početnog i završnog datuma, mora biti ddMMyy-ddMMyy npr: 010806-310806)");

@@ -44,7 +44,8 @@ void heading(TextCursor& t, const Heading& h)
     for (const auto& [x, caption] : columns)
         t.at(x, QString::fromUtf16(caption), End::StayOnLine);
     t.at(163, QStringLiteral("Ukupan iznos"));
-    t.rule(0, 183, 0);
+    // The rule spans the headings, from the first one's left edge.
+    t.rule(kLeftEdge, 183, 0);
     t.emptyLines(1);
     t.moveDown(-3);
 }
@@ -57,25 +58,30 @@ void newPageWhenFull(TextCursor& t)
     }
 }
 
+// Each value keeps to its column, with room to the next one: a value wider
+// than its column is printed smaller rather than run into its neighbour (a
+// 14-digit confirmation number beside a four-digit amount).
 void invoiceLine(TextCursor& t, const Invoice& invoice, const Supplier& supplier, const Computed& c)
 {
-    t.at(kLeftEdge, basicNumber(invoice, supplier), End::StayOnLine);
+    constexpr double kGap = 1.5;
+    t.inColumn(kLeftEdge, 27 - kGap - kLeftEdge, basicNumber(invoice, supplier), Qt::AlignLeft, End::StayOnLine);
     if (invoice.supplementary)
-        t.at(27, supplementaryNumber(invoice, supplier), End::StayOnLine);
+        t.inColumn(27, 55 - kGap - 27, supplementaryNumber(invoice, supplier), Qt::AlignLeft, End::StayOnLine);
     // A short date: the column is 14 mm wide before the confirmation number.
-    t.at(55, format::date(invoice.billed, u"dd.MM.yy"), End::StayOnLine);
-    t.at(69, invoice.confirmation, End::StayOnLine);
-    t.rightAlignedAt(107, amount(c.basic), End::StayOnLine);
-    t.rightAlignedAt(130, amount(c.supplementary), End::StayOnLine);
-    t.rightAlignedAt(154, amount(c.coPayment), End::StayOnLine);
-    t.rightAlignedAt(177, amount(c.total));
+    t.inColumn(55, 69 - kGap - 55, format::date(invoice.billed, u"dd.MM.yy"), Qt::AlignLeft, End::StayOnLine);
+    t.inColumn(69, 94 - kGap - 69, invoice.confirmation, Qt::AlignLeft, End::StayOnLine);
+    // The amounts end where they always did.
+    t.inColumn(94, 107 - 94, amount(c.basic), Qt::AlignRight, End::StayOnLine);
+    t.inColumn(107 + 2 * kGap, 130 - 107 - 2 * kGap, amount(c.supplementary), Qt::AlignRight, End::StayOnLine);
+    t.inColumn(130 + 2 * kGap, 154 - 130 - 2 * kGap, amount(c.coPayment), Qt::AlignRight, End::StayOnLine);
+    t.inColumn(154 + 2 * kGap, 177 - 154 - 2 * kGap, amount(c.total), Qt::AlignRight);
 }
 
 void totals(TextCursor& t, const Sums& s)
 {
     t.setFont(10, true);
     newPageWhenFull(t);
-    t.rule(0, 183, 0);
+    t.rule(kLeftEdge, 183, 0);
     t.emptyLines(1);
     t.moveDown(-3);
     t.at(kLeftEdge, QStringLiteral("Ukupno ") + QString::number(s.count) + QStringLiteral(" rn. "), End::StayOnLine);

@@ -5,6 +5,7 @@
 #include "common/dialogs.h"
 #include "data/croatian_collation.h"
 #include "data/database.h"
+#include "data/invoice_record.h"
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
 #include "invoice/pending_edits.h"
@@ -50,7 +51,11 @@ bool markByOffice(Database& db, int twoDigitYear, const QDate& start, const QDat
     Transaction transaction(db);
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid, Datum, Pu FROM Rn WHERE God = ? ORDER BY Rnbr"));
+    // An invoice made by mistake and left blank is not the fund's business:
+    // it stays unmarked.
+    const QStringList blank = InvoiceRecord::blankColumns();
+    const InvoiceRecord::Reader reader(blank);
+    q.prepare(QStringLiteral("SELECT rowid, Datum, Pu, %1 FROM Rn WHERE God = ? ORDER BY Rnbr").arg(blank.join(u", ")));
     q.addBindValue(twoDigitYear);
     if (!q.exec()) {
         if (error)
@@ -62,7 +67,10 @@ bool markByOffice(Database& db, int twoDigitYear, const QDate& start, const QDat
     while (q.next()) {
         const QDate billed = sqlvalue::toDate(q.value(1));
         QString mark;
-        if (billed.isValid() && billed >= start && billed <= end) {
+        QVariantList values;
+        for (int k = 0; k < blank.size(); ++k)
+            values << q.value(3 + k);
+        if (billed.isValid() && billed >= start && billed <= end && !reader.read(values).isBlank()) {
             const int n = markOf(offices, sqlvalue::toText(q.value(2)));
             if (n > 0)
                 mark = QString::number(n);

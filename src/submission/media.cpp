@@ -11,11 +11,20 @@ namespace {
 
 const QString kNoDiskette = QStringLiteral("Disketa nije prisutna ili je neispravna!");
 
+// A copy the user waits for ends with where it went.
+QString copiedMessage(const QString& target)
+{
+    return QStringLiteral("Fajl je snimljen: ") + QDir::toNativeSeparators(target);
+}
+
 void toRemovableMedium(const QString& file, Services s)
 {
     const QString folder = s.platform.removableMedium();
-    if (folder.isEmpty() || !s.platform.copyFile(file, QDir(folder).filePath(QFileInfo(file).fileName())))
+    const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
+    if (folder.isEmpty() || !s.platform.copyFile(file, target))
         s.dialogs.message(kNoDiskette);
+    else
+        s.dialogs.message(copiedMessage(target));
 }
 
 Outcome toDisc(const QString& file, Services s)
@@ -48,6 +57,8 @@ void toFolder(const QString& file, Services s)
     if (!s.platform.copyFile(file, target, &error))
         s.dialogs.message(QStringLiteral("Fajl nije moguće snimiti na ") + target + u'!'
                           + (error.isEmpty() ? QString() : QStringLiteral("\r\n") + error));
+    else
+        s.dialogs.message(copiedMessage(target));
 }
 
 } // namespace

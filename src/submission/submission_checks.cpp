@@ -5,6 +5,7 @@
 #include "data/business_year.h"
 #include "data/sql_values.h"
 #include "invoice/identifiers.h"
+#include "invoice/print_checks.h"
 
 #include <QRegularExpression>
 
@@ -22,18 +23,10 @@ QString hardError(const Invoice& invoice)
     if (invoice.ordered.isValid() && invoice.billed.isValid() && invoice.ordered > invoice.billed)
         return QStringLiteral("Datum obračuna ne smije biti manji od datuma narudžbe  kod računa s rednim br. ") + number
             + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
-    // A code without a quantity would go to the fund as ":.00:".
-    for (const AidLine& line : invoice.offered()) {
-        if (!line.isEmpty() && !line.hasQuantity())
-            return QStringLiteral("Nije upisana količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ")
-                + number + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
-        // Nothing, a part of a piece or more than a box takes would reach
-        // the fund as "0.00", "2.5.00" or a sum nobody billed.
-        if (!line.isEmpty() && !line.hasBillableQuantity())
-            return QStringLiteral("Količina kelmorin ") + line.code + QStringLiteral(" kod računa s rednim br. ") + number
-                + QStringLiteral(" mora biti cijeli broj od 1 do 9999 (upisano: ") + line.quantityText
-                + QStringLiteral(").\r\nMolim ispravite ili ga isključite sa diskete!");
-    }
+    // A code without a quantity, a part of a piece or more than a box takes
+    // would reach the fund as ":.00:", "2.5.00" or a sum nobody billed.
+    if (const QString quantity = printchecks::quantityMessage(invoice); !quantity.isEmpty())
+        return quantity + QStringLiteral("\r\nMolim ispravite ili ga isključite sa diskete!");
     return {};
 }
 
@@ -92,6 +85,10 @@ QString unsafeValueMessage(const std::vector<Invoice>& invoices, const General& 
             return QStringLiteral("Opći podaci: polje %1 sadrži znak %2.").arg(QLatin1String(name), fundtext::name(*c)) + tail;
     }
     for (const Invoice& invoice : invoices) {
+        // A date that does not exist would go as an empty field and slip
+        // past the check of the order date.
+        if (const QString date = printchecks::unreadableDateMessage(invoice); !date.isEmpty())
+            return date + QStringLiteral("\r\nMolim ispravite! Fajl nije napravljen.");
         const std::pair<const char*, const QString*> fields[] = {
             {"Broj", &invoice.confirmation}, {"Brosig1", &invoice.insuredFirst}, {"Brosig2", &invoice.insuredSecond},
             {"Brbolesnlist", &invoice.sickList}, {"Drz", &invoice.country}, {"Dopunsko", &invoice.policy},

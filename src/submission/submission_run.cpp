@@ -176,7 +176,9 @@ SubmissionRun::Result SubmissionRun::write(const Prepared& p, const SubmissionRe
     pricing::Catalogue catalogue(m_session.database());
     m_target.beginBatch();
     for (int copy = 1; copy <= count; ++copy) {
-        std::unique_ptr<Canvas> canvas = m_target.open(QStringLiteral("Popratni dopis uz disketu"));
+        // The medium's number and date tell one letter's file from the next.
+        std::unique_ptr<Canvas> canvas =
+            m_target.open(QStringLiteral("Popratni dopis uz disketu %1 od %2").arg(heading.medium).arg(date));
         // Without a printer the file is still written: the letter can be
         // printed again from the next run's copy of it.
         if (!canvas)

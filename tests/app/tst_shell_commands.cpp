@@ -1,3 +1,4 @@
+#include "data/invoice_record.h"
 #include "data/session.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
@@ -50,15 +51,26 @@ void TestShellCommands::newYearIsStoredAndOpenedAtTheNextStart()
     ShopFixture shop;
     {
         QVERIFY(shop.session->invoices().setField(u"Prezime", QStringLiteral("Jurić")));
+        QVERIFY(shop.session->generalData().setField(u"Brd", 2));
+        QVERIFY(shop.session->generalData().setField(u"Podrured", QStringLiteral("Split")));
         shop.dialogs.answer(QStringLiteral("2027"));
         QVERIFY(shell::changeBusinessYear(*shop.session, shop.dialogs));
         QCOMPARE(shop.dialogs.messages().last(), QStringLiteral("Molim ponovno pokrenite program kako bi promjene postale aktivne!\r\n"
-                                                           "Ne zaboravite promijeniti i predbrojeve računa!"));
+                                                           "Ne zaboravite promijeniti i predbrojeve računa!\r\n"
+                                                           "Posljednji redni broj diskete vraćen je na 0: prva disketa (CD) "
+                                                           "nove godine ima redni broj 1."));
     }
     QVERIFY(shop.restart());
     QCOMPARE(shop.session->businessYear(), QStringLiteral("2027"));
     QCOMPARE(shop.session->twoDigitYear(), 27);
     QCOMPARE(shop.session->invoices().rowCount(), 1);
+    // The media of the new year count from 1 again.
+    QCOMPARE(shop.session->generalData().field(u"Brd").toInt(), 0);
+    // The year's first invoice is made as F9 makes one: office and issue date.
+    const InvoiceRecord first = InvoiceRecord::fromRow(shop.session->invoices(), 0);
+    QCOMPARE(first.office, QStringLiteral("Split"));
+    QVERIFY(first.issued.isValid());
+    QCOMPARE(first.issued, first.billed);
     Database db(schema::kInvoiceFile);
     QCOMPARE(db.scalar(QStringLiteral("SELECT Prezime FROM Rn WHERE God = 26")).toString(), QStringLiteral("Jurić"));
 }

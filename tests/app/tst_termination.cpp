@@ -35,6 +35,11 @@ void TestTermination::typedTextSurvivesTheSignal_data()
     // Half a date, or one that does not exist, is no date: the stored one stays.
     QTest::newRow("SIGTERM, half a date") << SIGTERM << QStringLiteral("Datumnar") << QStringLiteral("0301") << QVariant();
     QTest::newRow("SIGTERM, no such day") << SIGTERM << QStringLiteral("Datumnar") << QStringLiteral("300226") << QVariant();
+    // A cell of an unlocked code list still being typed goes in as well.
+    QTest::newRow("SIGTERM, price cell") << SIGTERM << QStringLiteral("Cijena") << QStringLiteral("77,77") << QVariant(77.77);
+    QTest::newRow("SIGHUP, price cell") << SIGHUP << QStringLiteral("Cijena") << QStringLiteral("1234.5") << QVariant(1234.5);
+    // A quantity is left as the tab would leave it: the amount follows.
+    QTest::newRow("SIGTERM, quantity") << SIGTERM << QStringLiteral("Kol1") << QStringLiteral("9") << QVariant(QStringLiteral("9"));
 }
 
 void TestTermination::typedTextSurvivesTheSignal()
@@ -48,12 +53,21 @@ void TestTermination::typedTextSurvivesTheSignal()
     QString error;
     QVERIFY2(newfolder::create(QStringLiteral("."), newfolder::Content::Demo, clock, &error), qPrintable(error));
 
-    const QString lastInvoice = QStringLiteral("SELECT \"%1\" FROM Rn WHERE God = 26 ORDER BY Rnbr DESC LIMIT 1").arg(box);
+    const bool price = box == u"Cijena";
+    const QString lastInvoice = price ? QStringLiteral("SELECT Cijena FROM OrtopedskaKelmorinISO ORDER BY Broj LIMIT 1")
+                                      : QStringLiteral("SELECT \"%1\" FROM Rn WHERE God = 26 ORDER BY Rnbr DESC LIMIT 1").arg(box);
     auto stored = [&] {
         Database db(schema::kInvoiceFile);
         const QVariant v = db.scalar(lastInvoice);
+        if (price)
+            return QVariant(v.toDouble());
         return box.startsWith(QStringLiteral("Datum")) ? QVariant(sqlvalue::toDate(v)) : QVariant(v.toString());
     };
+    auto amount = [] {
+        Database db(schema::kInvoiceFile);
+        return db.scalar(QStringLiteral("SELECT Iznos FROM Rn WHERE God = 26 ORDER BY Rnbr DESC LIMIT 1")).toDouble();
+    };
+    const double amountBefore = amount();
     const QVariant before = stored();
     QVERIFY(before != expected);
     if (expected.isNull())
@@ -75,6 +89,10 @@ void TestTermination::typedTextSurvivesTheSignal()
     QCOMPARE(program.exitCode(), 0);
 
     QCOMPARE(stored(), expected);
+    if (box.startsWith(u"Kol")) {
+        // Nine pieces of the line's aid cost more than the pieces before.
+        QVERIFY2(amount() > amountBefore, qPrintable(QString::number(amount())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTermination)

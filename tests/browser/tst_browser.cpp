@@ -10,6 +10,7 @@
 #include "data/database.h"
 #include "support/shop_fixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QCryptographicHash>
@@ -43,6 +44,7 @@ private Q_SLOTS:
 
     void listsDatabasesTablesAndViews();
     void countsSortAndCopiedCell();
+    void namesSortInCroatianOrder();
     void neverChangesAFile();
     void aFileThatIsNoDatabase();
     void windowHidesAndKeepsItsTable();
@@ -100,6 +102,7 @@ void TestBrowser::listsDatabasesTablesAndViews()
 
     BrowserWindow* viewer = openViewer();
     QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(viewer)->role(), QAccessible::Window);
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Pregled baze podataka i kreiranih disketa"));
     QCOMPARE(viewer->databaseList()->count(), 3);
     QVERIFY(!viewer->fileList()->findItems(QStringLiteral("040506.inm"), Qt::MatchExactly).isEmpty());
@@ -149,6 +152,28 @@ void TestBrowser::countsSortAndCopiedCell()
     viewer->chooseTable(QStringLiteral("Rn"));
     const int invoices = m_shop->session->database().scalar(QStringLiteral("SELECT count(*) FROM Rn")).toInt();
     QCOMPARE(viewer->countLabel()->text(), QStringLiteral("%1  /  43").arg(invoices));
+}
+
+void TestBrowser::namesSortInCroatianOrder()
+{
+    {
+        Database db(QStringLiteral("Imena.mdb"), Database::Mode::Create);
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE Pacijenti (Prezime TEXT, Broj INTEGER)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO Pacijenti VALUES ('Zorić', 10), ('Ćosić', 9), ('Čačić', 100), "
+                                       "('čolić', 2), ('Đurić', 1), ('Cvitan', 3), ('Dukić', 4)")));
+    }
+    BrowserWindow* viewer = openViewer();
+    viewer->chooseDatabase(QStringLiteral("Imena.mdb"));
+    viewer->chooseTable(QStringLiteral("Pacijenti"));
+    viewer->sortByColumn(0);
+    QAbstractItemModel* model = viewer->grid()->model();
+    QStringList names;
+    for (int row = 0; row < model->rowCount(); ++row)
+        names << model->index(row, 0).data().toString();
+    QCOMPARE(names, (QStringList{"Cvitan", "Čačić", "čolić", "Ćosić", "Dukić", "Đurić", "Zorić"}));
+    // Numbers keep the order of numbers.
+    viewer->sortByColumn(1);
+    QCOMPARE(model->index(6, 1).data().toInt(), 100);
 }
 
 void TestBrowser::neverChangesAFile()

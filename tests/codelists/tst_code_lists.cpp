@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QLabel>
+#include <QApplication>
 #include <QTest>
 
 using codelists::Match;
@@ -25,6 +27,7 @@ private Q_SLOTS:
 
     void searchesFindTheFirstCodeInBrojOrder();
     void searchBoxesMoveTheGrid();
+    void keysReachTheSearchBoxesAndTheGrid();
     void unlockEditAddAndRefresh();
     void snapshotPricesFromTheCurrentRow();
     void snapshotFailuresLeaveTheListAsItWas();
@@ -138,6 +141,49 @@ void TestCodeLists::searchBoxesMoveTheGrid()
     QCOMPARE(codeAt(false, grid12->currentIndex().row()), QStringLiteral("210309010101"));
     QTest::mouseDClick(start12, Qt::LeftButton);
     QCOMPARE(grid12->currentIndex().row(), 0);
+}
+
+void TestCodeLists::keysReachTheSearchBoxesAndTheGrid()
+{
+    open();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto* ending = m_window->findChild<QLineEdit*>(QStringLiteral("trazizadnje"));
+    auto* start13 = m_window->findChild<QLineEdit*>(QStringLiteral("trazi13"));
+    auto* start12 = m_window->findChild<QLineEdit*>(QStringLiteral("trazi12"));
+    // The key stands in each box's caption.
+    for (QLineEdit* box : {start13, start12, ending}) {
+        auto* label = qobject_cast<QLabel*>(
+            [&]() -> QObject* {
+                for (QLabel* l : m_window->findChildren<QLabel*>())
+                    if (l->buddy() == box)
+                        return l;
+                return nullptr;
+            }());
+        QVERIFY(label);
+        QVERIFY2(label->text().endsWith(box == ending ? u"F4" : u"F3"), qPrintable(label->text()));
+    }
+    // F3 reaches the search box of the list shown, F4 the box for the end
+    // of a code; Enter there goes on to the first match in the grid.
+    m_window->codeListTabs()->setCurrentIndex(0);
+    QTest::keyClick(m_window.get(), Qt::Key_F3);
+    QCOMPARE(QApplication::focusWidget(), start12);
+    m_window->codeListTabs()->setCurrentIndex(1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    QCOMPARE(QApplication::focusWidget(), start13);
+    QTest::keyClicks(start13, QStringLiteral("06031"));
+    QTest::keyClick(start13, Qt::Key_Return);
+    QTableView* grid13 = m_window->codeListGrid(true);
+    QCOMPARE(QApplication::focusWidget(), grid13);
+    QCOMPARE(codeAt(true, grid13->currentIndex().row()), QStringLiteral("0603120101001"));
+    m_window->codeListTabs()->setCurrentIndex(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+    QCOMPARE(QApplication::focusWidget(), ending);
+    // Nothing matches: the cursor stays in the box.
+    QTest::keyClicks(ending, QStringLiteral("xyz"));
+    QTest::keyClick(ending, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ending);
 }
 
 void TestCodeLists::unlockEditAddAndRefresh()

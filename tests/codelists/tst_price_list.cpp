@@ -40,6 +40,7 @@ private Q_SLOTS:
     void rowsNotUnderstoodAreListedByLine();
 
     void knownNewAndUnchangedCodes();
+    void namesAndRatesThatChangeAreShown();
     void badNumberOnLineSevenChangesNothing();
     void cancelAndFailureChangeNothing();
     void toolPrintsAndAppliesOnlyWithYes();
@@ -234,6 +235,34 @@ void TestPriceList::knownNewAndUnchangedCodes()
     QCOMPARE(value("SELECT Cijena FROM OrtopedskaKelmorinISO261207_2 WHERE Sifra = '2103060101001'").toDouble(), 13.75);
     QVERIFY(!db.hasTable(QStringLiteral("KelmorinISO261207_2")));
     Q_UNUSED(before);
+}
+
+void TestPriceList::namesAndRatesThatChangeAreShown()
+{
+    ShopFixture shop(newfolder::Content::Demo);
+    QVERIFY(shop.session);
+    Database& db = shop.session->database();
+    auto value = [&](const QString& sql) { return db.scalar(sql); };
+    const QString oldName = value(QStringLiteral("SELECT Naziv FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060101001'")).toString();
+    QVERIFY(!oldName.isEmpty());
+    // The same prices: only a name and a rate change.
+    write(QStringLiteral("cjenik.csv"), "Šifra;Naziv;Cijena;PDV\n"
+                                        "2103060101001;Sferna leća, plastična;12,5;5\n"
+                                        "2103031412001;;45,00;5\n");
+    shop.dialogs.answer(true);
+    QCOMPARE(codelists::loadPriceFile(shop.services(), db, QStringLiteral("cjenik.csv")), codelists::PriceLoad::Applied);
+    const QString summary = shop.dialogs.shown().at(0).text;
+    QVERIFY2(summary.contains(QStringLiteral("Mijenja se cijena kod 0 šifri.")), qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("Mijenja se naziv kod 1 šifri (šifra: stari naziv -> novi naziv):\r\n"
+                                             "   2103060101001: ")
+                              + oldName + QStringLiteral(" -> Sferna leća, plastična")),
+             qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("Mijenja se stopa PDV-a kod 1 šifri (šifra: stara stopa -> nova stopa):\r\n"
+                                             "   2103031412001: 25 % -> 5 %")),
+             qPrintable(summary));
+    QCOMPARE(value(QStringLiteral("SELECT Naziv FROM OrtopedskaKelmorinISO WHERE Sifra = '2103060101001'")).toString(),
+             QStringLiteral("Sferna leća, plastična"));
+    QCOMPARE(value(QStringLiteral("SELECT PDV FROM OrtopedskaKelmorinISO WHERE Sifra = '2103031412001'")).toInt(), 5);
 }
 
 void TestPriceList::badNumberOnLineSevenChangesNothing()

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void numberingFollowsTheHighestOfTheYear();
     void newInvoiceIsDatedTodayForTheMainOffice();
     void fullYearTakesNoMoreInvoices();
+    void anAccidentalInvoiceCanBeTakenBack();
     void showInvoiceByNumber();
     void selectingAids();
     void clearingLines();
@@ -113,6 +114,50 @@ void TestInvoiceCommands::fullYearTakesNoMoreInvoices()
     QVERIFY(!m_commands->newInvoice());
     QCOMPARE(invoices().rowCount(), before);
     QVERIFY(m_shop->dialogs.messages().last().contains(QStringLiteral("32767")));
+}
+
+void TestInvoiceCommands::anAccidentalInvoiceCanBeTakenBack()
+{
+    // The year's only invoice stays.
+    QVERIFY(!m_commands->removeBlankLastInvoice());
+    QCOMPARE(invoices().rowCount(), 1);
+
+    QVERIFY(invoices().setField(u"Prezime", QStringLiteral("Babić")));
+    QVERIFY(m_commands->newInvoice());
+    QCOMPARE(field(u"Rnbr"), QStringLiteral("2"));
+    // A click on Cancel keeps it.
+    m_shop->dialogs.answer(false);
+    QVERIFY(!m_commands->removeBlankLastInvoice());
+    QCOMPARE(invoices().rowCount(), 2);
+    m_shop->dialogs.answer(true);
+    QVERIFY(m_commands->removeBlankLastInvoice());
+    QCOMPARE(invoices().rowCount(), 1);
+    QCOMPARE(field(u"Rnbr"), QStringLiteral("1"));
+    QCOMPARE(field(u"Prezime"), QStringLiteral("Babić"));
+    {
+        Database db(schema::kInvoiceFile);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Rn WHERE God = 26")).toInt(), 1);
+    }
+    // The number is given again: no gap.
+    QVERIFY(m_commands->newInvoice());
+    QCOMPARE(field(u"Rnbr"), QStringLiteral("2"));
+
+    // Anything typed that matters keeps it, even from another invoice's view.
+    for (const char16_t* typed : {u"Broj", u"Ime", u"Brosig2", u"Pom1"}) {
+        QVERIFY(invoices().setField(typed, QStringLiteral("1")));
+        QVERIFY(invoices().setCurrent(0));
+        m_shop->dialogs.setFallback(true);
+        m_shop->dialogs.clear();
+        QVERIFY(!m_commands->removeBlankLastInvoice());
+        QCOMPARE(invoices().rowCount(), 2);
+        QVERIFY(m_shop->dialogs.messages().value(0).startsWith(QStringLiteral("Račun broj 2 nije prazan")));
+        QVERIFY(invoices().moveLast());
+        QVERIFY(invoices().setField(typed, QVariant()));
+    }
+    // A note or a date alone does not.
+    QVERIFY(invoices().setField(u"Opaska", QStringLiteral("greška")));
+    QVERIFY(m_commands->removeBlankLastInvoice());
+    QCOMPARE(invoices().rowCount(), 1);
 }
 
 void TestInvoiceCommands::showInvoiceByNumber()

@@ -13,6 +13,9 @@
 #include "data/schema.h"
 #include "invoice/identifiers.h"
 
+#include <QAccessible>
+#include <QComboBox>
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -31,6 +34,7 @@ private Q_SLOTS:
     void windowDrivesTheCommands();
     void entryFieldsFollowTheCurrentInvoice();
     void enterWalksTheChains();
+    void controlsAreAnnouncedByTheirCaptions();
 };
 
 void TestInvoiceWiring::windowDrivesTheCommands()
@@ -233,6 +237,21 @@ void TestInvoiceWiring::enterWalksTheChains()
     QCOMPARE(tab.invoices().field(u"Datumnar").toDate(), QDate(2028, 2, 29));
     QVERIFY(QApplication::focusWidget() != orderDate);
 
+    // The dates follow their boxes top to bottom, for Enter and for Tab:
+    // billing, order, issue, then "Oslobođen sudj.".
+    tab.field("Datum")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(tab.field("Datum"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), orderDate);
+    QTest::keyClick(orderDate, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), tab.field("DatumIzdavanja"));
+    QTest::keyClick(tab.field("DatumIzdavanja"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Osl"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), orderDate);
+    QTest::keyClick(orderDate, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), tab.field("Datum"));
+
     // Page Up and Page Down (or Alt with the arrows) step through the invoices.
     const int number = tab.invoices().field(u"Rnbr").toInt();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
@@ -259,6 +278,34 @@ void TestInvoiceWiring::enterWalksTheChains()
     QCOMPARE(QApplication::focusWidget(), tab.field("Dopunsko"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), tab.field("Dopunsko"));
+}
+
+void TestInvoiceWiring::controlsAreAnnouncedByTheirCaptions()
+{
+    InvoiceTab tab;
+    auto name = [](QWidget* w) {
+        QAccessibleInterface* a = w ? QAccessible::queryAccessibleInterface(w) : nullptr;
+        return a ? a->text(QAccessible::Name) : QStringLiteral("<none>");
+    };
+    // A combo box by what it is for, not by the entry it shows.
+    auto* office = tab.field<QComboBox>("Pu");
+    QVERIFY(office);
+    office->setCurrentIndex(1);
+    QCOMPARE(name(office), QStringLiteral("Područni ured"));
+    QCOMPARE(name(tab.window.findChild<QComboBox*>(QStringLiteral("izbobrrec"))), QStringLiteral("Izbor obrasca recepta"));
+    QCOMPARE(name(tab.window.findChild<QWidget*>(QStringLiteral("izborpomslika"))), QStringLiteral("IZBOR KELMORIN IZ TABL."));
+    QCOMPARE(name(tab.window.findChild<QWidget*>(QStringLiteral("qt_calendar_prevmonth"))), QStringLiteral("Prethodni mjesec"));
+    QCOMPARE(name(tab.window.findChild<QWidget*>(QStringLiteral("qt_calendar_nextmonth"))), QStringLiteral("Sljedeći mjesec"));
+    // Every box and button of the entry area has a name.
+    for (QWidget* w : tab.window.invoiceEntryArea()->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !(qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)
+                                                    || qobject_cast<QAbstractButton*>(w)))
+            continue;
+        if (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget()))
+            continue; // the combo box's own line
+        QVERIFY2(!name(w).trimmed().isEmpty(), qPrintable(w->objectName()));
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(&tab.window)->role(), QAccessible::Window);
 }
 
 QTEST_MAIN(TestInvoiceWiring)

@@ -75,6 +75,21 @@ void TestPrintChecks::eachCheck_data()
     QTest::newRow("order after billing") << "ordered" << "2024-04-01"
                                          << "Datum obračuna ne smije biti manji od datuma narudžbe! Molim ispravite!"
                                          << "Datum obračuna ne smije biti manji od datuma narudžbe! Molim ispravite!";
+    // A stored date that does not exist stops both prints, naming the field,
+    // rather than print an empty date and skip the order check.
+    const QString noDate = QStringLiteral("Račun s rednim br. 7: polje Datumnar sadrži datum koji ne postoji (2026-02-30).\r\nMolim ispravite!");
+    QTest::newRow("30 February") << "unreadable" << "2026-02-30" << noDate << noDate;
+    // The fund's rule for quantities holds on paper too: whole pieces, 1 to 9999.
+    const auto quantity = [](const char* typed) -> QString {
+        return QStringLiteral("Količina kelmorin 123456 kod računa s rednim br. 7 mora biti cijeli broj od 1 do 9999 (upisano: ")
+            + QLatin1String(typed) + QStringLiteral(").\r\nMolim ispravite!");
+    };
+    for (const char* typed : {"2.5", "2,5", "0", "-2", "99999"})
+        QTest::newRow(typed) << "quantity" << typed << quantity(typed) << quantity(typed);
+    QTest::newRow("no quantity") << "quantity" << " "
+                                 << "Nije upisana količina kelmorin 123456 kod računa s rednim br. 7\r\nMolim ispravite!"
+                                 << "Nije upisana količina kelmorin 123456 kod računa s rednim br. 7\r\nMolim ispravite!";
+    QTest::newRow("9999 pieces") << "quantity" << "9999" << "" << "";
 }
 
 void TestPrintChecks::eachCheck()
@@ -99,6 +114,14 @@ void TestPrintChecks::eachCheck()
         f.insuredSecond.clear();
     } else if (field == u"ordered")
         f.ordered = QDate::fromString(value, Qt::ISODate);
+    f.number = 7;
+    if (field == u"unreadable") {
+        f.ordered = QDate();
+        f.unreadableDate = QStringLiteral("Datumnar");
+        f.unreadableDateText = value;
+    } else if (field == u"quantity") {
+        f.aids[0] = {QStringLiteral("123456"), value};
+    }
 
     bool wentOn = false;
     QCOMPARE(messagesOf(confirmationFormSequence(), f, Print::ConfirmationForm, &wentOn),

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAccessible>
 #include <QTest>
 
 class TestLayoutAdjustment : public QObject {
@@ -58,6 +59,10 @@ void TestLayoutAdjustment::loadMoveAndSave()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Prilagodba ispisa recepta: Potvrda HZZO"));
     QCOMPARE(m_window->leftBox(0)->text(), QStringLiteral("20"));
+    // Each box is announced by its row and column; the window as a window.
+    QCOMPARE(m_window->leftBox(0)->accessibleName(), QStringLiteral("Ugovorni isporučitelj Naziv: lijevi rub (mm)"));
+    QCOMPARE(m_window->topBox(0)->accessibleName(), QStringLiteral("Ugovorni isporučitelj Naziv: gornji rub (mm)"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window)->role(), QAccessible::Window);
     QVERIFY(m_window->leftBox(56)->isEnabled());
     // The lining-size codes are not loaded and cannot be moved.
     QVERIFY(!m_window->leftBox(57)->isEnabled());

@@ -151,6 +151,22 @@ void TestPrintCommands::confirmationFormPrint()
     QVERIFY(lastShown().text.startsWith(QStringLiteral("Molim ubacite potvrdu o ortopedskom pomagalu (recept)")));
     QCOMPARE(m_target.documentNames, QStringList{QStringLiteral("Potvrda-26-") + invoice().field(u"Rnbr").toString()});
     QVERIFY(m_target.last().findText(m_shop->session->generalData().field(u"Odgovosoba").toString()));
+
+    // A stored date that does not exist, or a part of a piece, stops both
+    // prints with the invoice and the field named; nothing is printed.
+    const size_t printed = m_target.documents.size();
+    const QString rnbr = invoice().field(u"Rnbr").toString();
+    invoice().setField(u"DatumIzdavanja", QStringLiteral("2026-02-30"));
+    QCOMPARE(m_prints->printConfirmationForm(), Outcome::Stopped);
+    QCOMPARE(lastMessage(), QStringLiteral("Račun s rednim br. %1: polje DatumIzdavanja sadrži datum koji ne postoji "
+                                           "(2026-02-30).\r\nMolim ispravite!").arg(rnbr));
+    QCOMPARE(m_prints->printInvoice(Kind::Basic), Outcome::Stopped);
+    QVERIFY(lastMessage().contains(QStringLiteral("DatumIzdavanja")));
+    invoice().setField(u"DatumIzdavanja", QDate(2026, 3, 1));
+    invoice().setField(u"Kol1", QStringLiteral("2.5"));
+    QCOMPARE(m_prints->printInvoice(Kind::Basic), Outcome::Stopped);
+    QVERIFY2(lastMessage().contains(QStringLiteral("mora biti cijeli broj od 1 do 9999 (upisano: 2.5)")), qPrintable(lastMessage()));
+    QCOMPARE(m_target.documents.size(), printed);
 }
 
 void TestPrintCommands::bookkeepingPrint()

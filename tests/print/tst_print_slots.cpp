@@ -96,11 +96,11 @@ void TestPrintSlots::invoiceCoPayment_data()
     QTest::addColumn<QString>("slot49");
     QTest::addColumn<QString>("slot50");
     QTest::addColumn<QString>("slot52");
-    QTest::newRow("raised to the minimum") << 40.0 << false << false << "8,83" << "31,17" << "0";
-    QTest::newRow("patient pays all") << 8.0 << false << false << "8,00" << "0,00" << "0";
-    QTest::newRow("20 %") << 100.0 << false << false << "20,00" << "80,00" << "0";
-    QTest::newRow("capped") << 5000.0 << false << false << "530,88" << "4469,12" << "0";
-    QTest::newRow("exempt") << 100.0 << true << false << "0,00" << "100,00" << "0";
+    QTest::newRow("raised to the minimum") << 40.0 << false << false << "8,83" << "31,17" << "0,00";
+    QTest::newRow("patient pays all") << 8.0 << false << false << "8,00" << "0,00" << "0,00";
+    QTest::newRow("20 %") << 100.0 << false << false << "20,00" << "80,00" << "0,00";
+    QTest::newRow("capped") << 5000.0 << false << false << "530,88" << "4469,12" << "0,00";
+    QTest::newRow("exempt") << 100.0 << true << false << "0,00" << "100,00" << "0,00";
     QTest::newRow("supplementary") << 100.0 << false << true << "20,00" << "80,00" << "20,00";
 }
 
@@ -135,8 +135,8 @@ void TestPrintSlots::invoiceLinesAndVat()
     QCOMPARE(r.values.text(40), QStringLiteral("21,01"));
     QCOMPARE(r.values.text(33), QStringLiteral("10,0049"));
     QCOMPARE(r.values.text(88), QStringLiteral(" 5%"));
-    // Sunglasses with a dioptre carry 25 %.
-    QCOMPARE(r.values.text(41), QStringLiteral("12,5"));
+    // Sunglasses with a dioptre carry 25 %; every amount has two decimals.
+    QCOMPARE(r.values.text(41), QStringLiteral("12,50"));
     QCOMPARE(r.values.text(89), QStringLiteral(" 25%"));
     QCOMPARE(r.values.text(20), QStringLiteral("Sunčane naočale s dioptrijom"));
     QCOMPARE(r.values.text(27), QStringLiteral("1"));
@@ -237,6 +237,17 @@ void TestPrintSlots::formLines()
     // 3 x 12.34: N = 37.02, T = Int(925.5 + 0.51) / 100 = 9.26.
     QCOMPARE(r.values.text(37), QStringLiteral("46,28"));
     QCOMPARE(r.values.text(11), QString());
+    // A round price and amount keep two decimals; a price of more keeps them.
+    {
+        Maps round = invoiceOf(100);
+        round.invoice["Pom1"] = "2103031412001"; // 10 at 25 %
+        round.invoice["Kol1"] = 2;
+        const prescriptionslots::Result r2 = prescriptionslots::fill(*m_catalogue, round, QTime(9, 5, 7));
+        QCOMPARE(r2.values.text(27), QStringLiteral("10,00"));
+        QCOMPARE(r2.values.text(35), QStringLiteral("25,00"));
+        round.invoice["Pom1"] = "2103060101001"; // 10.0049
+        QCOMPARE(prescriptionslots::fill(*m_catalogue, round, QTime(9, 5, 7)).values.text(27), QStringLiteral("10,0049"));
+    }
     QCOMPARE(r.values.text(15), QString());
     QCOMPARE(r.values.text(6), QStringLiteral("15-PP1-2-24A"));
     QCOMPARE(r.values.text(55), QStringLiteral("Zagreb, 31.03.2024.   u 09:05:07"));

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QAccessible>
 #include <QTest>
 
 // The menu items of the reports in the main window and the report window
@@ -107,6 +108,9 @@ void TestReportWindow::windowButtons()
     m_shop->dialogs.answer(QStringLiteral("S"));
     m_shop->dialogs.answer(QStringLiteral("2"));
     trigger("ispirsvi");
+    // A window to assistive technology, its text named.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&shown)->role(), QAccessible::Window);
+    QCOMPARE(QAccessible::queryAccessibleInterface(shown.textView())->text(QAccessible::Name), QStringLiteral("Tekst izvješća"));
     const QString path = QDir::current().absoluteFilePath(QStringLiteral("Temp.txt"));
     QCOMPARE(shown.document().path(), path);
 
@@ -123,7 +127,8 @@ void TestReportWindow::windowButtons()
     QFile original(path), copy(QStringLiteral("kopija.txt"));
     QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), original.readAll());
-    QCOMPARE(offered, path);
+    // Offered under its heading, not as the file the next report overwrites.
+    QCOMPARE(offered, QDir::current().absoluteFilePath(QStringLiteral("Pregled-svih-racuna.txt")));
 
     shown.findChild<QPushButton*>(QStringLiteral("uredivac"))->click();
     QCOMPARE(m_shop->platform.opened, QStringList{path});

@@ -16,6 +16,7 @@ class TestReportWriter : public QObject {
 
 private Q_SLOTS:
     void columnsAndTheNextLineRule();
+    void valuesNeverTouch();
     void numbersDatesAndMoney();
     void fileBytesAreWindows1250WithCrLf();
     void periodAnswers();
@@ -33,7 +34,7 @@ void TestReportWriter::columnsAndTheNextLineRule()
 {
     ReportWriter w;
     w.at(6, "ab");   // columns 6-7
-    w.at(8, "cd");   // right after: the line reaches column 7
+    w.at(8, "cd");   // right after, touching "ab": next line, column 8
     w.at(9, "x");    // column 9 is taken: next line, column 9
     w.at(1, "z");    // the line reaches column 9: next line
     w.rightAligned("12,5");
@@ -47,8 +48,28 @@ void TestReportWriter::columnsAndTheNextLineRule()
     w.numberAt(1, 1000);
     w.numberAt(6, 15);
     w.endLine();
-    QCOMPARE(w.bytes(), QByteArray("     abcd\r\n        x\r\nz" + QByteArray(70, ' ') + "12,5\r\n" + QByteArray(80, 'n')
+    QCOMPARE(w.bytes(), QByteArray("     ab\r\n       cd\r\n        x\r\nz" + QByteArray(70, ' ') + "12,5\r\n" + QByteArray(80, 'n')
                                    + "\r\n" + QByteArray(74, ' ') + "7\r\nend\r\n 1000 15 \r\n"));
+}
+
+void TestReportWriter::valuesNeverTouch()
+{
+    // A five-digit invoice number ends right before the date's column, a
+    // five-digit running number before the quantity's, a surname before
+    // its amount: each following value starts on the next line.
+    ReportWriter w;
+    w.numberAt(12, 10012);
+    w.at(18, "15.09.2026.");
+    w.endLine();
+    w.numberAt(1, 10000);
+    w.at(7, "1 ×");
+    w.endLine();
+    w.at(47, QString(24, u'Š'));
+    w.rightAligned("52,92");
+    w.endLine();
+    QCOMPARE(w.bytes(), QByteArray(11, ' ') + " 10012\r\n" + QByteArray(17, ' ') + "15.09.2026.\r\n 10000\r\n" + QByteArray(6, ' ')
+                            + "1 \xD7\r\n" + QByteArray(46, ' ') + QByteArray(24, '\x8A') + "\r\n" + QByteArray(70, ' ')
+                            + "52,92\r\n");
 }
 
 void TestReportWriter::numbersDatesAndMoney()
@@ -97,6 +118,11 @@ void TestReportWriter::periodAnswers()
     QVERIFY(!readExact(QStringLiteral("290223-010324"))); // no 29 February in 2023
     QVERIFY(!readExact(QStringLiteral("320824-010924")));
     QVERIFY(!readExact(QStringLiteral("s")));
+    // Every report reads a period's year as 2000 + yy, 2030 to 2099 included.
+    for (const auto& read : {readExact, readCarried}) {
+        QCOMPARE(read(QStringLiteral("010130-311230"))->from, QDate(2030, 1, 1));
+        QCOMPARE(read(QStringLiteral("010130-311299"))->to, QDate(2099, 12, 31));
+    }
 }
 
 void TestReportWriter::printedTextFitsThePageAndBreaksBetweenLines()

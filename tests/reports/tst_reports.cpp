@@ -280,6 +280,15 @@ void TestReports::recapitulationRangesAndPrompts()
     }
     answer({"5", "x"});
     QCOMPARE(commands().taxRecapitulation().outcome, ReportCommands::Outcome::Cancelled);
+    // A bound with decimals is refused, not cut to a whole number.
+    for (const QStringList& typed : {QStringList{"2.5"}, QStringList{"5", "6,5"}}) {
+        m_shop->dialogs.clear();
+        answer(typed);
+        QCOMPARE(commands().taxRecapitulation().outcome, ReportCommands::Outcome::Stopped);
+        QCOMPARE(m_shop->dialogs.messages(), QStringList{ReportCommands::kWholeNumberMessage.arg(typed.last())});
+    }
+    answer({"5.0", "5"}); // a whole number written with a point
+    QCOMPARE(commands().taxRecapitulation().outcome, ReportCommands::Outcome::Written);
 }
 
 void TestReports::notesIncludingAnApostrophe()
@@ -339,6 +348,16 @@ void TestReports::aidCountsTheFirstSlotEveryYear()
     lines = reportLines();
     QCOMPARE(lines, (QStringList{"", "Razdoblje od 01.05.2025. do 30.11.2026.", "Pomagalo: 2103060101001 Sferna leća",
                                  "Ukupno komada: 4"}));
+
+    // A period of 2030 is 2030, as in the invoice overview.
+    addInvoice(30, 10012, "2030-09-15", "Šimunović-Đurić Kovačević", 0, {}, {}, {code}, {6});
+    answer({"010130-311230", "2"});
+    commands().aidOverview(code, QStringLiteral("Sferna leća"));
+    lines = reportLines();
+    QCOMPARE(lines.last(), QStringLiteral("Ukupno komada: 6"));
+    // Invoice 10012 ends where the date begins: the date goes to the next line.
+    QVERIFY2(!lines.join(u'|').contains(QStringLiteral("1001215.09")), qPrintable(lines.join(u'|')));
+    QVERIFY2(lines.join(u'|').contains(QStringLiteral(" 10012|")), qPrintable(lines.join(u'|')));
 }
 
 void TestReports::aidPromptsAndPeriod()
@@ -372,6 +391,11 @@ void TestReports::toolWritesTheSameReport()
     QVERIFY(errText.contains(QStringLiteral("Pogrešno upisan format")));
     QCOMPARE(reporttool::run({dir, "aid", "--code", "nema"}, out, err, open), 1);
     QCOMPARE(reporttool::run({dir, "vat", "--from", "1"}, out, err, open), 2);
+    QCOMPARE(reporttool::run({dir, "vat", "--from", "2.5", "--to", "3"}, out, err, open), 1);
+    QVERIFY(errText.contains(QStringLiteral("Broj računa mora biti cijeli broj (upisano: 2.5)!")));
+    // No code is the window's "nothing chosen", not a wrong command.
+    QCOMPARE(reporttool::run({dir, "aid", "--code", ""}, out, err, open), 1);
+    QVERIFY(errText.contains(ReportCommands::kNoAidMessage));
     // An answer that would end the prompt silently is named on the console.
     QCOMPARE(reporttool::run({dir, "vat", "--from", "abc", "--to", "3"}, out, err, open), 1);
     QVERIFY(errText.contains(QStringLiteral("--from i --to")));

@@ -16,6 +16,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <map>
+
 using Item = RecordingCanvas::Item;
 
 class TestSubmissionRun : public QObject {
@@ -83,6 +86,9 @@ void TestSubmissionRun::markingByOfficeAndInterval()
     QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Datum = '2026-06-12', Pu = 'Split' WHERE God = 26 AND Rnbr = 5")));
     QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Datum = '2026-06-30', Pu = 'Zagreb' WHERE God = 26 AND Rnbr = 7")));
     QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Izbor = 'X' WHERE God = 26 AND Rnbr = 20")));
+    // An invoice made by mistake (F9) and left blank is no one's to send.
+    QVERIFY(db().exec(QStringLiteral("INSERT INTO Rn (God, Rnbr, Datum, Pu, Opaska, Izbor) "
+                                     "VALUES (26, 30000, '2026-06-15', 'Zagreb', '', 'X')")));
     QVERIFY(m_shop->restart());
     MarkingCommands commands(*m_shop->session, m_shop->services());
 
@@ -95,8 +101,8 @@ void TestSubmissionRun::markingByOfficeAndInterval()
     m_shop->dialogs.acceptDefault(); // 30.06.26
     commands.chooseForSubmission();
     QCOMPARE(m_shop->dialogs.shown().back().text, QStringLiteral("Zaključni datum (u formatu dd.mm.gg ili ddmmgg): "));
-    QCOMPARE((QStringList{mark(3), mark(4), mark(5), mark(7), mark(6), mark(20)}),
-             (QStringList{"1", "2", "3", "1", "", ""}));
+    QCOMPARE((QStringList{mark(3), mark(4), mark(5), mark(7), mark(6), mark(20), mark(30000)}),
+             (QStringList{"1", "2", "3", "1", "", "", ""}));
     // The window's set is read anew and stands on its last invoice.
     RecordSet& invoices = m_shop->session->invoices();
     QCOMPARE(invoices.value(invoices.findFirst(u"Rnbr", 5), u"Izbor").toString(), QStringLiteral("3"));
@@ -137,6 +143,7 @@ void TestSubmissionRun::clearingAndSorting()
 void TestSubmissionRun::runWritesTheFileOnceAndCountsTheMedium()
 {
     QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Izbor = '1', Pu = 'Osijek' WHERE God = 26 AND Rnbr <= 3")));
+    QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET Broj = '30000202600123' WHERE God = 26 AND Rnbr = 2")));
     QTemporaryDir outside; // a folder that is not the working folder
     const SubmissionRun::Result r = submit({"1", "9", "04.12.2026.", "14", "2", "3", outside.path()});
     QCOMPARE(r.outcome, SubmissionRun::Outcome::Completed);
@@ -161,9 +168,14 @@ void TestSubmissionRun::runWritesTheFileOnceAndCountsTheMedium()
     QVERIFY(lines[0].startsWith(QStringLiteral("60:123456789:PRIMJER Optika Jelić d.o.o.:")));
     QVERIFY(lines[1].startsWith(QStringLiteral("61::15.01.2026:")));
     QVERIFY(QFile::exists(QDir(outside.path()).filePath(r.fileName)));
+    // The copy says where it went.
+    QCOMPARE(m_shop->dialogs.messages().last(),
+             QStringLiteral("Fajl je snimljen: ") + QDir::toNativeSeparators(QDir(outside.path()).filePath(r.fileName)));
 
-    // Two copies of the letter, the file written once.
+    // Two copies of the letter, the file written once; the letter's name
+    // tells this medium from the next.
     QCOMPARE(m_target.documents.size(), size_t(2));
+    QCOMPARE(m_target.documentNames.first(), QStringLiteral("Popratni dopis uz disketu 9 od 04.12.2026"));
     const RecordingCanvas& letter = *m_target.documents.front();
     QVERIFY(letter.finished());
     QVERIFY(letter.findText(QStringLiteral("POPRATNI DOPIS UZ DISKETU")));
@@ -176,6 +188,31 @@ void TestSubmissionRun::runWritesTheFileOnceAndCountsTheMedium()
     QCOMPARE(heading->y1, 12.0); // y 0 of the letter is 12 mm below the printable area's top
     QCOMPARE(heading->x1 + 25 * 2.4, 163.0 + 7); // right-aligned at 163
     QCOMPARE(letter.findText(QStringLiteral("Br. rn. osn."))->x1, 0.0);
+    // The rules start where the headings do, and the values of an invoice
+    // line never touch (14-digit confirmation numbers beside the amounts).
+    int rules = 0;
+    std::map<double, std::vector<const Item*>> rows;
+    for (const Item& item : letter.items()) {
+        if (item.kind == Item::Line && item.y1 == item.y2) {
+            ++rules;
+            QCOMPARE(item.x1, 0.0);
+        }
+        if (item.kind == Item::Text && !item.text.isEmpty() && item.text.front().isDigit())
+            rows[item.y1].push_back(&item);
+    }
+    QVERIFY(rules >= 2);
+    int invoiceLines = 0;
+    for (auto& [y, row] : rows) {
+        if (row.size() < 4)
+            continue;
+        ++invoiceLines;
+        std::sort(row.begin(), row.end(), [](const Item* a, const Item* b) { return a->x1 < b->x1; });
+        for (size_t i = 0; i + 1 < row.size(); ++i) {
+            const double end = row[i]->x1 + row[i]->text.size() * RecordingCanvas::kAdvanceAt10Points * row[i]->font.points / 10;
+            QVERIFY2(end + 1 <= row[i + 1]->x1, qPrintable(row[i]->text + QStringLiteral(" | ") + row[i + 1]->text));
+        }
+    }
+    QVERIFY(invoiceLines >= 3); // the three invoices, at least
 
     // The next run of the same name moves the first file aside.
     QVERIFY(db().exec(QStringLiteral("UPDATE Opci SET Brd = 8")));
@@ -216,6 +253,8 @@ void TestSubmissionRun::mediumChoices()
     platform.medium = stick.path();
     SubmissionRun::Result r = submit(start + QStringList{"1"});
     QVERIFY(QFile::exists(QDir(stick.path()).filePath(r.fileName)));
+    QCOMPARE(m_shop->dialogs.messages().last(),
+             QStringLiteral("Fajl je snimljen: ") + QDir::toNativeSeparators(QDir(stick.path()).filePath(r.fileName)));
 
     platform.medium.clear();
     submit(start + QStringList{"1"});
@@ -315,6 +354,10 @@ void TestSubmissionRun::valuesThatWouldBreakTheFileAreRefused()
         {"Opci", "Naziv", QStringLiteral("Optika: Jelić"), "dvotočka"},
         {"Opci", "Prostor", QStringLiteral("1\r\n"), "CR"},
         {"Opci", "Operater", QStringLiteral("2:"), "dvotočka"},
+        // Dates that do not exist, from older files or hand edits.
+        {"Rn", "Datum", QStringLiteral("2026-02-30"), "2026-02-30"},
+        {"Rn", "Datumnar", QStringLiteral("2026-13-01"), "2026-13-01"},
+        {"Rn", "DatumIzdavanja", QStringLiteral("10.03.2026"), "10.03.2026"},
     };
     for (const auto& c : cases) {
         QVERIFY(m_shop->restart());
@@ -337,7 +380,9 @@ void TestSubmissionRun::valuesThatWouldBreakTheFileAreRefused()
         QCOMPARE(counter(), 6);
         // Put the value right again for the next case.
         QVERIFY(other.exec(QStringLiteral("UPDATE %1 SET %2 = NULL%3").arg(QLatin1String(c.table), QLatin1String(c.field), where)));
-        if (QLatin1String(c.field) != u"Brbolesnlist" && QLatin1String(c.field) != u"Drz" && QLatin1String(c.field) != u"Dopunsko")
+        if (QLatin1String(c.field).startsWith(u"Datum"))
+            QVERIFY(other.exec(QStringLiteral("UPDATE Rn SET Datum = '2026-01-15', Datumnar = '2026-01-10'") + where));
+        else if (QLatin1String(c.field) != u"Brbolesnlist" && QLatin1String(c.field) != u"Drz" && QLatin1String(c.field) != u"Dopunsko")
             QVERIFY(other.exec(QStringLiteral("UPDATE %1 SET %2 = '1'%3").arg(QLatin1String(c.table), QLatin1String(c.field), where)));
     }
 }
