@@ -12,6 +12,9 @@
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
+//   kelmorin-tool backup DIR          a checked backup of DIR's databases in DIR/Arhiva
+//   kelmorin-tool restore DIR FILE    backs up DIR, then puts the backup FILE in its place
+#include "backup/archive_commands.h"
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -65,6 +68,13 @@ bool holdFolder(std::optional<workdir::FolderLock>& lock, const QString& folder 
         return false;
     }
     workdir::narrowDataFiles(QDir(folder));
+    // A restore that a crash interrupted is finished before anything reads
+    // the data.
+    QString error;
+    if (!backup::recoverRestore(QDir(folder), &error)) {
+        err() << consoleText(error) << '\n';
+        return false;
+    }
     return true;
 }
 
@@ -77,7 +87,9 @@ int usage()
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
           << reporttool::kUsage
-          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
+          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
+             "  kelmorin-tool backup MAPA\n"
+             "  kelmorin-tool restore MAPA ARHIVA.mdb\n";
     err().flush();
     return 2;
 }
@@ -121,7 +133,9 @@ int runUpgrade(const QStringList& args)
     DesktopPlatform platform;
     ScriptedDialogs dialogs;
     upgrade::Chain chain(dialogs, clock, platform);
-    const bool ok = chain.run();
+    const bool ok = (chain.pendingSteps().isEmpty()
+                     || backup::beforeManyChanges(QDir::current(), QStringLiteral("nadogradnje"), {dialogs, clock, platform}))
+                    && chain.run();
     // The step messages go to standard output; a failure's message, always
     // the last one shown, to standard error.
     QStringList messages = dialogs.messages();
@@ -286,6 +300,58 @@ int runPrices(const QStringList& args)
     return rc == 2 ? usage() : rc;
 }
 
+// A folder given on the command line must exist before its lock is taken.
+bool existingFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    err() << "Mapa " << QDir::toNativeSeparators(folder) << " ne postoji.\n";
+    return false;
+}
+
+int runBackup(const QStringList& args)
+{
+    if (args.size() != 1 || args.first().startsWith(u"--"))
+        return usage();
+    std::optional<workdir::FolderLock> lock;
+    if (!existingFolder(args.first()) || !holdFolder(lock, args.first()))
+        return 1;
+    const QDir folder(args.first());
+    const backup::Result result = backup::make(folder, QDateTime::currentDateTime(), backup::secondPlace(folder));
+    if (!result.ok) {
+        err() << consoleText(result.error) << '\n';
+        return 1;
+    }
+    out() << QDir::toNativeSeparators(result.copy.invoiceFile) << '\n';
+    if (!result.copy.patientFile.isEmpty())
+        out() << QDir::toNativeSeparators(result.copy.patientFile) << '\n';
+    if (!result.warning.isEmpty())
+        err() << consoleText(result.warning) << '\n';
+    return 0;
+}
+
+int runRestore(const QStringList& args)
+{
+    if (args.size() != 2 || args.first().startsWith(u"--"))
+        return usage();
+    std::optional<workdir::FolderLock> lock;
+    if (!existingFolder(args.first()) || !holdFolder(lock, args.first()))
+        return 1;
+    const std::optional<backup::Copy> copy = backup::copyOf(args.at(1));
+    if (!copy) {
+        err() << "Datoteka " << QDir::toNativeSeparators(args.at(1)) << " nije arhiva programa (Kelmorin-GGGGMMDD-HHMMSS.mdb).\n";
+        return 1;
+    }
+    const backup::Result result = backup::backUpAndRestore(QDir(args.first()), *copy, QDateTime::currentDateTime());
+    if (!result.ok) {
+        err() << consoleText(result.error) << '\n';
+        return 1;
+    }
+    out() << "Trenutni podaci arhivirani su u " << QDir::toNativeSeparators(result.copy.invoiceFile) << '\n'
+          << "Vraćeni su podaci iz arhive od " << copy->stamp.toString(QStringLiteral("dd.MM.yyyy. HH:mm:ss")) << ".\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -322,6 +388,10 @@ int main(int argc, char* argv[])
         rc = runReport(args);
     else if (command == u"prices")
         rc = runPrices(args);
+    else if (command == u"backup")
+        rc = runBackup(args);
+    else if (command == u"restore")
+        rc = runRestore(args);
     else
         rc = usage();
     out().flush();

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "backup/archive_commands.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
@@ -8,6 +9,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
+#include "guide/guide.h"
 #include "data/session.h"
 
 #include <QDir>
@@ -93,9 +95,14 @@ std::unique_ptr<Session> Startup::run()
 {
     if (!ensureDatabase())
         return nullptr;
+    // A folder of an earlier release gets the user guide ("Pomoć").
+    guide::install(QDir::current());
     warnWhenReadOnly(m_services.dialogs);
     startCompanion();
     upgrade::Chain chain(m_services.dialogs, m_services.clock, m_services.platform);
+    if (!chain.pendingSteps().isEmpty()
+        && !backup::beforeManyChanges(QDir::current(), QStringLiteral("nadogradnje"), m_services))
+        return nullptr;
     if (!chain.run())
         return nullptr;
     auto session = std::make_unique<Session>();
