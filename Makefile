@@ -1,13 +1,14 @@
 # Two commands do all the set-up on a fresh Debian machine:
 #   make run   - installs what is missing, builds, starts the program on demo/
 #   make test  - installs what is missing, builds, runs every test
+#   make package - the Debian package kelmorin_*.deb in the build folder
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins \
             qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils \
-            libsqlite3-dev mdbtools-dev libmdb3 pkg-config mdbtools
+            libsqlite3-dev mdbtools-dev libmdb3 pkg-config mdbtools dpkg-dev
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench package clean
 
 all: build
 
@@ -40,6 +41,10 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/codelists_bench
 	$(BUILD)/bench/access_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/backup_bench
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -1,8 +1,10 @@
 // Kelmorin: invoices of a contracted supplier of medical aids to the
-// Croatian Health Insurance Fund. The program works on the data files of the
-// folder it is started in.
+// Croatian Health Insurance Fund. The program works on the data files of one
+// folder: `kelmorin [DIR]` (app/folder_choice.h says which).
 #include "access/progress_dialog.h"
+#include "app/folder_choice.h"
 #include "app/main_window.h"
+#include "backup/backup_wiring.h"
 #include "data/session.h"
 #include "app/shell_commands.h"
 #include "app/startup.h"
@@ -29,9 +31,17 @@
 #include "submission/submission_wiring.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QStatusBar>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <QTimer>
+
+#include <optional>
 
 int main(int argc, char* argv[])
 {
@@ -51,18 +61,43 @@ int main(int argc, char* argv[])
     DesktopPlatform platform;
     const Services services{dialogs, clock, platform};
 
+    QString argument;
+    for (const QString& arg : app.arguments().mid(1))
+        if (!arg.startsWith(u'-') && argument.isEmpty())
+            argument = arg;
+    const QString folder = folderchoice::choose(argument, QDir::currentPath(), folderchoice::lastUsed(), QDir::homePath());
+    const bool madeFolder = !QFileInfo::exists(folder);
+    if ((madeFolder && !QDir().mkpath(folder)) || !QDir::setCurrent(folder)) {
+        static_cast<Dialogs&>(dialogs).message(QStringLiteral("Mapu %1 nije moguće otvoriti.").arg(QDir::toNativeSeparators(folder)));
+        return 1;
+    }
+
     // One program at a time works on a folder's data, for the whole run.
-    workdir::FolderLock folderLock;
-    if (!folderLock.isHeld()) {
-        static_cast<Dialogs&>(dialogs).message(folderLock.error());
+    std::optional<workdir::FolderLock> folderLock(std::in_place);
+    if (!folderLock->isHeld()) {
+        static_cast<Dialogs&>(dialogs).message(folderLock->error());
         return 1;
     }
     workdir::narrowDataFiles();
+    QString recovery;
+    if (!backup::recoverRestore(QDir::current(), &recovery)) {
+        static_cast<Dialogs&>(dialogs).message(recovery);
+        return 1;
+    }
 
     ConversionProgressDialog conversionProgress;
     std::unique_ptr<Session> session = Startup(services, &conversionProgress).run();
-    if (!session)
+    if (!session) {
+        // A folder made for this start and then declined is not left behind.
+        if (madeFolder) {
+            folderLock.reset();
+            QFile::remove(workdir::kLockFile);
+            QDir::setCurrent(QDir::homePath());
+            QDir().rmdir(folder);
+        }
         return 1;
+    }
+    folderchoice::remember(folder);
 
     MainWindow window(*session, services);
     dialogs.setParent(&window);
@@ -80,6 +115,8 @@ int main(int argc, char* argv[])
     const auto reports = reporttab::install(window, *session, services, printer);
     // Text files of the folder and the medium open in the report window.
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });
+    const auto archive = backuptab::install(window, *session, services);
+    window.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Mapa s podacima: ") + workdir::displayPath()));
     window.prepare();
     // Ended by the desktop or a signal: the edits are saved as at exit.
     termination::install([&session] { session->saveAll(); });
@@ -87,5 +124,12 @@ int main(int argc, char* argv[])
 
     version::Notice notice(dialogs);
     QTimer::singleShot(0, &notice, [&] { notice.start(clock.today()); });
-    return app.exec();
+    const int rc = app.exec();
+    archive->atExit();
+    if (archive->restartRequested()) {
+        // The new run takes the folder's lock as this one gives it up.
+        folderLock.reset();
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), {QDir::currentPath()});
+    }
+    return rc;
 }

@@ -14,7 +14,10 @@
 //                                     what the fund's price list changes; applied with --yes
 //   kelmorin-tool import-access SOURCE.mdb TARGET
 //                                     an Access database converted into a new database file
+//   kelmorin-tool backup DIR          a checked backup of DIR's databases in DIR/Arhiva
+//   kelmorin-tool restore DIR FILE    backs up DIR, then puts the backup FILE in its place
 #include "access/conversion.h"
+#include "backup/archive_commands.h"
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -68,6 +71,13 @@ bool holdFolder(std::optional<workdir::FolderLock>& lock, const QString& folder 
         return false;
     }
     workdir::narrowDataFiles(QDir(folder));
+    // A restore that a crash interrupted is finished before anything reads
+    // the data.
+    QString error;
+    if (!backup::recoverRestore(QDir(folder), &error)) {
+        err() << consoleText(error) << '\n';
+        return false;
+    }
     return true;
 }
 
@@ -81,7 +91,9 @@ int usage()
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
           << reporttool::kUsage
           << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
-             "  kelmorin-tool import-access IZVOR.mdb NOVA_DATOTEKA\n";
+             "  kelmorin-tool import-access IZVOR.mdb NOVA_DATOTEKA\n"
+             "  kelmorin-tool backup MAPA\n"
+             "  kelmorin-tool restore MAPA ARHIVA.mdb\n";
     err().flush();
     return 2;
 }
@@ -125,7 +137,9 @@ int runUpgrade(const QStringList& args)
     DesktopPlatform platform;
     ScriptedDialogs dialogs;
     upgrade::Chain chain(dialogs, clock, platform);
-    const bool ok = chain.run();
+    const bool ok = (chain.pendingSteps().isEmpty()
+                     || backup::beforeManyChanges(QDir::current(), QStringLiteral("nadogradnje"), {dialogs, clock, platform}))
+                    && chain.run();
     // The step messages go to standard output; a failure's message, always
     // the last one shown, to standard error.
     QStringList messages = dialogs.messages();
@@ -306,6 +320,58 @@ int runImportAccess(const QStringList& args)
     return 0;
 }
 
+// A folder given on the command line must exist before its lock is taken.
+bool existingFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    err() << "Mapa " << QDir::toNativeSeparators(folder) << " ne postoji.\n";
+    return false;
+}
+
+int runBackup(const QStringList& args)
+{
+    if (args.size() != 1 || args.first().startsWith(u"--"))
+        return usage();
+    std::optional<workdir::FolderLock> lock;
+    if (!existingFolder(args.first()) || !holdFolder(lock, args.first()))
+        return 1;
+    const QDir folder(args.first());
+    const backup::Result result = backup::make(folder, QDateTime::currentDateTime(), backup::secondPlace(folder));
+    if (!result.ok) {
+        err() << consoleText(result.error) << '\n';
+        return 1;
+    }
+    out() << QDir::toNativeSeparators(result.copy.invoiceFile) << '\n';
+    if (!result.copy.patientFile.isEmpty())
+        out() << QDir::toNativeSeparators(result.copy.patientFile) << '\n';
+    if (!result.warning.isEmpty())
+        err() << consoleText(result.warning) << '\n';
+    return 0;
+}
+
+int runRestore(const QStringList& args)
+{
+    if (args.size() != 2 || args.first().startsWith(u"--"))
+        return usage();
+    std::optional<workdir::FolderLock> lock;
+    if (!existingFolder(args.first()) || !holdFolder(lock, args.first()))
+        return 1;
+    const std::optional<backup::Copy> copy = backup::copyOf(args.at(1));
+    if (!copy) {
+        err() << "Datoteka " << QDir::toNativeSeparators(args.at(1)) << " nije arhiva programa (Kelmorin-GGGGMMDD-HHMMSS.mdb).\n";
+        return 1;
+    }
+    const backup::Result result = backup::backUpAndRestore(QDir(args.first()), *copy, QDateTime::currentDateTime());
+    if (!result.ok) {
+        err() << consoleText(result.error) << '\n';
+        return 1;
+    }
+    out() << "Trenutni podaci arhivirani su u " << QDir::toNativeSeparators(result.copy.invoiceFile) << '\n'
+          << "Vraćeni su podaci iz arhive od " << copy->stamp.toString(QStringLiteral("dd.MM.yyyy. HH:mm:ss")) << ".\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -344,6 +410,10 @@ int main(int argc, char* argv[])
         rc = runPrices(args);
     else if (command == u"import-access")
         rc = runImportAccess(args);
+    else if (command == u"backup")
+        rc = runBackup(args);
+    else if (command == u"restore")
+        rc = runRestore(args);
     else
         rc = usage();
     out().flush();

@@ -15,12 +15,14 @@ namespace {
 
 const QString kArchiveFolder = QStringLiteral("Arhiva");
 
-// The original's name in Arhiva/: its own name with the date and time of
-// the conversion, "Kelmorin-20261207-101500.mdb".
+// The original's name in Arhiva/: its own name, "Access" and the date and
+// time of the conversion, "Kelmorin-Access-20261207-101500.mdb". The word
+// keeps it apart from the program's own backups (Kelmorin-YYYYMMDD-HHMMSS.mdb),
+// which are pruned by age: an original is never removed.
 QString archiveName(const QString& file, const QDateTime& now)
 {
     const QFileInfo info(file);
-    const QString base = info.completeBaseName() + u'-' + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = info.completeBaseName() + QStringLiteral("-Access-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name = base + u'.' + info.suffix();
     for (int n = 2; QFileInfo::exists(kArchiveFolder + u'/' + name); ++n)
         name = base + u'-' + QString::number(n) + u'.' + info.suffix();

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "access/startup_conversion.h"
+#include "backup/archive_commands.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
@@ -9,6 +10,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
+#include "guide/guide.h"
 #include "data/session.h"
 
 #include <QDir>
@@ -98,9 +100,14 @@ std::unique_ptr<Session> Startup::run()
     if (conversion == accessdb::StartupConversion::Outcome::Declined
         || conversion == accessdb::StartupConversion::Outcome::Failed)
         return nullptr;
+    // A folder of an earlier release gets the user guide ("Pomoć").
+    guide::install(QDir::current());
     warnWhenReadOnly(m_services.dialogs);
     startCompanion();
     upgrade::Chain chain(m_services.dialogs, m_services.clock, m_services.platform);
+    if (!chain.pendingSteps().isEmpty()
+        && !backup::beforeManyChanges(QDir::current(), QStringLiteral("nadogradnje"), m_services))
+        return nullptr;
     if (!chain.run())
         return nullptr;
     auto session = std::make_unique<Session>();

@@ -1,5 +1,6 @@
 #include "codelist_commands.h"
 
+#include "backup/archive_commands.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
@@ -9,6 +10,8 @@
 #include "price_file.h"
 #include "price_load.h"
 #include "data/sql_values.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -85,6 +88,8 @@ bool loadSnapshotPrices(Services s, RecordSet& list, const QString& table, int f
     };
     if (columns.size() < 4)
         return stop(QStringLiteral("tablica nema stupce 1 do 3."));
+    if (!backup::beforeManyChanges(QDir::current(), QStringLiteral("učitavanja cijena"), s))
+        return false;
     if (!list.saveAll())
         return stop(list.error());
     {
@@ -133,6 +138,8 @@ PriceLoad loadPriceFile(Services s, Database& db, const QString& path, int skipp
     }
     if (!s.dialogs.okCancel(text + QStringLiteral("\r\n\r\nŽelite li učitati cjenik?"),
                             QStringLiteral("Učitavanje cjenika")))
+        return PriceLoad::Cancelled;
+    if (!backup::beforeManyChanges(QDir::current(), QStringLiteral("učitavanja cjenika"), s))
         return PriceLoad::Cancelled;
     QStringList backups;
     if (!pricelist::apply(db, plan, s.clock.today(), &backups, &error)) {

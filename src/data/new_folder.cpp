@@ -7,6 +7,7 @@
 #include "database.h"
 #include "sample_data.h"
 #include "schema.h"
+#include "guide/guide.h"
 #include "upgrade_chain.h"
 
 #include <QDir>
@@ -156,6 +157,10 @@ bool create(const QString& dirPath, Content content, const Clock& clock, QString
             QFile::remove(recept);
         QFile::remove(marker);
     }
+    // The user guide comes with every new folder; without it the folder
+    // still works, and the program writes it again at its next start.
+    if (ok)
+        guide::install(dir);
     return ok;
 }
 

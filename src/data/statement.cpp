@@ -7,9 +7,7 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-sqlite3* connectionOf(Database& db)
+sqlite3* engineConnection(Database& db)
 {
     QSqlDatabase& handle = db.handle();
     const QVariant h = handle.driver() ? handle.driver()->handle() : QVariant();
@@ -17,6 +15,8 @@ sqlite3* connectionOf(Database& db)
         return nullptr;
     return *static_cast<sqlite3* const*>(h.constData());
 }
+
+namespace {
 
 // A stored date as text: YYYY-MM-DD, read digit by digit.
 QDate isoDate(const unsigned char* text, int size)
@@ -52,7 +52,7 @@ QString decimal(qint64 value)
 
 } // namespace
 
-Statement::Statement(Database& db, const QString& sql) : m_connection(connectionOf(db))
+Statement::Statement(Database& db, const QString& sql) : m_connection(engineConnection(db))
 {
     if (!m_connection) {
         m_error = db.handle().isOpen() ? QStringLiteral("Veza s bazom nije SQLite.") : QStringLiteral("Baza nije otvorena.");

@@ -8,6 +8,10 @@ class Database;
 struct sqlite3;
 struct sqlite3_stmt;
 
+// The SQLite connection under a Database, for the engine's own interfaces
+// (the online backup); null when the connection is not SQLite's.
+sqlite3* engineConnection(Database& db);
+
 // One SELECT run straight on the SQLite connection under a Database, for
 // reads of thousands of rows (a year's invoices for the fund's file): the
 // values come from the engine's own row without passing through Qt's

@@ -138,8 +138,8 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
     QVERIFY(!start(&progress));
 
     // The original, unchanged, in Arhiva/ with the time of the conversion.
-    QCOMPARE(filesIn(QStringLiteral("Arhiva")), QStringList{QStringLiteral("Kelmorin-20261207-101530.mdb")});
-    QCOMPARE(bytesOf(QStringLiteral("Arhiva/Kelmorin-20261207-101530.mdb")), bytesOf(kData + u'/' + file));
+    QCOMPARE(filesIn(QStringLiteral("Arhiva")), QStringList{QStringLiteral("Kelmorin-Access-20261207-101530.mdb")});
+    QCOMPARE(bytesOf(QStringLiteral("Arhiva/Kelmorin-Access-20261207-101530.mdb")), bytesOf(kData + u'/' + file));
     // The converted file in its place, holding the tables of the original.
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Kelmorin.mdb")));
     QVERIFY(bytesOf(QStringLiteral("Kelmorin.mdb")).startsWith("SQLite format 3"));
@@ -195,7 +195,7 @@ void TestAccessStartup::bothFilesAreAskedBeforeAnythingChanges()
     m_dialogs->setFallback(true);
     QVERIFY(!start());
     QCOMPARE(filesIn(QStringLiteral("Arhiva")),
-             (QStringList{QStringLiteral("Kelmorin-20261207-101530.mdb"), QStringLiteral("Pac-20261207-101530.mdb")}));
+             (QStringList{QStringLiteral("Kelmorin-Access-20261207-101530.mdb"), QStringLiteral("Pac-Access-20261207-101530.mdb")}));
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Kelmorin.mdb")));
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Pac.mdb")));
 }

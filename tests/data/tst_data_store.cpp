@@ -269,7 +269,7 @@ void TestDataStore::newFolderAtNewestRelease()
     ::umask(previous);
     QDir shop(QStringLiteral("shop"));
     QCOMPARE(shop.entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm"}));
+             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm", "Uputstva.htm"}));
     QCOMPARE(QFileInfo(QStringLiteral("shop")).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm"})
         QVERIFY2((QFileInfo(shop.filePath(QLatin1String(name))).permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser), name);

@@ -1,0 +1,152 @@
+#include "archive_commands.h"
+
+#include "common/clock.h"
+#include "common/dialogs.h"
+#include "data/schema.h"
+
+#include <QFileInfo>
+
+namespace backup {
+
+namespace {
+
+const QString kShownStamp = QStringLiteral("dd.MM.yyyy. HH:mm:ss");
+
+QString where(const Copy& copy)
+{
+    return QDir::toNativeSeparators(QFileInfo(copy.invoiceFile).absolutePath());
+}
+
+} // namespace
+
+bool beforeManyChanges(const QDir& folder, const QString& what, Services services)
+{
+    if (!QFileInfo(folder.filePath(schema::kInvoiceFile)).isFile())
+        return true;
+    const Result r = make(folder, services.clock.now(), secondPlace(folder));
+    if (r.ok)
+        return true;
+    return services.dialogs.okCancel(QStringLiteral("Arhiva prije %1 nije napravljena:\r\n%2\r\n\r\n"
+                                                    "Želite li ipak nastaviti bez arhive?")
+                                         .arg(what, r.error),
+                                     kTitle);
+}
+
+ArchiveCommands::ArchiveCommands(const QDir& folder, Services services, std::function<bool()> saveEdits)
+    : m_folder(folder), m_services(services), m_saveEdits(std::move(saveEdits))
+{
+}
+
+bool ArchiveCommands::backupNow()
+{
+    if (m_saveEdits && !m_saveEdits()) {
+        m_services.dialogs.message(QStringLiteral("Promjene nisu spremljene, arhiva nije napravljena."), kTitle);
+        return false;
+    }
+    const Result r = make(m_folder, m_services.clock.now(), secondPlace(m_folder));
+    if (!r.ok) {
+        m_services.dialogs.message(r.error, kTitle);
+        return false;
+    }
+    QString text = QStringLiteral("Arhiva je napravljena i provjerena:\r\n%1\r\nu mapi %2")
+                       .arg(QFileInfo(r.copy.invoiceFile).fileName()
+                                + (r.copy.patientFile.isEmpty() ? QString() : QStringLiteral(", ") + QFileInfo(r.copy.patientFile).fileName()),
+                            where(r.copy));
+    if (!r.warning.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + r.warning;
+    m_services.dialogs.message(text, kTitle);
+    return true;
+}
+
+bool ArchiveCommands::backupAtExit()
+{
+    const Result r = make(m_folder, m_services.clock.now(), secondPlace(m_folder));
+    if (!r.ok)
+        m_services.dialogs.message(QStringLiteral("Arhiva na izlazu iz programa nije napravljena.\r\n") + r.error, kTitle);
+    else if (!r.warning.isEmpty())
+        m_services.dialogs.message(r.warning, kTitle);
+    return r.ok;
+}
+
+QString ArchiveCommands::describe(const Copy& copy)
+{
+    const int invoices = invoicesOfBusinessYear(copy.invoiceFile);
+    return copy.stamp.toString(kShownStamp)
+           + (invoices < 0 ? QStringLiteral("   (nečitljiva)") : QStringLiteral("   računa u poslovnoj godini: %1").arg(invoices));
+}
+
+bool ArchiveCommands::restore(const StepSeam& seam)
+{
+    const QList<Copy> copies = list(m_folder);
+    if (copies.isEmpty()) {
+        m_services.dialogs.message(QStringLiteral("U mapi %1 nema arhiva podataka.")
+                                       .arg(QDir::toNativeSeparators(m_folder.absoluteFilePath(kFolder))),
+                                   kTitle);
+        return false;
+    }
+    QString prompt = QStringLiteral("Arhive podataka, najnovija prva:\r\n\r\n");
+    for (qsizetype i = 0; i < copies.size(); ++i)
+        prompt += QStringLiteral("%1.   %2\r\n").arg(i + 1, 2).arg(describe(copies[i]));
+    prompt += QStringLiteral("\r\nUpišite broj arhive iz koje želite vratiti podatke:");
+    const QString answer = m_services.dialogs.input(QStringLiteral("Vraćanje podataka iz arhive"), prompt, QStringLiteral("1"))
+                               .trimmed();
+    if (answer.isEmpty())
+        return false;
+    bool number = false;
+    const int chosen = answer.toInt(&number);
+    if (!number || chosen < 1 || chosen > copies.size()) {
+        m_services.dialogs.message(QStringLiteral("Arhiva broj %1 ne postoji.").arg(answer), kTitle);
+        return false;
+    }
+    const Copy& copy = copies[chosen - 1];
+    if (!m_services.dialogs.okCancel(QStringLiteral("Podaci u mapi bit će zamijenjeni podacima iz arhive od %1.\r\n"
+                                                    "Trenutni podaci prije toga se arhiviraju.\r\n\r\n"
+                                                    "Želite li vratiti podatke iz te arhive?")
+                                         .arg(copy.stamp.toString(kShownStamp)),
+                                     QStringLiteral("Vraćanje podataka iz arhive")))
+        return false;
+    if (m_saveEdits && !m_saveEdits()) {
+        m_services.dialogs.message(QStringLiteral("Promjene nisu spremljene, podaci nisu vraćeni."), kTitle);
+        return false;
+    }
+    const Result r = backUpAndRestore(m_folder, copy, m_services.clock.now(), seam);
+    if (!r.ok) {
+        m_services.dialogs.message(r.error, kTitle);
+        return false;
+    }
+    m_services.dialogs.message(QStringLiteral("Podaci su vraćeni iz arhive od %1.\r\n"
+                                              "Dotadašnji podaci arhivirani su kao %2.\r\n"
+                                              "Program će se sada ponovno pokrenuti.")
+                                   .arg(copy.stamp.toString(kShownStamp), QFileInfo(r.copy.invoiceFile).fileName()),
+                               kTitle);
+    return true;
+}
+
+void ArchiveCommands::chooseSecondPlace()
+{
+    const QString current = secondPlace(m_folder);
+    const QString answer = m_services.dialogs.input(
+        QStringLiteral("Drugo mjesto za arhive"),
+        QStringLiteral("Mapa u koju se kopira svaka arhiva (npr. USB stick ili mapa koja se sinkronizira).\r\n"
+                       "Upišite 0 ako arhive ne treba kopirati nikamo drugdje:"),
+        current.isEmpty() ? QStringLiteral("0") : current);
+    if (answer.trimmed().isEmpty())
+        return;
+    const QString place = answer.trimmed() == u"0" ? QString() : QDir::cleanPath(answer.trimmed());
+    if (!place.isEmpty() && QDir(place).absolutePath() == m_folder.absoluteFilePath(kFolder)) {
+        m_services.dialogs.message(QStringLiteral("Drugo mjesto mora biti druga mapa, ne mapa Arhiva."), kTitle);
+        return;
+    }
+    QString error;
+    if (!setSecondPlace(m_folder, place, &error)) {
+        m_services.dialogs.message(error, kTitle);
+        return;
+    }
+    if (!place.isEmpty() && !QDir(place).exists())
+        m_services.dialogs.message(QStringLiteral("Mapa %1 trenutno nije dostupna; arhive će se kopirati u nju "
+                                                  "kad bude dostupna.")
+                                       .arg(QDir::toNativeSeparators(place)),
+                                   kTitle);
+}
+
+} // namespace backup
