@@ -12,6 +12,8 @@
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
+#include "kelmorin_tool.h"
+
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -288,7 +290,7 @@ int runPrices(const QStringList& args)
 
 } // namespace
 
-int main(int argc, char* argv[])
+int kelmorinTool(int argc, char* argv[])
 {
     // The tool never shows a window; printing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

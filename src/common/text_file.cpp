@@ -41,20 +41,11 @@ bool TextFileWriter::save(const QString& path, QString* error) const { return te
 namespace textfile {
 namespace {
 
-std::atomic<qint64> g_writeLimit{-2}; // -2: not read from the environment yet
+// Set only by a test's own code (a test or a test-only helper program);
+// the program itself never limits its writes.
+std::atomic<qint64> g_writeLimit{-1};
 
-qint64 writeLimit()
-{
-    qint64 limit = g_writeLimit.load();
-    if (limit == -2) {
-        bool ok = false;
-        limit = qEnvironmentVariable("KELMORIN_TEST_WRITE_LIMIT").toLongLong(&ok);
-        if (!ok || limit < 0)
-            limit = -1;
-        g_writeLimit.store(limit);
-    }
-    return limit;
-}
+qint64 writeLimit() { return g_writeLimit.load(); }
 
 bool fail(QString* error, const QString& path, const QString& reason)
 {

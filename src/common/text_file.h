@@ -57,8 +57,9 @@ std::optional<QStringList> readLines(const QString& path, qint64 maxSize = kMaxR
 
 // For tests of a full disk: every file written afterwards fails with "no
 // space left" at its byte number `bytes` (0: at once); a negative number
-// lifts the limit. The environment variable KELMORIN_TEST_WRITE_LIMIT sets
-// the same limit for a whole process (a child process under test).
+// lifts the limit. Only code linked into a test sets it (a test itself, or
+// a test-only helper program that runs the tool's commands); nothing the
+// user can set reaches it.
 void setWriteLimitForTests(qint64 bytes);
 
 } // namespace textfile

@@ -14,7 +14,6 @@
 #include <QSqlQuery>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace upgrade {
 
@@ -153,15 +152,16 @@ bool Chain::stop(const QString& message)
 
 namespace {
 
-// For tests of a crash at a chosen instant: KELMORIN_TEST_KILL_AT=ID:INSTANT
-// ends the process at once, as a power cut would, when step ID reaches
-// INSTANT ("work": done but not committed; "commit": committed, no marker;
-// "marker": marker written).
-void killPointForTests(const QString& id, const char* instant)
+Checkpoint& checkpoint()
 {
-    static const QString point = qEnvironmentVariable("KELMORIN_TEST_KILL_AT");
-    if (!point.isEmpty() && point == id + u':' + QLatin1String(instant))
-        std::_Exit(137);
+    static Checkpoint current;
+    return current;
+}
+
+void reach(const QString& id, Instant instant)
+{
+    if (checkpoint())
+        checkpoint()(id, instant);
 }
 
 QString stamp(const QDateTime& when) { return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
@@ -299,16 +299,16 @@ bool Chain::runStep(const Step& step, const QStringList& alreadyApplied)
         if (!tx.isActive() || !step.work(ctx)
             || !recordApplied(target, QStringList(alreadyApplied) << step.id, when))
             return stop(stepFailedMessage(step.id, ctx.error().isEmpty() ? target.error() : ctx.error()));
-        killPointForTests(step.id, "work");
+        reach(step.id, Instant::Worked);
         if (!tx.commit())
             return stop(stepFailedMessage(step.id, target.error()));
     }
-    killPointForTests(step.id, "commit");
+    reach(step.id, Instant::Committed);
     if (step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
     if (!writeMarker(step.id, when, step.markerSuffix))
         return false;
-    killPointForTests(step.id, "marker");
+    reach(step.id, Instant::Marked);
     if (!step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
     if (step.registerFileTypes)
@@ -336,6 +336,8 @@ bool Chain::writeMarker(const QString& id, const QString& when, const QString& s
                         .arg(name, workdir::displayPath(), error));
     return true;
 }
+
+void setCheckpoint(Checkpoint checkpointAt) { checkpoint() = std::move(checkpointAt); }
 
 bool recordApplied(Database& db, const QStringList& ids, const QString& when)
 {

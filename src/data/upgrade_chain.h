@@ -92,6 +92,16 @@ private:
     QString m_error;
 };
 
+// The instants of a step at which a stop of the process leaves a different
+// state behind: its work done but not committed, committed without its
+// marker, and marked.
+enum class Instant { Worked, Committed, Marked };
+using Checkpoint = std::function<void(const QString& id, Instant instant)>;
+// Called at each of those instants of every step. The program sets none;
+// a test-only helper program sets one that ends the process there, as a
+// power cut would.
+void setCheckpoint(Checkpoint checkpoint);
+
 class Chain {
 public:
     Chain(Dialogs& dialogs, Clock& clock, Platform& platform);

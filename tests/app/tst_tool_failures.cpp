@@ -26,15 +26,15 @@ struct Run {
     QString err;
 };
 
-Run tool(const QStringList& args, const QStringList& env = {})
+// faults: the options of the test-only tool_with_faults (a write limit, a
+// stop at an instant of the upgrade); without them the shipped tool runs.
+Run tool(const QStringList& args, const QStringList& faults = {})
 {
     QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const QString& pair : env)
-        e.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-    p.setProcessEnvironment(e);
-    // KELMORIN_TOOL_UNDER_TEST runs the same checks against another build.
-    p.start(qEnvironmentVariable("KELMORIN_TOOL_UNDER_TEST", QStringLiteral(KELMORIN_TOOL)), args);
+    if (faults.isEmpty())
+        p.start(QStringLiteral(KELMORIN_TOOL), args);
+    else
+        p.start(QStringLiteral(TOOL_WITH_FAULTS), faults + args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
@@ -111,7 +111,7 @@ void TestToolFailures::aFullDiskIsAFailureAndKeepsTheOldFile()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("60:staro:\r\n");
     }
-    Run r = tool(submission(shop), {QStringLiteral("KELMORIN_TEST_WRITE_LIMIT=100")});
+    Run r = tool(submission(shop), {QStringLiteral("--write-limit"), QStringLiteral("100")});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("1234567891140005.O26")) && r.err.contains(QString::fromLocal8Bit(strerror(ENOSPC))),
              qPrintable(r.err));
@@ -222,7 +222,7 @@ void TestToolFailures::everyStepOnceWhereverTheUpgradeIsKilled()
         for (const QString& f : QDir(base).entryList(QDir::Files))
             QVERIFY(QFile::copy(base + u'/' + f, shop + u'/' + f));
 
-        Run r = tool({QStringLiteral("upgrade"), shop}, {QStringLiteral("KELMORIN_TEST_KILL_AT=") + QLatin1String(point)});
+        Run r = tool({QStringLiteral("upgrade"), shop}, {QStringLiteral("--stop-at"), QLatin1String(point)});
         QVERIFY2(r.code == 137, point);
         r = tool({QStringLiteral("upgrade"), shop});
         QVERIFY2(r.code == 0, qPrintable(QLatin1String(point) + u' ' + r.err));
@@ -265,7 +265,7 @@ void TestToolFailures::initIsWholeOrNothingAndKnowsItsRelease()
     TempFolder folder;
     const QString shop = folder.file(QStringLiteral("shop"));
     // A disk that takes nothing more once the databases are built.
-    Run r = tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}, {QStringLiteral("KELMORIN_TEST_WRITE_LIMIT=0")});
+    Run r = tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}, {QStringLiteral("--write-limit"), QStringLiteral("0")});
     QCOMPARE(r.code, 1);
     QCOMPARE(QDir(shop).entryList(QDir::Files | QDir::Hidden), QStringList{workdir::kLockFile});
     QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
