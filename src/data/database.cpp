@@ -4,9 +4,12 @@
 #include "sql_values.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -122,6 +125,40 @@ QStringList Database::columns(const QString& table)
     for (int i = 0; i < record.count(); ++i)
         names << record.fieldName(i);
     return names;
+}
+
+namespace {
+
+sqlite3* connectionOf(QSqlDatabase& db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+} // namespace
+
+StatementDeadline::StatementDeadline(Database& db, std::chrono::milliseconds budget)
+    : m_connection(connectionOf(db.handle())), m_end(std::chrono::steady_clock::now() + budget)
+{
+    if (m_connection)
+        sqlite3_progress_handler(static_cast<sqlite3*>(m_connection), 10000, &StatementDeadline::check, this);
+}
+
+StatementDeadline::~StatementDeadline()
+{
+    if (m_connection)
+        sqlite3_progress_handler(static_cast<sqlite3*>(m_connection), 0, nullptr, nullptr);
+}
+
+int StatementDeadline::check(void* self)
+{
+    auto* deadline = static_cast<StatementDeadline*>(self);
+    if (std::chrono::steady_clock::now() < deadline->m_end)
+        return 0;
+    deadline->m_passed = true;
+    return 1;
 }
 
 Transaction::Transaction(Database& db) : m_db(db)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
+
 // One connection to a database file of the working folder, opened by its
 // bare name and closed when the object goes out of scope. Several
 // connections to one file may be open at once; what one commits the others
@@ -53,6 +55,25 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_error;
+};
+
+// While it lives, every statement on the connection that runs longer than
+// the time given is stopped and fails with the error "interrupted" (a view
+// over an endless query).
+class StatementDeadline {
+public:
+    StatementDeadline(Database& db, std::chrono::milliseconds budget);
+    ~StatementDeadline();
+    StatementDeadline(const StatementDeadline&) = delete;
+    StatementDeadline& operator=(const StatementDeadline&) = delete;
+    // A statement was stopped.
+    bool passed() const { return m_passed; }
+
+private:
+    static int check(void* self);
+    void* m_connection = nullptr;
+    std::chrono::steady_clock::time_point m_end;
+    bool m_passed = false;
 };
 
 // A transaction that rolls back unless committed.
