@@ -13,6 +13,7 @@
 #include "common/desktop_platform.h"
 #include "common/dialogs.h"
 #include "common/folder_lock.h"
+#include "common/text_file.h"
 #include "common/working_folder.h"
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
@@ -57,6 +58,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     workdir::narrowDataFiles();
+    textfile::removeStaleTemporaries(QDir::current());
 
     std::unique_ptr<Session> session = Startup(services).run();
     if (!session)

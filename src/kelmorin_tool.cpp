@@ -21,6 +21,7 @@
 #include "common/folder_lock.h"
 #include "common/working_folder.h"
 #include "common/scripted_dialogs.h"
+#include "common/text_file.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/session.h"
@@ -31,6 +32,8 @@
 #include "reports/report_tool.h"
 #include "submission/submission_run.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QDir>
@@ -67,6 +70,7 @@ bool holdFolder(std::optional<workdir::FolderLock>& lock, const QString& folder 
         return false;
     }
     workdir::narrowDataFiles(QDir(folder));
+    textfile::removeStaleTemporaries(QDir(folder));
     return true;
 }
 
@@ -252,10 +256,21 @@ int runSubmission(const QStringList& args)
         target = std::make_unique<DiscardPrintTarget>();
     else
         target = std::make_unique<PdfPrintTarget>(coverPath);
+    const QFileInfo coverBefore(coverPath);
+    const bool coverExisted = !coverPath.isEmpty() && coverBefore.exists();
+    const QDateTime coverChanged = coverExisted ? coverBefore.lastModified() : QDateTime();
     SubmissionRun run(session, services, *target);
     const SubmissionRun::Result result = run.run({mark, medium, date, office, copies});
-    if (result.outcome != SubmissionRun::Outcome::Completed)
+    if (result.outcome != SubmissionRun::Outcome::Completed) {
+        // A cover letter for a file that was never written would be sent
+        // with nothing: the letter this run made goes again.
+        const QFileInfo cover(coverPath);
+        if (!coverPath.isEmpty() && cover.exists() && !cover.isSymLink()
+            && (result.fileName.isEmpty() || !QFileInfo::exists(result.fileName))
+            && (!coverExisted || cover.lastModified() != coverChanged))
+            QFile::remove(coverPath);
         return 1;
+    }
     out() << result.fileName << '\n';
     if (result.stoppedAt > 0) {
         err() << "Datoteka " << result.fileName << " sadrži samo račune prije računa br. " << result.stoppedAt << ".\n";

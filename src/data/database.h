@@ -49,6 +49,13 @@ public:
     bool hasTable(const QString& table);
     QStringList columns(const QString& table);
 
+    // SQLite's quick check of the file's pages and indexes. A file with a
+    // damaged page reads as a shorter file, without an error: a command
+    // that sends or sums the invoices first asks this. False with a
+    // message that names the file and says what to do; a check that cannot
+    // run at all is a failure too.
+    bool isSound(QString* message);
+
 private:
     friend class Transaction;
     QString m_fileName;
@@ -56,6 +63,9 @@ private:
     QSqlDatabase m_db;
     QString m_error;
 };
+
+// The message of a damaged database file.
+QString damagedDatabaseMessage(const QString& fileName, const QString& detail);
 
 // While it lives, every statement on the connection that runs longer than
 // the time given is stopped and fails with the error "interrupted" (a view

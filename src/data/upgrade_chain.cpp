@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -88,19 +89,51 @@ Chain::Chain(Dialogs& dialogs, Clock& clock, Platform& platform)
 {
 }
 
-std::optional<QStringList> Chain::recordedSteps() const
+std::optional<QStringList> Chain::recordedSteps(QString* error) const
 {
     if (!m_platform.fileExists(schema::kInvoiceFile))
         return std::nullopt;
-    Database db(schema::kInvoiceFile, Database::Mode::ReadOnly);
-    if (!db.isOpen() || !db.hasTable(kAppliedTable))
+    // Read-write, under the folder's lock that the caller holds: a journal
+    // left by a program stopped half-way is rolled back here, before the
+    // database is judged by what it holds.
+    Database db(schema::kInvoiceFile);
+    if (!db.isOpen()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    if (!db.isSound(error))
+        return std::nullopt;
+    const QString count = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    const QVariant generalData = db.scalar(count, {QStringLiteral("Opci")});
+    if (!generalData.isValid()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    // Every release's database has its general data; a file without them
+    // (empty, or another program's) is no database of this program.
+    if (generalData.toInt() == 0) {
+        *error = QStringLiteral("%1 nije baza podataka ovog programa (u njoj nema tablice Opci).").arg(schema::kInvoiceFile);
+        return std::nullopt;
+    }
+    const QVariant record = db.scalar(count, {kAppliedTable});
+    if (!record.isValid()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    if (record.toInt() == 0)
         return std::nullopt;
     QStringList ids;
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
-    if (query.exec(QStringLiteral("SELECT Korak FROM %1").arg(kAppliedTable))) {
-        while (query.next())
-            ids << query.value(0).toString();
+    if (!query.exec(QStringLiteral("SELECT Korak FROM %1").arg(kAppliedTable))) {
+        *error = query.lastError().databaseText().isEmpty() ? query.lastError().text() : query.lastError().databaseText();
+        return std::nullopt;
+    }
+    while (query.next())
+        ids << query.value(0).toString();
+    if (query.lastError().isValid()) {
+        *error = query.lastError().databaseText().isEmpty() ? query.lastError().text() : query.lastError().databaseText();
+        return std::nullopt;
     }
     return ids;
 }
@@ -126,7 +159,13 @@ const Step* Chain::newestAppliedStep(const std::optional<QStringList>& recorded)
 
 QStringList Chain::pendingSteps() const
 {
-    const std::optional<QStringList> recorded = recordedSteps();
+    QString error;
+    const std::optional<QStringList> recorded = recordedSteps(&error);
+    return error.isEmpty() ? pendingSteps(recorded) : QStringList();
+}
+
+QStringList Chain::pendingSteps(const std::optional<QStringList>& recorded) const
+{
     QStringList ids;
     const Step* newest = newestAppliedStep(recorded);
     bool after = false;
@@ -203,12 +242,17 @@ bool Chain::repairMarkers(const QStringList& recorded)
 
 bool Chain::run()
 {
-    const std::optional<QStringList> recorded = recordedSteps();
+    QString error;
+    const std::optional<QStringList> recorded = recordedSteps(&error);
+    if (!error.isEmpty())
+        return stop(QStringLiteral("Ne mogu pročitati koji su koraci nadogradnje primijenjeni na %1 u mapi %2:\r\n%3\r\n"
+                                   "Ništa nije promijenjeno; program se zatvara.")
+                        .arg(schema::kInvoiceFile, workdir::displayPath(), error));
     if (recorded && !repairMarkers(*recorded))
         return false;
     if (!newestAppliedStep(recorded) && !runPreliminaries())
         return false;
-    const QStringList pending = pendingSteps();
+    const QStringList pending = pendingSteps(recorded);
     // What an older folder's markers say is applied goes into the table
     // together with the first step that runs.
     QStringList applied;
