@@ -54,8 +54,8 @@ public:
     QString countLabel() const;
 
     // A view over an endless query must not take the program down: the
-    // viewer shows at most this many rows, and a query that runs longer
-    // than this is stopped.
+    // viewer stops reading at the page (of 256 rows) that reaches this many
+    // rows, and a query that runs longer than this is stopped.
     static constexpr int kRowLimit = 100000;
     static constexpr std::chrono::seconds kQueryTime{10};
     // Shows nothing (another file was chosen).

