@@ -42,6 +42,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/codelists_bench
 	$(BUILD)/bench/access_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/backup_bench
+	$(BUILD)/bench/quick_check_bench
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -16,6 +16,7 @@
 #include "common/desktop_platform.h"
 #include "common/dialogs.h"
 #include "common/folder_lock.h"
+#include "common/text_file.h"
 #include "common/working_folder.h"
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
@@ -84,6 +85,7 @@ int main(int argc, char* argv[])
         static_cast<Dialogs&>(dialogs).message(recovery);
         return 1;
     }
+    textfile::removeStaleTemporaries(QDir::current());
 
     ConversionProgressDialog conversionProgress;
     std::unique_ptr<Session> session = Startup(services, &conversionProgress).run();

@@ -16,6 +16,8 @@
 //                                     an Access database converted into a new database file
 //   kelmorin-tool backup DIR          a checked backup of DIR's databases in DIR/Arhiva
 //   kelmorin-tool restore DIR FILE    backs up DIR, then puts the backup FILE in its place
+#include "kelmorin_tool.h"
+
 #include "access/conversion.h"
 #include "backup/archive_commands.h"
 #include "codelists/price_tool.h"
@@ -25,6 +27,7 @@
 #include "common/folder_lock.h"
 #include "common/working_folder.h"
 #include "common/scripted_dialogs.h"
+#include "common/text_file.h"
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/session.h"
@@ -35,6 +38,8 @@
 #include "reports/report_tool.h"
 #include "submission/submission_run.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QDir>
@@ -78,6 +83,7 @@ bool holdFolder(std::optional<workdir::FolderLock>& lock, const QString& folder 
         err() << consoleText(error) << '\n';
         return false;
     }
+    textfile::removeStaleTemporaries(QDir(folder));
     return true;
 }
 
@@ -268,10 +274,21 @@ int runSubmission(const QStringList& args)
         target = std::make_unique<DiscardPrintTarget>();
     else
         target = std::make_unique<PdfPrintTarget>(coverPath);
+    const QFileInfo coverBefore(coverPath);
+    const bool coverExisted = !coverPath.isEmpty() && coverBefore.exists();
+    const QDateTime coverChanged = coverExisted ? coverBefore.lastModified() : QDateTime();
     SubmissionRun run(session, services, *target);
     const SubmissionRun::Result result = run.run({mark, medium, date, office, copies});
-    if (result.outcome != SubmissionRun::Outcome::Completed)
+    if (result.outcome != SubmissionRun::Outcome::Completed) {
+        // A cover letter for a file that was never written would be sent
+        // with nothing: the letter this run made goes again.
+        const QFileInfo cover(coverPath);
+        if (!coverPath.isEmpty() && cover.exists() && !cover.isSymLink()
+            && (result.fileName.isEmpty() || !QFileInfo::exists(result.fileName))
+            && (!coverExisted || cover.lastModified() != coverChanged))
+            QFile::remove(coverPath);
         return 1;
+    }
     out() << result.fileName << '\n';
     if (result.stoppedAt > 0) {
         err() << "Datoteka " << result.fileName << " sadrži samo račune prije računa br. " << result.stoppedAt << ".\n";
@@ -374,7 +391,7 @@ int runRestore(const QStringList& args)
 
 } // namespace
 
-int main(int argc, char* argv[])
+int kelmorinTool(int argc, char* argv[])
 {
     // The tool never shows a window; printing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

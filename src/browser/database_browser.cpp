@@ -20,7 +20,7 @@ QString notReadable(const QString& path, const QString& why)
 
 } // namespace
 
-DatabaseBrowser::DatabaseBrowser() = default;
+DatabaseBrowser::DatabaseBrowser(std::chrono::milliseconds queryTime) : m_queryTime(queryTime) {}
 
 DatabaseBrowser::~DatabaseBrowser()
 {
@@ -86,15 +86,28 @@ bool DatabaseBrowser::openShown(const QString& path)
 
 bool DatabaseBrowser::query(const QString& sql)
 {
+    const StatementDeadline deadline(*m_shown, m_queryTime);
+    m_model.setReading(true);
     m_model.setQuery(sql, m_shown->handle());
     if (m_model.lastError().isValid()) {
-        m_error = m_model.lastError().databaseText();
+        m_model.setReading(false);
+        m_error = deadline.passed() ? stoppedMessage() : m_model.lastError().databaseText();
+        m_model.clear();
+        m_cut = false;
         return false;
     }
-    // The count needs every row.
-    while (m_model.canFetchMore())
+    // The count needs every row, up to the limit.
+    while (m_model.rowCount() < kRowLimit && m_model.canFetchMore())
         m_model.fetchMore();
+    m_model.setReading(false);
+    m_cut = deadline.passed() || m_model.hasMore();
     return true;
+}
+
+QString DatabaseBrowser::stoppedMessage() const
+{
+    return QStringLiteral("Upit je prekinut nakon %1 s: traje predugo (možda nema kraja).")
+        .arg(double(m_queryTime.count()) / 1000.0);
 }
 
 bool DatabaseBrowser::show(const QString& path, const QString& name)
@@ -119,6 +132,7 @@ bool DatabaseBrowser::sortBy(int column)
 void DatabaseBrowser::clearShown()
 {
     m_model.clear();
+    m_cut = false;
     m_name.clear();
 }
 
@@ -126,5 +140,6 @@ QString DatabaseBrowser::countLabel() const
 {
     if (m_name.isEmpty())
         return {};
-    return QStringLiteral("%1  /  %2").arg(m_model.rowCount()).arg(m_model.columnCount() - 1);
+    const QString count = QStringLiteral("%1  /  %2").arg(m_model.rowCount()).arg(m_model.columnCount() - 1);
+    return m_cut ? count + QStringLiteral("  (prikazano prvih %1 redaka)").arg(m_model.rowCount()) : count;
 }

@@ -1,12 +1,17 @@
 #include "code_list_model.h"
 
+#include "price_file.h"
+
 #include "common/formats.h"
 #include "data/database.h"
+#include "data/pricing.h"
 #include "data/record_set.h"
 #include "data/sql_values.h"
 
 #include <QLocale>
 #include <QSqlQuery>
+
+#include <cmath>
 
 namespace {
 
@@ -16,7 +21,31 @@ std::optional<double> typedNumber(QString text)
     text = text.trimmed().replace(u',', u'.');
     bool ok = false;
     const double value = QLocale::c().toDouble(text, &ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// The price and the VAT rate take what a price list may bring (the same
+// rules as loading one): the value to store, or the reason it is refused.
+std::optional<QVariant> priceOrRate(int column, const QString& text, QString* refusal)
+{
+    const std::optional<double> number = pricefile::plainDecimal(text);
+    if (column == pricing::kPriceColumn) {
+        if (!number) {
+            *refusal = QStringLiteral("Cijena se upisuje kao decimalni broj, npr. 12,50 (\"%1\" to nije).").arg(text);
+            return std::nullopt;
+        }
+        const pricing::AcceptedPrice accepted = pricing::acceptedPrice(*number, text.trimmed());
+        if (!accepted.price) {
+            *refusal = QStringLiteral("Cijena nije upisana: %1.").arg(accepted.reason);
+            return std::nullopt;
+        }
+        return QVariant(*accepted.price);
+    }
+    if (!number || !pricing::isFundVatRate(*number)) {
+        *refusal = QStringLiteral("Stopa PDV-a je jedna od stopa HZZO-a: %1 (\"%2\" nije).").arg(pricing::kFundVatRates, text);
+        return std::nullopt;
+    }
+    return QVariant(*number);
 }
 
 } // namespace
@@ -115,8 +144,17 @@ bool CodeListModel::setData(const QModelIndex& index, const QVariant& value, int
     RecordSet& set = m_set;
     QVariant stored = value;
     const QString text = value.toString();
+    const bool priceOrVat = index.column() == pricing::kPriceColumn || index.column() == pricing::kVatColumn;
     if (text.trimmed().isEmpty()) {
         stored = QVariant();
+    } else if (priceOrVat) {
+        QString refusal;
+        const std::optional<QVariant> value = priceOrRate(index.column(), text, &refusal);
+        if (!value) {
+            Q_EMIT refused(refusal);
+            return false;
+        }
+        stored = *value;
     } else if (isNumeric(index.column())) {
         const std::optional<double> number = typedNumber(text);
         if (!number || (isWhole(index.column()) && *number != qint64(*number))) {

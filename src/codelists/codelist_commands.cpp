@@ -119,6 +119,11 @@ bool loadSnapshotPrices(Services s, RecordSet& list, const QString& table, int f
 PriceLoad loadPriceFile(Services s, Database& db, const QString& path, int skippedLimit)
 {
     const QString name = QFileInfo(path).fileName();
+    QString damaged;
+    if (!db.isSound(&damaged)) {
+        s.dialogs.message(QStringLiteral("Cjenik %1 nije učitan, ništa nije promijenjeno.\r\n%2").arg(name, damaged));
+        return PriceLoad::Failed;
+    }
     const pricefile::Result file = pricefile::read(path);
     if (!file) {
         s.dialogs.message(QStringLiteral("Cjenik %1 nije učitan, ništa nije promijenjeno.\r\n%2")

@@ -1,6 +1,8 @@
 #include "price_file.h"
 
 #include "common/cp1250.h"
+#include "common/text_file.h"
+#include "data/pricing.h"
 
 #include <QFile>
 #include <QHash>
@@ -9,11 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-// Prices from this amount on are refused.
-constexpr double kHighestPrice = 1000000;
-} // namespace
 
 namespace pricefile {
 namespace {
@@ -271,10 +268,10 @@ std::optional<double> vatRate(QStringView text)
         return std::nullopt;
     if (!percent && *rate > 0 && *rate < 1)
         *rate = std::round(*rate * 10000) / 100; // 0,05 is 5 %
-    // The fund's rates are whole percents (5, 13, 25).
-    if (*rate < 0 || *rate > 100 || std::fabs(*rate - std::round(*rate)) > 1e-9)
+    // Only the fund's rates: "0,5" is no 50 % and "100" no rate at all.
+    if (!pricing::isFundVatRate(*rate))
         return std::nullopt;
-    return std::round(*rate);
+    return *rate;
 }
 
 QString describe(const Failure& failure)
@@ -284,13 +281,30 @@ QString describe(const Failure& failure)
 
 Result read(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(0, QStringLiteral("Datoteku %1 nije moguće pročitati: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFile::NoError)
-        return failed(0, QStringLiteral("Datoteku %1 nije moguće pročitati: %2").arg(path, file.errorString()));
-    return parse(bytes);
+    QString error;
+    const std::optional<QByteArray> bytes = textfile::readBytes(path, kMaxSize, &error);
+    if (!bytes)
+        return failed(0, error);
+    return parse(*bytes);
+}
+
+std::optional<double> plainDecimal(QStringView input)
+{
+    const QString text = input.trimmed().toString();
+    qsizetype marks = 0, digits = 0;
+    for (QChar c : text) {
+        if (c == u',' || c == u'.')
+            ++marks;
+        else if (c >= u'0' && c <= u'9')
+            ++digits;
+        else
+            return std::nullopt;
+    }
+    if (marks > 1 || digits == 0 || text.startsWith(u',') || text.startsWith(u'.'))
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(QString(text).replace(u',', u'.'), &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
 }
 
 Result parse(const QByteArray& bytes)
@@ -393,17 +407,13 @@ Result parse(const QByteArray& bytes)
         const std::optional<double> price = number(priceText, decimal);
         if (!price)
             return failed(r.line, QStringLiteral("cijena \"%1\" nije broj.").arg(priceText));
-        if (*price < 0)
-            return failed(r.line, QStringLiteral("cijena %1 je negativna.").arg(priceText));
-        // No aid of the fund costs a million: such a number is another
-        // column or a typing error, and would overflow every printed amount.
-        if (*price >= kHighestPrice)
-            return failed(r.line, QStringLiteral("cijena %1 je prevelika za cijenu pomagala.").arg(priceText));
+        const pricing::AcceptedPrice accepted = pricing::acceptedPrice(*price, priceText);
+        if (!accepted.price)
+            return failed(r.line, accepted.reason + u'.');
         Row row;
         row.line = r.line;
         row.code = code;
-        // The lists keep prices to four decimals.
-        row.price = std::round(*price * 10000) / 10000;
+        row.price = *accepted.price;
         if (c.name >= 0)
             row.name = field(r.fields, c.name);
         if (c.vat >= 0) {

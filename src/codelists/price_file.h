@@ -48,6 +48,12 @@ struct Result {
     explicit operator bool() const { return content.has_value(); }
 };
 
+// The largest price list read: the fund's whole list is a few hundred
+// kilobytes.
+constexpr qint64 kMaxSize = 16 << 20;
+
+// Reads a regular file only, without waiting on a pipe or a device, and
+// no larger than kMaxSize.
 Result read(const QString& path);
 Result parse(const QByteArray& bytes);
 
@@ -59,6 +65,9 @@ QString decode(const QByteArray& bytes);
 // blanks and a trailing "€" or "EUR" ignored. With the file's decimal mark
 // given, a lone other mark groups thousands.
 std::optional<double> number(QStringView text, QChar decimal = {});
+// A number as typed into a list: digits with at most one decimal comma or
+// point, nothing else (no sign, grouping, exponent, "inf" or "nan").
+std::optional<double> plainDecimal(QStringView text);
 // The mark the prices of a file write decimals with, as far as they tell
 // (a lone "1.234" tells nothing); none when they do not agree.
 QChar decimalMark(const QStringList& prices);

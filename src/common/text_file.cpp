@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <atomic>
@@ -41,20 +42,11 @@ bool TextFileWriter::save(const QString& path, QString* error) const { return te
 namespace textfile {
 namespace {
 
-std::atomic<qint64> g_writeLimit{-2}; // -2: not read from the environment yet
+// Set only by a test's own code (a test or a test-only helper program);
+// the program itself never limits its writes.
+std::atomic<qint64> g_writeLimit{-1};
 
-qint64 writeLimit()
-{
-    qint64 limit = g_writeLimit.load();
-    if (limit == -2) {
-        bool ok = false;
-        limit = qEnvironmentVariable("KELMORIN_TEST_WRITE_LIMIT").toLongLong(&ok);
-        if (!ok || limit < 0)
-            limit = -1;
-        g_writeLimit.store(limit);
-    }
-    return limit;
-}
+qint64 writeLimit() { return g_writeLimit.load(); }
 
 bool fail(QString* error, const QString& path, const QString& reason)
 {
@@ -131,37 +123,81 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
         return fail(error, path, systemReason(code));
     }
     // The new name itself must reach the disk too.
-    const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(info.absolutePath());
     return true;
 }
 
-std::optional<QStringList> readLines(const QString& path, qint64 maxSize)
+std::optional<QByteArray> readBytes(const QString& path, qint64 maxSize, QString* error)
 {
+    auto failed = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Datoteku %1 nije moguće pročitati: %2").arg(QDir::toNativeSeparators(path), reason);
+        return std::nullopt;
+    };
     // Not blocking: a pipe in the file's place must not stop the program.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
+        return failed(systemReason(errno));
     struct stat st;
-    QByteArray data;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize;
-    if (ok) {
-        data.resize(qsizetype(st.st_size));
-        qint64 done = 0;
-        while (ok && done < st.st_size) {
-            const ssize_t n = ::read(fd, data.data() + done, size_t(st.st_size - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            done += n > 0 ? n : 0;
+    if (::fstat(fd, &st) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return failed(systemReason(code));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return failed(QStringLiteral("to nije obična datoteka (nego mapa, uređaj ili cijev)."));
+    }
+    if (st.st_size > maxSize) {
+        ::close(fd);
+        return failed(QStringLiteral("veća je od %1 MB, a toliko ne može biti.").arg(maxSize >> 20 > 0 ? maxSize >> 20 : 1));
+    }
+    QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
+    qint64 done = 0;
+    int code = 0;
+    // What the file held when it was opened; a file that grows meanwhile
+    // is not followed.
+    while (done < st.st_size) {
+        const ssize_t n = ::read(fd, data.data() + done, size_t(st.st_size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            code = n < 0 ? errno : EIO;
+            break;
         }
+        done += n;
     }
     ::close(fd);
-    if (!ok)
-        return std::nullopt;
+    if (code != 0)
+        return failed(systemReason(code));
+    return data;
+}
+
+void removeStaleTemporaries(const QDir& dir)
+{
+    // A writer stopped half-way leaves ".NAME.XXXXXX" behind; with the
+    // folder's lock held no writer of the program is at work in it.
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[^.]+\\.[A-Za-z0-9]{6}$"));
+    for (const QString& name : dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat st;
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid())
+            ::unlink(path.constData());
+    }
+}
+
+bool syncFolder(const QString& folder)
+{
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return false;
+    const bool ok = ::fsync(dir) == 0;
+    ::close(dir);
+    return ok;
+}
+
 #else
 
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
@@ -184,16 +220,43 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
-std::optional<QStringList> readLines(const QString& path, qint64 maxSize)
+std::optional<QByteArray> readBytes(const QString& path, qint64 maxSize, QString* error)
 {
     const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || info.size() > maxSize || !file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (!info.isFile())
+        reason = QStringLiteral("to nije obična datoteka.");
+    else if (info.size() > maxSize)
+        reason = QStringLiteral("veća je od %1 MB, a toliko ne može biti.").arg(maxSize >> 20 > 0 ? maxSize >> 20 : 1);
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    QByteArray data;
+    if (reason.isEmpty()) {
+        data = file.read(maxSize + 1);
+        if (data.size() > maxSize)
+            reason = QStringLiteral("veća je od %1 MB.").arg(maxSize >> 20);
+    }
+    if (!reason.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Datoteku %1 nije moguće pročitati: %2").arg(QDir::toNativeSeparators(path), reason);
         return std::nullopt;
-    const QByteArray data = file.read(maxSize + 1);
-    if (data.size() > maxSize)
-        return std::nullopt;
+    }
+    return data;
+}
+
+void removeStaleTemporaries(const QDir&) {}
+
+bool syncFolder(const QString&) { return true; }
+
 #endif
+
+std::optional<QStringList> readLines(const QString& path, qint64 maxSize)
+{
+    const std::optional<QByteArray> bytes = readBytes(path, maxSize, nullptr);
+    if (!bytes)
+        return std::nullopt;
+    const QByteArray& data = *bytes;
     QString text = cp1250::decode(data);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines = text.split(u'\n');

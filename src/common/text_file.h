@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,20 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error = n
 // Copies a file through writeWhole (copies to a medium, a new Pac.mdb).
 bool copyWhole(const QString& from, const QString& to, QString* error = nullptr);
 
+// The bytes of a regular file of at most maxSize bytes, opened without
+// waiting (a pipe or a device in its place is refused, not read). On
+// failure nullopt, with a message that names the file and the reason (the
+// size limit included) in *error.
+std::optional<QByteArray> readBytes(const QString& path, qint64 maxSize, QString* error);
+
+// Removes what writers stopped half-way (a killed process, a power cut)
+// left in the folder under the temporary names of writeWhole. Only while
+// holding the folder's lock.
+void removeStaleTemporaries(const QDir& dir);
+
+// Makes the names in the folder (a rename into place) reach the disk.
+bool syncFolder(const QString& folder);
+
 // The largest text file the program reads (Recept.txt, the version file).
 constexpr qint64 kMaxReadSize = 1 << 20;
 
@@ -57,8 +72,9 @@ std::optional<QStringList> readLines(const QString& path, qint64 maxSize = kMaxR
 
 // For tests of a full disk: every file written afterwards fails with "no
 // space left" at its byte number `bytes` (0: at once); a negative number
-// lifts the limit. The environment variable KELMORIN_TEST_WRITE_LIMIT sets
-// the same limit for a whole process (a child process under test).
+// lifts the limit. Only code linked into a test sets it (a test itself, or
+// a test-only helper program that runs the tool's commands); nothing the
+// user can set reaches it.
 void setWriteLimitForTests(qint64 bytes);
 
 } // namespace textfile

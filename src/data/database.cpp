@@ -3,10 +3,14 @@
 #include "croatian_collation.h"
 #include "sql_values.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -122,6 +126,76 @@ QStringList Database::columns(const QString& table)
     for (int i = 0; i < record.count(); ++i)
         names << record.fieldName(i);
     return names;
+}
+
+bool Database::isSound(QString* message)
+{
+    if (!isOpen()) {
+        *message = damagedDatabaseMessage(m_fileName, m_error);
+        return false;
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    // The first lines are enough to say what is wrong.
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(5)"))) {
+        *message = damagedDatabaseMessage(m_fileName, describe(query.lastError()));
+        return false;
+    }
+    QStringList problems;
+    while (query.next())
+        problems << query.value(0).toString();
+    if (query.lastError().isValid()) {
+        *message = damagedDatabaseMessage(m_fileName, describe(query.lastError()));
+        return false;
+    }
+    if (problems == QStringList{QStringLiteral("ok")})
+        return true;
+    *message = damagedDatabaseMessage(m_fileName, problems.isEmpty() ? QStringLiteral("provjera nije dala odgovor")
+                                                                    : problems.join(QStringLiteral("; ")));
+    return false;
+}
+
+QString damagedDatabaseMessage(const QString& fileName, const QString& detail)
+{
+    const QFileInfo file(fileName);
+    return QStringLiteral("Datoteka %1 u mapi %2 je oštećena (%3).\r\n"
+                          "Podaci iz nje ne mogu se pouzdano čitati, pa program ništa ne šalje, ne zbraja i ne mijenja.\r\n"
+                          "Vratite bazu podataka iz zadnje sigurnosne kopije ili se obratite podršci.")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()), detail);
+}
+
+namespace {
+
+sqlite3* connectionOf(QSqlDatabase& db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+} // namespace
+
+StatementDeadline::StatementDeadline(Database& db, std::chrono::milliseconds budget)
+    : m_connection(connectionOf(db.handle())), m_end(std::chrono::steady_clock::now() + budget)
+{
+    if (m_connection)
+        sqlite3_progress_handler(static_cast<sqlite3*>(m_connection), 10000, &StatementDeadline::check, this);
+}
+
+StatementDeadline::~StatementDeadline()
+{
+    if (m_connection)
+        sqlite3_progress_handler(static_cast<sqlite3*>(m_connection), 0, nullptr, nullptr);
+}
+
+int StatementDeadline::check(void* self)
+{
+    auto* deadline = static_cast<StatementDeadline*>(self);
+    if (std::chrono::steady_clock::now() < deadline->m_end)
+        return 0;
+    deadline->m_passed = true;
+    return 1;
 }
 
 Transaction::Transaction(Database& db) : m_db(db)

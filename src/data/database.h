@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
+
 // One connection to a database file of the working folder, opened by its
 // bare name and closed when the object goes out of scope. Several
 // connections to one file may be open at once; what one commits the others
@@ -47,12 +49,41 @@ public:
     bool hasTable(const QString& table);
     QStringList columns(const QString& table);
 
+    // SQLite's quick check of the file's pages and indexes. A file with a
+    // damaged page reads as a shorter file, without an error: a command
+    // that sends or sums the invoices first asks this. False with a
+    // message that names the file and says what to do; a check that cannot
+    // run at all is a failure too.
+    bool isSound(QString* message);
+
 private:
     friend class Transaction;
     QString m_fileName;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_error;
+};
+
+// The message of a damaged database file.
+QString damagedDatabaseMessage(const QString& fileName, const QString& detail);
+
+// While it lives, every statement on the connection that runs longer than
+// the time given is stopped and fails with the error "interrupted" (a view
+// over an endless query).
+class StatementDeadline {
+public:
+    StatementDeadline(Database& db, std::chrono::milliseconds budget);
+    ~StatementDeadline();
+    StatementDeadline(const StatementDeadline&) = delete;
+    StatementDeadline& operator=(const StatementDeadline&) = delete;
+    // A statement was stopped.
+    bool passed() const { return m_passed; }
+
+private:
+    static int check(void* self);
+    void* m_connection = nullptr;
+    std::chrono::steady_clock::time_point m_end;
+    bool m_passed = false;
 };
 
 // A transaction that rolls back unless committed.

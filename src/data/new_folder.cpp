@@ -42,11 +42,18 @@ bool writeNewestMarker(const QString& dir, const Clock& clock, QString* error)
     return marker.save(QDir(dir).filePath(upgrade::markerName(upgrade::steps().back().id)), error);
 }
 
+// "Datoteku Kelmorin.mdb u mapi … nije moguće napraviti: database or disk is full".
+bool notMade(QString* error, const QString& temporary, const QString& finalName, const QString& reason)
+{
+    return fail(error, QStringLiteral("Datoteku %1 u mapi %2 nije moguće napraviti: %3")
+                           .arg(finalName, QDir::toNativeSeparators(QFileInfo(temporary).absolutePath()), reason));
+}
+
 bool fillInvoiceDatabase(const QString& path, Content content, const Clock& clock, QString* error)
 {
     Database db(path, Database::Mode::Create);
     if (!db.isOpen() || !schema::createInvoiceDatabase(db))
-        return fail(error, db.error());
+        return notMade(error, path, schema::kInvoiceFile, db.error());
     Transaction tx(db);
     // The database is made at the newest release and says so itself: losing
     // the marker files never sends it through the upgrade chain again.
@@ -57,7 +64,7 @@ bool fillInvoiceDatabase(const QString& path, Content content, const Clock& cloc
     if (ok && content == Content::Demo)
         ok = sampledata::insertDemoSupplier(db) && sampledata::insertDemoInvoices(db, clock.today());
     if (!ok || !tx.commit())
-        return fail(error, db.error());
+        return notMade(error, path, schema::kInvoiceFile, db.error());
     return true;
 }
 
@@ -65,9 +72,9 @@ bool fillPatientDatabase(const QString& path, Content content, const Clock& cloc
 {
     Database db(path, Database::Mode::Create);
     if (!db.isOpen() || !schema::createPatientDatabase(db))
-        return fail(error, db.error());
+        return notMade(error, path, schema::kPatientFile, db.error());
     if (content == Content::Demo && !sampledata::insertDemoPatients(db, clock.today()))
-        return fail(error, db.error());
+        return notMade(error, path, schema::kPatientFile, db.error());
     return true;
 }
 
@@ -88,10 +95,28 @@ QString privateTemporary(const QDir& dir, const QString& finalName, QString* err
 
 bool isLink(const QString& path) { return QFileInfo(path).isSymLink(); }
 
+// A "-journal", "-wal" or "-shm" file beside a database that create makes
+// and that is not there, or nothing.
+QString leftoverJournal(const QDir& dir)
+{
+    for (const QString& database : {schema::kInvoiceFile, schema::kPatientFile}) {
+        if (QFileInfo::exists(dir.filePath(database)))
+            continue;
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+            const QString name = database + QLatin1String(suffix);
+            const QFileInfo info(dir.filePath(name));
+            if (info.exists() || info.isSymLink())
+                return name;
+        }
+    }
+    return {};
+}
+
 // Puts a finished file in place; never over an existing one.
 bool putInPlace(const QString& temporary, const QString& path, QString* error)
 {
-    if (QFile::rename(temporary, path))
+    // The new name must reach the disk before the folder counts as made.
+    if (QFile::rename(temporary, path) && textfile::syncFolder(QFileInfo(path).absolutePath()))
         return true;
     return fail(error, QStringLiteral("Datoteku %1 nije moguće zapisati.").arg(QDir::toNativeSeparators(path)));
 }
@@ -119,6 +144,14 @@ bool create(const QString& dirPath, Content content, const Clock& clock, QString
     if (QFileInfo::exists(invoices))
         return fail(error, QStringLiteral("U mapi %1 već postoji %2; ništa nije promijenjeno.")
                                .arg(QDir::toNativeSeparators(dir.absolutePath()), schema::kInvoiceFile));
+    // A journal of a database that is no longer there would be applied by
+    // SQLite to the new database of the same name, and corrupt it.
+    if (const QString left = leftoverJournal(dir); !left.isEmpty())
+        return fail(error, QStringLiteral("U mapi %1 je datoteka %2, ostatak baze podataka koje više nema. "
+                                          "Nova baza se ne stvara dok je ta datoteka tu, jer bi je oštetila.\r\n"
+                                          "Premjestite tu datoteku iz mape (ili je obrišite ako stara baza više ne treba). "
+                                          "Ništa nije promijenjeno.")
+                               .arg(QDir::toNativeSeparators(dir.absolutePath()), left));
     // What an earlier, interrupted run left under temporary names.
     for (const QString& stale : dir.entryList({QStringLiteral(".Kelmorin.mdb-*"), QStringLiteral(".Pac.mdb-*")},
                                               QDir::Files | QDir::Hidden))

@@ -54,14 +54,47 @@ Lookup findIn(Database& db, List list, const QStringList& columns, const QString
         return {std::nullopt, q.lastError().text()};
     if (!q.next())
         return {std::nullopt, q.lastError().isValid() ? q.lastError().text() : QString()};
-    return {Aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toString(),
-                q.value(5).toDouble(), q.value(6).toDouble()},
-            {}};
+    Aid aid{q.value(0).toString(), q.value(1), q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toString(),
+            q.value(5).toDouble(), q.value(6).toDouble()};
+    if (const QString fault = storedPriceFault(code, aid.price, aid.vatRate); !fault.isEmpty())
+        return {std::nullopt, fault};
+    return {std::move(aid), {}};
 }
 
 double cents(double amount, double k) { return money::roundCents(amount, k); }
 
 } // namespace
+
+AcceptedPrice acceptedPrice(double price, const QString& typed)
+{
+    if (!std::isfinite(price))
+        return {std::nullopt, QStringLiteral("cijena %1 nije broj").arg(typed)};
+    const double scale = std::pow(10.0, kPriceDecimals);
+    const double kept = std::round(price * scale) / scale;
+    if (price < 0)
+        return {std::nullopt, QStringLiteral("cijena %1 je negativna").arg(typed)};
+    if (kept >= kPriceLimit)
+        return {std::nullopt, QStringLiteral("cijena %1 je prevelika za cijenu pomagala (najviše 999999,9999)").arg(typed)};
+    if (kept == 0 && price > 0)
+        return {std::nullopt, QStringLiteral("cijena %1 na četiri decimale je 0").arg(typed)};
+    return {kept == 0 ? 0.0 : kept, {}};
+}
+
+bool isFundVatRate(double rate) { return rate == 5 || rate == 13 || rate == 25; }
+
+QString storedPriceFault(const QString& code, double price, double vatRate)
+{
+    QString what;
+    if (!std::isfinite(price) || price < 0 || price >= kPriceLimit)
+        what = QStringLiteral("cijena %1").arg(price, 0, 'g', 17);
+    else if (!std::isfinite(vatRate) || vatRate < 0 || vatRate > 100)
+        what = QStringLiteral("stopa PDV-a %1").arg(vatRate, 0, 'g', 17);
+    if (what.isEmpty())
+        return {};
+    return QStringLiteral("Šifra %1 u popisu kelmorin ima neispravnu vrijednost (%2); cijena mora biti od 0 do 999999,9999, "
+                          "a stopa PDV-a od 0 do 100.\r\nIspravite je u popisu kelmorin i ponovite naredbu.")
+        .arg(code, what);
+}
 
 List listOf(QStringView code) { return code.size() == 12 ? List::Old12 : List::New13; }
 

@@ -36,6 +36,33 @@ inline constexpr int kNameColumn = 5;  // Naziv
 inline constexpr int kPriceColumn = 19; // Cijena, per unit without VAT
 inline constexpr int kVatColumn = 25;  // PDV, in percent
 
+// ---- Prices a list may hold
+
+// A price of a list is a plain decimal kept to four decimals, from 0 to
+// below a million: no aid of the fund costs a million, and such a number
+// (another column, a typing error) would overflow every printed amount.
+inline constexpr double kPriceLimit = 1000000;
+inline constexpr int kPriceDecimals = 4;
+
+// The price a typed or loaded price is kept as: rounded to four decimals
+// first, then checked; a price above 0 that rounds to 0 is refused too.
+// Without a price, reason says why ("cijena -45 je negativna"), with the
+// price as it was typed.
+struct AcceptedPrice {
+    std::optional<double> price;
+    QString reason;
+};
+AcceptedPrice acceptedPrice(double price, const QString& typed);
+
+// The VAT rates of the fund's lists, in percent.
+bool isFundVatRate(double rate);
+inline const QString kFundVatRates = QStringLiteral("5, 13 ili 25");
+
+// Why a price or rate stored in a list cannot be used (not a number,
+// negative, a million or more), or an empty text. Every document that
+// prices an aid refuses such a row, naming its code.
+QString storedPriceFault(const QString& code, double price, double vatRate);
+
 // One aid of a code list.
 struct Aid {
     QString name;       // column 5

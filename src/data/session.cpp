@@ -23,6 +23,7 @@ bool Session::open(Scope scope)
         m_error = !m_generalData->error().isEmpty() ? m_generalData->error()
             : !m_oldCodeList->error().isEmpty()     ? m_oldCodeList->error()
                                                     : m_newCodeList->error();
+        explainDamage();
         return false;
     }
     if (m_generalData->rowCount() == 0) {
@@ -36,9 +37,19 @@ bool Session::open(Scope scope)
     m_invoices = std::make_unique<RecordSet>(*m_db, invoices::yearQuery(m_twoDigitYear));
     if (!m_invoices->reload()) {
         m_error = m_invoices->error();
+        explainDamage();
         return false;
     }
     return true;
+}
+
+void Session::explainDamage()
+{
+    // A read that fails on a damaged page says "malformed"; the user is
+    // told what that means and what to do.
+    QString damaged;
+    if (!m_db->isSound(&damaged))
+        m_error = damaged;
 }
 
 QString Session::businessYear() const

@@ -54,6 +54,9 @@ public:
     int chosenFormVariant = -1;
 
 private:
+    // After a failed read: the reason is the file's damage, when it is.
+    void explainDamage();
+
     std::unique_ptr<Database> m_db;
     std::unique_ptr<RecordSet> m_generalData;
     std::unique_ptr<RecordSet> m_invoices;

@@ -12,10 +12,10 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace upgrade {
 
@@ -90,19 +90,51 @@ Chain::Chain(Dialogs& dialogs, Clock& clock, Platform& platform)
 {
 }
 
-std::optional<QStringList> Chain::recordedSteps() const
+std::optional<QStringList> Chain::recordedSteps(QString* error) const
 {
     if (!m_platform.fileExists(schema::kInvoiceFile))
         return std::nullopt;
-    Database db(schema::kInvoiceFile, Database::Mode::ReadOnly);
-    if (!db.isOpen() || !db.hasTable(kAppliedTable))
+    // Read-write, under the folder's lock that the caller holds: a journal
+    // left by a program stopped half-way is rolled back here, before the
+    // database is judged by what it holds.
+    Database db(schema::kInvoiceFile);
+    if (!db.isOpen()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    if (!db.isSound(error))
+        return std::nullopt;
+    const QString count = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    const QVariant generalData = db.scalar(count, {QStringLiteral("Opci")});
+    if (!generalData.isValid()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    // Every release's database has its general data; a file without them
+    // (empty, or another program's) is no database of this program.
+    if (generalData.toInt() == 0) {
+        *error = QStringLiteral("%1 nije baza podataka ovog programa (u njoj nema tablice Opci).").arg(schema::kInvoiceFile);
+        return std::nullopt;
+    }
+    const QVariant record = db.scalar(count, {kAppliedTable});
+    if (!record.isValid()) {
+        *error = db.error();
+        return std::nullopt;
+    }
+    if (record.toInt() == 0)
         return std::nullopt;
     QStringList ids;
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
-    if (query.exec(QStringLiteral("SELECT Korak FROM %1").arg(kAppliedTable))) {
-        while (query.next())
-            ids << query.value(0).toString();
+    if (!query.exec(QStringLiteral("SELECT Korak FROM %1").arg(kAppliedTable))) {
+        *error = query.lastError().databaseText().isEmpty() ? query.lastError().text() : query.lastError().databaseText();
+        return std::nullopt;
+    }
+    while (query.next())
+        ids << query.value(0).toString();
+    if (query.lastError().isValid()) {
+        *error = query.lastError().databaseText().isEmpty() ? query.lastError().text() : query.lastError().databaseText();
+        return std::nullopt;
     }
     return ids;
 }
@@ -128,7 +160,13 @@ const Step* Chain::newestAppliedStep(const std::optional<QStringList>& recorded)
 
 QStringList Chain::pendingSteps() const
 {
-    const std::optional<QStringList> recorded = recordedSteps();
+    QString error;
+    const std::optional<QStringList> recorded = recordedSteps(&error);
+    return error.isEmpty() ? pendingSteps(recorded) : QStringList();
+}
+
+QStringList Chain::pendingSteps(const std::optional<QStringList>& recorded) const
+{
     QStringList ids;
     const Step* newest = newestAppliedStep(recorded);
     bool after = false;
@@ -154,15 +192,16 @@ bool Chain::stop(const QString& message)
 
 namespace {
 
-// For tests of a crash at a chosen instant: KELMORIN_TEST_KILL_AT=ID:INSTANT
-// ends the process at once, as a power cut would, when step ID reaches
-// INSTANT ("work": done but not committed; "commit": committed, no marker;
-// "marker": marker written).
-void killPointForTests(const QString& id, const char* instant)
+Checkpoint& checkpoint()
 {
-    static const QString point = qEnvironmentVariable("KELMORIN_TEST_KILL_AT");
-    if (!point.isEmpty() && point == id + u':' + QLatin1String(instant))
-        std::_Exit(137);
+    static Checkpoint current;
+    return current;
+}
+
+void reach(const QString& id, Instant instant)
+{
+    if (checkpoint())
+        checkpoint()(id, instant);
 }
 
 QString stamp(const QDateTime& when) { return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
@@ -204,12 +243,17 @@ bool Chain::repairMarkers(const QStringList& recorded)
 
 bool Chain::run()
 {
-    const std::optional<QStringList> recorded = recordedSteps();
+    QString error;
+    const std::optional<QStringList> recorded = recordedSteps(&error);
+    if (!error.isEmpty())
+        return stop(QStringLiteral("Ne mogu pročitati koji su koraci nadogradnje primijenjeni na %1 u mapi %2:\r\n%3\r\n"
+                                   "Ništa nije promijenjeno; program se zatvara.")
+                        .arg(schema::kInvoiceFile, workdir::displayPath(), error));
     if (recorded && !repairMarkers(*recorded))
         return false;
     if (!newestAppliedStep(recorded) && !runPreliminaries())
         return false;
-    const QStringList pending = pendingSteps();
+    const QStringList pending = pendingSteps(recorded);
     // What an older folder's markers say is applied goes into the table
     // together with the first step that runs.
     QStringList applied;
@@ -316,16 +360,16 @@ bool Chain::runStep(const Step& step, const QStringList& alreadyApplied)
         if (!tx.isActive() || !step.work(ctx)
             || !recordApplied(target, QStringList(alreadyApplied) << step.id, when))
             return stop(stepFailedMessage(step.id, ctx.error().isEmpty() ? target.error() : ctx.error()));
-        killPointForTests(step.id, "work");
+        reach(step.id, Instant::Worked);
         if (!tx.commit())
             return stop(stepFailedMessage(step.id, target.error()));
     }
-    killPointForTests(step.id, "commit");
+    reach(step.id, Instant::Committed);
     if (step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
     if (!writeMarker(step.id, when, step.markerSuffix))
         return false;
-    killPointForTests(step.id, "marker");
+    reach(step.id, Instant::Marked);
     if (!step.messageBeforeMarker && !step.message.isEmpty())
         m_dialogs.message(step.message);
     if (step.registerFileTypes)
@@ -353,6 +397,8 @@ bool Chain::writeMarker(const QString& id, const QString& when, const QString& s
                         .arg(name, workdir::displayPath(), error));
     return true;
 }
+
+void setCheckpoint(Checkpoint checkpointAt) { checkpoint() = std::move(checkpointAt); }
 
 bool recordApplied(Database& db, const QStringList& ids, const QString& when)
 {

@@ -26,7 +26,8 @@ class Platform;
 // instant the program is stopped at. That table is what counts; the marker
 // files are written from it (and written again when one is lost). A folder
 // of an older release, whose database has no such table yet, is judged by
-// its markers until its first step runs. A failure undoes the whole step,
+// its markers until its first step runs; a database whose record cannot be
+// read stops the chain before anything is judged. A failure undoes the whole step,
 // writes no marker and ends start-up, so that the next start tries the same
 // step again. A step whose package is missing is not started.
 namespace upgrade {
@@ -92,11 +93,22 @@ private:
     QString m_error;
 };
 
+// The instants of a step at which a stop of the process leaves a different
+// state behind: its work done but not committed, committed without its
+// marker, and marked.
+enum class Instant { Worked, Committed, Marked };
+using Checkpoint = std::function<void(const QString& id, Instant instant)>;
+// Called at each of those instants of every step. The program sets none;
+// a test-only helper program sets one that ends the process there, as a
+// power cut would.
+void setCheckpoint(Checkpoint checkpoint);
+
 class Chain {
 public:
     Chain(Dialogs& dialogs, Clock& clock, Platform& platform);
 
-    // The ids of the steps that the next run applies, in order.
+    // The ids of the steps that the next run applies, in order; none when
+    // the database's record of them cannot be read (the run stops then).
     QStringList pendingSteps() const;
 
     // Applies the pending steps in the working folder. False when start-up
@@ -105,8 +117,12 @@ public:
 
 private:
     // The steps the database records, or nothing for an older database
-    // without the table (its markers count then).
-    std::optional<QStringList> recordedSteps() const;
+    // without the table (its markers count then). A database that cannot
+    // be read, is damaged or is not the program's is a failure: error says
+    // why, and nothing may be judged from the markers then.
+    std::optional<QStringList> recordedSteps(QString* error) const;
+    // The ids of the steps that the run applies, in order.
+    QStringList pendingSteps(const std::optional<QStringList>& recorded) const;
     bool isApplied(const Step& step, const std::optional<QStringList>& recorded) const;
     bool repairMarkers(const QStringList& recorded);
     bool runPreliminaries();

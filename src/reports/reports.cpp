@@ -104,6 +104,18 @@ ReportCommands::ReportCommands(Session& session, Services services, Viewer viewe
 
 bool ReportCommands::saveEdits() { return invoices::saveEditsOrSay(m_session, m_services.dialogs); }
 
+bool ReportCommands::ready()
+{
+    if (!saveEdits())
+        return false;
+    // A damaged page would silently leave invoices out of the sums.
+    QString damaged;
+    if (m_session.database().isSound(&damaged))
+        return true;
+    m_services.dialogs.message(damaged);
+    return false;
+}
+
 std::optional<ReportCommands::Answers> ReportCommands::askAndBegin(const QString& prompt, PeriodReader read, Outcome& outcome)
 {
     const QString answer = m_services.dialogs.input(
@@ -180,7 +192,7 @@ ReportCommands::Result ReportCommands::stop(const QString& message)
 
 ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
 {
-    if (!saveEdits())
+    if (!ready())
         return {Outcome::Stopped, {}};
     Outcome outcome = Outcome::Cancelled;
     const std::optional<Answers> answers =
@@ -256,7 +268,7 @@ ReportCommands::Result ReportCommands::invoiceOverview(Paid which)
 
 ReportCommands::Result ReportCommands::taxRecapitulation()
 {
-    if (!saveEdits())
+    if (!ready())
         return {Outcome::Stopped, {}};
     Dialogs& dialogs = m_services.dialogs;
     // An invoice number with decimals ("2.5", "2,5") names no invoice: it
@@ -353,7 +365,7 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
 
 ReportCommands::Result ReportCommands::noteOverview(Note which)
 {
-    if (!saveEdits() || !begin())
+    if (!ready() || !begin())
         return {Outcome::Stopped, {}};
     QString where = QStringLiteral("God = ?");
     QVariantList binds{m_session.twoDigitYear()};
@@ -410,7 +422,7 @@ ReportCommands::Result ReportCommands::noteOverview(Note which)
 
 ReportCommands::Result ReportCommands::aidOverview(const QString& code, const QString& name)
 {
-    if (!saveEdits())
+    if (!ready())
         return {Outcome::Stopped, {}};
     if (code.isEmpty())
         return stop(kNoAidMessage);

@@ -69,6 +69,8 @@ public:
 
 private:
     bool saveEdits();
+    // The edits saved and the database sound: a report may begin.
+    bool ready();
     // The period prompt (its text, then the form and "S"), the short or
     // long report, and the report file emptied: the period (none for "S",
     // every invoice) and the length; nullopt when the command ends.

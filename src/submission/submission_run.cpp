@@ -71,6 +71,12 @@ std::optional<SubmissionRun::Prepared> SubmissionRun::prepare(const QString& mar
     if (mark.isEmpty())
         return std::nullopt;
     QString error;
+    // A damaged page would silently leave invoices out of the fund's file.
+    if (!m_session.database().isSound(&error)) {
+        dialogs.message(error);
+        result.outcome = Outcome::Failed;
+        return std::nullopt;
+    }
     p.invoices = select(m_session.database(), m_session.twoDigitYear(), mark, &error);
     if (!error.isEmpty()) {
         dialogs.message(QStringLiteral("Računi se ne mogu pročitati!\r\n") + error);

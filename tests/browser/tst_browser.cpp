@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void namesSortInCroatianOrder();
     void neverChangesAFile();
     void aFileThatIsNoDatabase();
+    void anEndlessViewIsCutAndStopped();
     void windowHidesAndKeepsItsTable();
     void filesOpenByKind();
     void mediumListing();
@@ -213,6 +215,43 @@ void TestBrowser::aFileThatIsNoDatabase()
     QVERIFY(viewer->countLabel()->text().isEmpty());
     QCOMPARE(viewer->findChild<QTableView*>()->model()->rowCount(), 0);
     QCOMPARE(hashOf(QStringLiteral("Stari.mdb")), before);
+}
+
+void TestBrowser::anEndlessViewIsCutAndStopped()
+{
+    {
+        Database db(QStringLiteral("Beskraj.mdb"), Database::Mode::Create);
+        QVERIFY(db.exec(QStringLiteral("CREATE VIEW Brojevi AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) "
+                                       "SELECT n, 'redak ' || n AS Tekst FROM r")));
+        // Runs for ever without giving a single row.
+        QVERIFY(db.exec(QStringLiteral("CREATE VIEW Nista AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) "
+                                       "SELECT n FROM r WHERE n < 0")));
+    }
+    DatabaseBrowser browser(std::chrono::milliseconds(4000));
+    QVERIFY(browser.show(QStringLiteral("Beskraj.mdb"), QStringLiteral("Brojevi")));
+    // Rows come in pages: the last page read may end a little past the limit.
+    const int shown = browser.model().rowCount();
+    QVERIFY2(shown >= 100000 && shown < 100000 + 256, qPrintable(QString::number(shown)));
+    QCOMPARE(browser.countLabel(), QStringLiteral("%1  /  1  (prikazano prvih %1 redaka)").arg(shown));
+    // The grid reads no further when scrolled to the end.
+    QVERIFY(!browser.model().canFetchMore());
+    QCOMPARE(browser.model().data(browser.model().index(99999, 1)).toString(), QStringLiteral("redak 100000"));
+
+    // Sorting an endless view never ends: it is stopped.
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!browser.sortBy(0));
+    QVERIFY2(browser.error().contains(QStringLiteral("prekinut")), qPrintable(browser.error()));
+    QVERIFY(timer.elapsed() < 30000);
+
+    timer.start();
+    QVERIFY(!browser.show(QStringLiteral("Beskraj.mdb"), QStringLiteral("Nista")));
+    QVERIFY2(browser.error().contains(QStringLiteral("prekinut")), qPrintable(browser.error()));
+    QVERIFY(timer.elapsed() < 30000);
+    QCOMPARE(browser.model().rowCount(), 0);
+    // The file stays usable.
+    QVERIFY(browser.show(QStringLiteral("Uzorak.MDB"), QStringLiteral("Zadnja")));
+    QCOMPARE(browser.countLabel(), QStringLiteral("3  /  3"));
 }
 
 void TestBrowser::windowHidesAndKeepsItsTable()

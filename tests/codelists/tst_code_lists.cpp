@@ -29,6 +29,7 @@ private Q_SLOTS:
     void searchBoxesMoveTheGrid();
     void keysReachTheSearchBoxesAndTheGrid();
     void unlockEditAddAndRefresh();
+    void pricesAndRatesTypedAreTheLoadersOnly();
     void snapshotPricesFromTheCurrentRow();
     void snapshotFailuresLeaveTheListAsItWas();
     void codeListDocument();
@@ -244,6 +245,51 @@ void TestCodeLists::unlockEditAddAndRefresh()
     QCOMPARE(db().scalar(QStringLiteral("SELECT count(*) FROM KelmorinISO WHERE Naziv = 'Promijenjeno'")).toInt(), 1);
     QVERIFY(!grid->isColumnHidden(19));
     QVERIFY(grid->isColumnHidden(0));
+}
+
+void TestCodeLists::pricesAndRatesTypedAreTheLoadersOnly()
+{
+    open();
+    for (const bool thirteen : {false, true}) {
+        m_window->findChild<QPushButton*>(thirteen ? QStringLiteral("omogucipromjene13") : QStringLiteral("omogucipromjene12"))
+            ->click();
+        QTableView* grid = m_window->codeListGrid(thirteen);
+        QAbstractItemModel* model = grid->model();
+        const char* table = thirteen ? "OrtopedskaKelmorinISO" : "KelmorinISO";
+        const QString code = codeAt(thirteen, 1);
+        auto stored = [&](const char* column) {
+            return db().scalar(QStringLiteral("SELECT %1 FROM %2 WHERE Sifra = ?").arg(QLatin1String(column), QLatin1String(table)),
+                               {code});
+        };
+        const QVariant priceBefore = stored("Cijena"), rateBefore = stored("PDV");
+        grid->setCurrentIndex(model->index(1, 19));
+        for (const char* typed : {"-45", "1e15", "inf", "nan", "-0", "1000000", "999999,99999", "0,00004", "12.345,5", "+3",
+                                  "0x10", "12,5 €"}) {
+            const int shown = m_shop->dialogs.messages().size();
+            QVERIFY2(!model->setData(model->index(1, 19), QString::fromLatin1(typed), Qt::EditRole), typed);
+            QCOMPARE(m_shop->dialogs.messages().size(), shown + 1);
+            QVERIFY2(m_shop->dialogs.messages().last().contains(QStringLiteral("Cijena")), typed);
+        }
+        for (const char* typed : {"0,5", "100", "7", "-5", "inf", "5e0"}) {
+            QVERIFY2(!model->setData(model->index(1, 25), QString::fromLatin1(typed), Qt::EditRole), typed);
+            QVERIFY2(m_shop->dialogs.messages().last().contains(QStringLiteral("5, 13 ili 25")), typed);
+        }
+        grid->setCurrentIndex(model->index(2, 19));
+        QCOMPARE(stored("Cijena"), priceBefore);
+        QCOMPARE(stored("PDV"), rateBefore);
+
+        // What a price list may hold is taken, to four decimals.
+        grid->setCurrentIndex(model->index(1, 19));
+        QVERIFY(model->setData(model->index(1, 19), QStringLiteral("999999,9999"), Qt::EditRole));
+        QVERIFY(model->setData(model->index(1, 25), QStringLiteral("25"), Qt::EditRole));
+        grid->setCurrentIndex(model->index(2, 19));
+        QCOMPARE(stored("Cijena").toDouble(), 999999.9999);
+        QCOMPARE(stored("PDV").toDouble(), 25.0);
+        grid->setCurrentIndex(model->index(1, 19));
+        QVERIFY(model->setData(model->index(1, 19), QStringLiteral("0,12345"), Qt::EditRole));
+        grid->setCurrentIndex(model->index(2, 19));
+        QCOMPARE(stored("Cijena").toDouble(), 0.1235);
+    }
 }
 
 void TestCodeLists::makeSnapshotFile()

@@ -9,11 +9,14 @@
 #include "support/shop_fixture.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void refusesAFileWithoutItsColumns();
     void numbersAndRates();
     void rowsNotUnderstoodAreListedByLine();
+    void pricesAreRoundedThenCheckedAndRatesAreTheFunds();
+    void onlyRegularFilesOfAPriceListsSize();
 
     void knownNewAndUnchangedCodes();
     void namesAndRatesThatChangeAreShown();
@@ -154,6 +159,83 @@ void TestPriceList::numbersAndRates()
     QVERIFY(!pricefile::vatRate(u"130"));
     QVERIFY(!pricefile::vatRate(u"5,5"));
     QVERIFY(!pricefile::vatRate(u"puno"));
+}
+
+void TestPriceList::pricesAreRoundedThenCheckedAndRatesAreTheFunds()
+{
+    struct Case {
+        const char* price;
+        const char* vat;
+        double stored; // -1: the file is refused
+    };
+    const Case cases[] = {
+        {"999999,9999", "5", 999999.9999},
+        {"999999,99999", "5", -1}, // a million once rounded
+        {"1000000", "5", -1},
+        {"0,00004", "5", -1},      // a price that would become 0
+        {"0,00005", "5", 0.0001},
+        {"0", "5", 0},
+        {"-0,00001", "5", -1},
+        {"12,5", "0,5", -1},       // no 50 %
+        {"12,5", "100", -1},
+        {"12,5", "7", -1},
+        {"12,5", "0,13", 12.5},
+        {"12,5", "25 %", 12.5},
+    };
+    for (const Case& c : cases) {
+        const QByteArray csv = QByteArray("Šifra;Cijena;PDV\n2103060101001;") + c.price + ';' + c.vat + '\n';
+        const pricefile::Result r = pricefile::parse(csv);
+        const QByteArray what = QByteArray(c.price) + " / " + c.vat;
+        if (c.stored < 0) {
+            QVERIFY2(!r, what.constData());
+            QCOMPARE(r.failure.line, 2);
+            continue;
+        }
+        QVERIFY2(r, what.constData());
+        QCOMPARE(r.content->rows.at(0).price, c.stored);
+    }
+}
+
+void TestPriceList::onlyRegularFilesOfAPriceListsSize()
+{
+    TempFolder folder;
+    // A pipe in the file's place is refused at once, not waited on.
+    const QString fifo = folder.file(QStringLiteral("cjenik.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    pricefile::Result r = pricefile::read(fifo);
+    QVERIFY(!r);
+    QVERIFY2(r.failure.reason.contains(QStringLiteral("cjenik.csv")) && r.failure.reason.contains(QStringLiteral("obična")),
+             qPrintable(r.failure.reason));
+    QVERIFY(timer.elapsed() < 10000);
+    // A device that never ends.
+    r = pricefile::read(QStringLiteral("/dev/zero"));
+    QVERIFY(!r);
+    QVERIFY(r.failure.reason.contains(QStringLiteral("obična")));
+    // A file larger than any price list; the message says the limit.
+    const QString big = folder.file(QStringLiteral("veliki.csv"));
+    {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write("Šifra;Cijena\n"));
+        QVERIFY(f.resize(pricefile::kMaxSize + 1));
+    }
+    r = pricefile::read(big);
+    QVERIFY(!r);
+    QVERIFY2(r.failure.reason.contains(QStringLiteral("16 MB")), qPrintable(r.failure.reason));
+
+    // Through the tool: the folder is not held for ever.
+    const QString shop = folder.file(QStringLiteral("shop"));
+    QProcess init;
+    init.start(QStringLiteral(KELMORIN_TOOL), {QStringLiteral("init"), shop});
+    QVERIFY(init.waitForFinished(30000));
+    QProcess prices;
+    prices.start(QStringLiteral(KELMORIN_TOOL), {QStringLiteral("prices"), shop, fifo, QStringLiteral("--yes")});
+    QVERIFY(prices.waitForFinished(30000));
+    QCOMPARE(prices.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(prices.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(prices.readAllStandardError()).contains(QStringLiteral("cjenik.csv")));
 }
 
 void TestPriceList::rowsNotUnderstoodAreListedByLine()

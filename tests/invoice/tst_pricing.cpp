@@ -31,6 +31,7 @@ private Q_SLOTS:
     void oneListRuleForEveryDocument();
     void columnsByPosition();
     void failedListIsAFailure();
+    void aPriceNoListMayHoldStopsEveryDocument();
     void coPaymentLimits_data();
     void coPaymentLimits();
     void coPaymentText();
@@ -173,6 +174,30 @@ void TestPricing::failedListIsAFailure()
     QVERIFY(p.unknownCode.isEmpty());
     QVERIFY(!p.error.isEmpty());
     QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISOStaro RENAME TO KelmorinISO")));
+}
+
+void TestPricing::aPriceNoListMayHoldStopsEveryDocument()
+{
+    // What an unchecked grid once let in: a negative price, a price of
+    // 10^15, an infinite one, an infinite rate.
+    QVERIFY(m_db->exec(QStringLiteral(
+        "INSERT INTO OrtopedskaKelmorinISO (Sifra, Cijena, PDV) VALUES "
+        "('2103069900001', -45, 5), ('2103069900002', 1e15, 5), ('2103069900003', 9e999, 5), ('2103069900004', 10, 9e999), "
+        "('2103069900005', 1000000, 5), ('2103069900006', 999999.9999, 25)")));
+    for (const char* code : {"2103069900001", "2103069900002", "2103069900003", "2103069900004", "2103069900005"}) {
+        for (const Document document : {Document::Amount, Document::ConfirmationForm, Document::Invoice, Document::FundFile,
+                                        Document::Bookkeeping}) {
+            const Priced priced = price(*m_db, oneLine(QLatin1String(code), 1), document);
+            QVERIFY2(!priced.ok() && priced.error.contains(QLatin1String(code)), code);
+            QVERIFY(priced.lines.empty());
+        }
+        Catalogue catalogue(*m_db);
+        const Lookup found = catalogue.find(QLatin1String(code));
+        QVERIFY(found.failed() && !found.aid);
+    }
+    const Priced highest = price(*m_db, oneLine(QStringLiteral("2103069900006"), 1), Document::FundFile);
+    QVERIFY(highest.ok());
+    QCOMPARE(highest.total, 1250000.0);
 }
 
 void TestPricing::coPaymentLimits_data()

@@ -1,0 +1,3 @@
+#include "kelmorin_tool.h"
+
+int main(int argc, char* argv[]) { return kelmorinTool(argc, argv); }
