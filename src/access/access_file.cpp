@@ -28,17 +28,6 @@ Format formatOf(const QString& path)
     return Format::NotAccess;
 }
 
-QStringList journalsBeside(const QString& path)
-{
-    QStringList found;
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        const QString name = path + QLatin1String(suffix);
-        if (QFileInfo::exists(name) || QFileInfo(name).isSymLink())
-            found << QFileInfo(name).fileName();
-    }
-    return found;
-}
-
 QString journalRefusal(const QString& path, const QStringList& journals)
 {
     return QStringLiteral("Uz %1 u mapi %2 stoji %3 (ostatak nedovršenog rada s bazom podataka).\r\n"

@@ -23,13 +23,8 @@ inline bool isAccessFile(const QString& path)
     return f != Format::NotAccess;
 }
 
-// The names of the journal files SQLite keeps beside a database that exist
-// beside `path` ("-journal", "-wal", "-shm"). A new file under that name
-// would take such a file for its own and be damaged by it.
-QStringList journalsBeside(const QString& path);
-
-// The message that refuses to write a database beside such files, naming
-// them.
+// The message that refuses to write a database beside journal files
+// (workdir::journalsBeside), naming them.
 QString journalRefusal(const QString& path, const QStringList& journals);
 
 } // namespace accessdb

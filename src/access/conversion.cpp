@@ -2,6 +2,8 @@
 
 #include "access_file.h"
 
+#include "common/working_folder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -106,7 +108,7 @@ bool Conversion::run(const QString& source, const QString& target, const Listene
         m_error = QStringLiteral("Datoteka %1 već postoji; pretvorba je ne mijenja.").arg(QDir::toNativeSeparators(target));
         return false;
     }
-    const QStringList journals = journalsBeside(target);
+    const QStringList journals = workdir::journalsBeside(target);
     if (!journals.isEmpty()) {
         m_error = journalRefusal(target, journals);
         return false;
@@ -198,7 +200,7 @@ bool Conversion::run(const QString& source, const QString& target, const Listene
     if (!syncFile(temporaryPath))
         return fail(source, QStringLiteral("nova datoteka se ne može spremiti na disk"));
     // A rename never replaces: a target that appeared meanwhile is kept.
-    if (QFileInfo::exists(target) || !journalsBeside(target).isEmpty() || !temporary.rename(target))
+    if (QFileInfo::exists(target) || !workdir::journalsBeside(target).isEmpty() || !temporary.rename(target))
         return fail(source, QStringLiteral("nova datoteka ne može dobiti ime %1").arg(QDir::toNativeSeparators(target)));
     temporary.setAutoRemove(false);
     syncFolder(targetInfo.absolutePath());

@@ -62,7 +62,7 @@ StartupConversion::Outcome StartupConversion::run()
 bool StartupConversion::convertOne(const QString& file)
 {
     Dialogs& dialogs = m_services.dialogs;
-    const QStringList journals = journalsBeside(file);
+    const QStringList journals = workdir::journalsBeside(file);
     if (!journals.isEmpty()) {
         dialogs.message(journalRefusal(file, journals));
         return false;

@@ -5,6 +5,7 @@
 #include "data/schema.h"
 #include "data/sql_values.h"
 #include "data/statement.h"
+#include "common/working_folder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -386,14 +387,12 @@ int invoicesOfBusinessYear(const QString& invoiceFile)
 
 bool moveStaleJournalsAside(const QDir& folder, const QString& database, QString* error)
 {
-    for (const QString& suffix : {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        const QString stale = folder.filePath(database + suffix);
-        if (!QFileInfo::exists(stale))
-            continue;
+    for (const QString& name : workdir::journalsBeside(folder.filePath(database))) {
+        const QString stale = folder.filePath(name);
         const QDir archive(folder.filePath(kFolder));
         if (!QDir().mkpath(archive.path()))
             return fail(error, QStringLiteral("Mapu %1 nije moguće napraviti.").arg(native(archive.absolutePath())));
-        const QString aside = archive.filePath(database + suffix + u'-'
+        const QString aside = archive.filePath(name + u'-'
                                                + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")));
         if (!replaceFile(stale, aside, error))
             return false;

@@ -60,4 +60,15 @@ void narrowDataFiles(const QDir& dir)
 #endif
 }
 
+QStringList journalsBeside(const QString& databasePath)
+{
+    QStringList found;
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QFileInfo info(databasePath + QLatin1String(suffix));
+        if (info.exists() || info.isSymLink())
+            found << info.fileName();
+    }
+    return found;
+}
+
 } // namespace workdir

@@ -21,6 +21,12 @@ QString displayPath();
 // name.
 bool isDataFileName(const QString& path);
 
+// The journal files SQLite keeps beside a database ("-journal", "-wal",
+// "-shm") that exist beside `databasePath`, by file name. A database that
+// later takes that name would take such a file for its own and be damaged
+// by it, so a new database is never put under a name that has them.
+QStringList journalsBeside(const QString& databasePath);
+
 // Files and folders the program makes are for the user alone (0600, 0700):
 // called once at the start of each program.
 void keepFilesPrivate();

@@ -10,6 +10,7 @@
 #include "guide/guide.h"
 #include "upgrade_chain.h"
 
+#include "common/working_folder.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -102,12 +103,8 @@ QString leftoverJournal(const QDir& dir)
     for (const QString& database : {schema::kInvoiceFile, schema::kPatientFile}) {
         if (QFileInfo::exists(dir.filePath(database)))
             continue;
-        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-            const QString name = database + QLatin1String(suffix);
-            const QFileInfo info(dir.filePath(name));
-            if (info.exists() || info.isSymLink())
-                return name;
-        }
+        if (const QStringList left = workdir::journalsBeside(dir.filePath(database)); !left.isEmpty())
+            return left.first();
     }
     return {};
 }
