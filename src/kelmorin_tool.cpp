@@ -14,7 +14,7 @@
 //                                     what the fund's price list changes; applied with --yes
 #include "codelists/price_tool.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/desktop_platform.h"
 #include "common/folder_lock.h"
 #include "common/working_folder.h"
@@ -198,7 +198,7 @@ int runPrint(const QStringList& args)
             err() << consoleText(shown.text) << '\n';
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     const Services services{dialogs, clock, platform};
     InvoiceCommands invoiceCommands(session, services);
     PdfPrintTarget target(pdfPath);
@@ -243,7 +243,7 @@ int runSubmission(const QStringList& args)
             err() << consoleText(shown.text) << '\n';
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     const Services services{dialogs, clock, platform};
     std::unique_ptr<PrintTarget> target;
     if (coverPath.isEmpty())
