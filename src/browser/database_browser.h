@@ -39,7 +39,6 @@ public:
     QSqlQueryModel& model() { return m_model; }
     // The connection the grid reads through (for the read-only guarantee).
     Database* shownDatabase() { return m_shown.get(); }
-    const QString& shownName() const { return m_name; }
     const QString& error() const { return m_error; }
 
 private:
