@@ -8,7 +8,7 @@
 #include "codelists/codelist_commands.h"
 #include "codelists/codelists_wiring.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/new_folder.h"
@@ -56,7 +56,7 @@ double loadOnce(const QString& dir, const QString& csv)
     ScriptedDialogs dialogs;
     dialogs.setFallback(true);
     FixedClock clock(QDate(2026, 12, 7));
-    FakePlatform platform;
+    HeadlessPlatform platform;
     Database db(QStringLiteral("Kelmorin.mdb"));
     QElapsedTimer timer;
     timer.start();
@@ -108,7 +108,7 @@ int main(int argc, char* argv[])
         return 1;
     QDir::setCurrent(dir);
     ScriptedDialogs dialogs;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     auto session = Startup({dialogs, clock, platform}).run();
     if (!session)
         return 1;

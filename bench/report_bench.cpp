@@ -4,7 +4,7 @@
 // and the memory the report needs above the open session.
 #include "data/session.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/schema.h"
@@ -79,7 +79,7 @@ int main(int argc, char* argv[])
         dialogs.answer(QStringLiteral("S"));
         dialogs.answer(QStringLiteral("2"));
         FixedClock clock(QDate(year, 12, 31));
-        FakePlatform platform;
+        HeadlessPlatform platform;
         ReportCommands reports(session, {dialogs, clock, platform}, {});
         resetPeak();
         base = peakKiB();

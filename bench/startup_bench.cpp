@@ -5,7 +5,7 @@
 #include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "large_database.h"
 
@@ -25,7 +25,7 @@ double startOnce(const QString& dir, const QDate& today)
     QDir::setCurrent(dir);
     ScriptedDialogs dialogs;
     FixedClock clock(today);
-    FakePlatform platform;
+    HeadlessPlatform platform;
     QElapsedTimer timer;
     timer.start();
     auto session = Startup({dialogs, clock, platform}).run();

@@ -3,7 +3,7 @@
 // and the write, as the program does them.
 #include "data/session.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/schema.h"
@@ -43,7 +43,7 @@ double runOnce(const QString& dir, int year)
     for (const char* a : {"1", "1", "04.12.2026", "114", "1", ""})
         dialogs.answer(QString::fromLatin1(a));
     FixedClock clock(QDate(year, 12, 31));
-    FakePlatform platform;
+    HeadlessPlatform platform;
     DiscardPrintTarget target;
     QElapsedTimer timer;
     timer.start();

@@ -16,6 +16,7 @@
 #include "common/desktop_platform.h"
 #include "common/dialogs.h"
 #include "common/folder_lock.h"
+#include "common/printer_choice.h"
 #include "common/text_file.h"
 #include "common/working_folder.h"
 #include "common/qt_dialogs.h"
@@ -23,7 +24,7 @@
 #include "invoice/invoice_wiring.h"
 #include "print/adjustment_window.h"
 #include "print/print_commands.h"
-#include "print/print_target.h"
+#include "print/dialog_print_target.h"
 #include "print/print_wiring.h"
 #include "reports/report_window.h"
 #include "reports/report_wiring.h"
@@ -103,11 +104,13 @@ int main(int argc, char* argv[])
 
     MainWindow window(*session, services);
     dialogs.setParent(&window);
-    shell::install(window, *session, services);
+    // The printer of this run's prints.
+    PrinterChoice printerChoice;
+    shell::install(window, *session, services, printerChoice);
     codelisttab::install(window, *session, services);
     InvoiceCommands invoiceCommands(*session, services);
     invoicetab::install(window, *session, invoiceCommands, dialogs);
-    DialogPrintTarget printer(session->printer, &window);
+    DialogPrintTarget printer(printerChoice, &window);
     PrintCommands printCommands(*session, services, invoiceCommands, printer);
     AdjustmentWindow adjustment(session->database(), dialogs, &window);
     printtab::install(window, printCommands, adjustment);

@@ -22,7 +22,7 @@
 #include "backup/archive_commands.h"
 #include "codelists/price_tool.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/desktop_platform.h"
 #include "common/folder_lock.h"
 #include "common/working_folder.h"
@@ -222,7 +222,7 @@ int runPrint(const QStringList& args)
             err() << consoleText(shown.text) << '\n';
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     const Services services{dialogs, clock, platform};
     InvoiceCommands invoiceCommands(session, services);
     PdfPrintTarget target(pdfPath);
@@ -267,7 +267,7 @@ int runSubmission(const QStringList& args)
             err() << consoleText(shown.text) << '\n';
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     const Services services{dialogs, clock, platform};
     std::unique_ptr<PrintTarget> target;
     if (coverPath.isEmpty())

@@ -31,6 +31,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace {
 
 // Menu items and buttons whose commands come with a later version of the
@@ -183,7 +185,7 @@ QWidget* MainWindow::buildGeneralDataTab()
     auto* layout = new QHBoxLayout(tab);
     m_generalData = new QWidget(tab);
     m_generalData->setObjectName(QStringLiteral("generalData"));
-    m_generalDataFields = generaldata::build(m_generalData, m_session, m_services.dialogs);
+    generaldata::build(m_generalData, m_session, m_services.dialogs);
     layout->addWidget(m_generalData, 1);
 
     auto* side = new QVBoxLayout;
@@ -262,6 +264,8 @@ void MainWindow::buildMenu()
 
 void MainWindow::setCommand(const QString& name, std::function<void()> command)
 {
+    if (!m_buttons.contains(name) && !m_actions.contains(name))
+        throw std::invalid_argument("no menu item or button named " + name.toStdString());
     m_commands.insert(name, std::move(command));
     if (QPushButton* b = m_buttons.value(name)) {
         b->setEnabled(true);

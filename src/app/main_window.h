@@ -16,7 +16,6 @@ class QLayout;
 class QPushButton;
 class QTabWidget;
 class QTableView;
-class FieldBinder;
 class Session;
 
 // The main window: three tabs (invoice entry with the code lists, the
@@ -40,7 +39,9 @@ public:
     // Buttons of the invoice tab: "izborpom" (aid from the code list),
     // "iznsudgumb" (co-payment), "ispispotvrde", "ispisosnovno",
     // "ispisdopunsko", "ispisknjig" (the prints); of the overview tab:
-    // "izbordisk", "brisiizbor", "kreirajdisk".
+    // "izbordisk", "brisiizbor", "kreirajdisk". A name that is neither
+    // throws std::invalid_argument: a misspelt command stops the program
+    // (and its tests) at once instead of leaving the item disabled.
     void setCommand(const QString& name, std::function<void()> command);
     QAction* menuAction(const QString& name) const;
     QPushButton* button(const QString& name) const;
@@ -52,7 +53,6 @@ public:
     QWidget* tabPage(Tab tab) const;
     QWidget* invoiceEntryArea() const { return m_invoiceEntry; }
     QWidget* generalDataArea() const { return m_generalData; }
-    FieldBinder* generalDataFields() const { return m_generalDataFields; }
     QTabWidget* codeListTabs() const { return m_codeListTabs; }
     QTableView* invoiceGrid() const { return m_invoiceGrid; }
     QTableView* codeListGrid(bool thirteenCharacterList) const;
@@ -101,7 +101,6 @@ private:
     RecordSetModel* m_newCodeModel = nullptr;
     QComboBox* m_formVariants = nullptr;
     QCalendarWidget* m_calendar = nullptr;
-    FieldBinder* m_generalDataFields = nullptr;
     QAction* m_newInvoice = nullptr;
     QMap<QString, QAction*> m_actions;
     QMap<QString, QPushButton*> m_buttons;

@@ -34,7 +34,6 @@ public:
 
     void setLayout(GridLayout layout);
     const GridLayout& layout() const { return m_layout; }
-    RecordSet& recordSet() { return m_set; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

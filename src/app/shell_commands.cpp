@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/platform.h"
+#include "common/printer_choice.h"
 #include "main_window.h"
 #include "data/session.h"
 
@@ -58,7 +59,7 @@ void openHelp(Platform& platform, Dialogs& dialogs)
         platform.openDocument(QFileInfo(page).absoluteFilePath());
 }
 
-void install(MainWindow& window, Session& session, Services services)
+void install(MainWindow& window, Session& session, Services services, PrinterChoice& printer)
 {
     window.setCommand(QStringLiteral("provpodpac"),
                       [services] {
@@ -69,7 +70,7 @@ void install(MainWindow& window, Session& session, Services services)
                                                        + kInsuranceStatusPage);
                       });
     window.setCommand(QStringLiteral("izbpr"),
-                      [&session, &window, services] { session.printer.choose(&window, services.dialogs); });
+                      [&printer, &window, services] { printer.choose(&window, services.dialogs); });
     window.setCommand(QStringLiteral("krup"), [services] { openHelp(services.platform, services.dialogs); });
     window.setCommand(QStringLiteral("promposlgod"), [&session, services] {
         // The program ends at once, without the exit steps; pending edits

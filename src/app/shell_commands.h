@@ -6,6 +6,7 @@
 
 class Dialogs;
 class Platform;
+class PrinterChoice;
 class Session;
 
 class MainWindow;
@@ -15,7 +16,9 @@ namespace shell {
 
 inline const QString kInsuranceStatusPage = QStringLiteral("https://hzzo.hr/");
 
-void install(MainWindow& window, Session& session, Services services);
+// "Izbor printera i postavke ispisa" changes `printer`, the printer of the
+// run's prints.
+void install(MainWindow& window, Session& session, Services services, PrinterChoice& printer);
 
 // "Promjena poslovne godine": true when a new year was stored, after which
 // the program ends so that the next start opens that year.

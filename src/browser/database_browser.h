@@ -65,7 +65,6 @@ public:
     bool isCut() const { return m_cut; }
     // The connection the grid reads through (for the read-only guarantee).
     Database* shownDatabase() { return m_shown.get(); }
-    const QString& shownName() const { return m_name; }
     const QString& error() const { return m_error; }
 
 private:

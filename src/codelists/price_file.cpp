@@ -307,16 +307,14 @@ std::optional<double> plainDecimal(QStringView input)
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
-Result parse(const QByteArray& bytes)
-{
-    if (bytes.contains('\0') && !bytes.startsWith("\xFF\xFE"))
-        return failed(0, QStringLiteral("Datoteka nije tekstualna (CSV) datoteka."));
-    const QString text = decode(bytes);
+namespace {
 
-    // The separator is the one with which a header row appears among the
-    // first rows (titles above the table are passed over).
-    std::vector<Record> records;
-    int header = -1;
+// The records of the text and the index of the header row among them: the
+// separator is the one with which a header row appears among the first rows
+// (titles above the table are passed over). A failure when there is none.
+std::optional<Failure> findTable(const QString& text, std::vector<Record>& records, int& header)
+{
+    header = -1;
     int badLine = 0;
     for (QChar separator : {u';', u',', u'\t'}) {
         std::vector<Record> candidate;
@@ -334,17 +332,18 @@ Result parse(const QByteArray& bytes)
         }
         if (header >= 0) {
             records = std::move(candidate);
-            break;
+            return std::nullopt;
         }
     }
-    if (header < 0) {
-        if (badLine)
-            return failed(badLine, QStringLiteral("navodnik (\") otvoren u ovom retku nije zatvoren."));
-        return failed(0, QStringLiteral("U datoteci nema retka sa zaglavljem stupaca \"Šifra\" i \"Cijena\"."));
-    }
+    if (badLine)
+        return Failure{badLine, QStringLiteral("navodnik (\") otvoren u ovom retku nije zatvoren.")};
+    return Failure{0, QStringLiteral("U datoteci nema retka sa zaglavljem stupaca \"Šifra\" i \"Cijena\".")};
+}
 
-    const Record& head = records[header];
-    Columns c;
+// The columns the header row names; a failure when the code or the price
+// has none, or when two columns could be the one.
+std::optional<Failure> findColumns(const Record& head, Columns& c)
+{
     QString ambiguity;
     c.code = findColumn(head.fields, u"sifra", false, &ambiguity);
     if (c.code >= 0)
@@ -354,11 +353,47 @@ Result parse(const QByteArray& bytes)
     if (ambiguity.isEmpty())
         c.vat = findColumn(head.fields, u"pdv", false, &ambiguity);
     if (!ambiguity.isEmpty())
-        return failed(head.line, QStringLiteral("nije jasno koji je stupac pravi: %1.").arg(ambiguity));
+        return Failure{head.line, QStringLiteral("nije jasno koji je stupac pravi: %1.").arg(ambiguity)};
     if (c.code < 0)
-        return failed(head.line, QStringLiteral("nema stupca \"Šifra\"."));
+        return Failure{head.line, QStringLiteral("nema stupca \"Šifra\".")};
     if (c.price < 0)
-        return failed(head.line, QStringLiteral("nema stupca \"Cijena\"."));
+        return Failure{head.line, QStringLiteral("nema stupca \"Cijena\".")};
+    return std::nullopt;
+}
+
+// Why a row with this code is passed over (a title, a note, a repeated
+// code); empty when the code is one of the fund's.
+QString codeRefusal(const QString& code, const QHash<QString, int>& seen)
+{
+    if (code.isEmpty())
+        return QStringLiteral("nema šifre");
+    if (std::any_of(code.begin(), code.end(), [](QChar c) { return c.isSpace(); }))
+        return QStringLiteral("\"%1\" nije šifra").arg(code);
+    // The fund's codes are digits; anything else is a title or a note.
+    if (!std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return QStringLiteral("\"%1\" nije šifra (šifra ima samo znamenke)").arg(code);
+    if (code.size() != 12 && code.size() != 13)
+        return QStringLiteral("šifra \"%1\" ima %2 znakova (treba 12 ili 13)").arg(code).arg(code.size());
+    if (const auto it = seen.constFind(code); it != seen.constEnd())
+        return QStringLiteral("šifra %1 već je u retku %2").arg(code).arg(*it);
+    return {};
+}
+
+} // namespace
+
+Result parse(const QByteArray& bytes)
+{
+    if (bytes.contains('\0') && !bytes.startsWith("\xFF\xFE"))
+        return failed(0, QStringLiteral("Datoteka nije tekstualna (CSV) datoteka."));
+    const QString text = decode(bytes);
+
+    std::vector<Record> records;
+    int header = -1;
+    if (const std::optional<Failure> failure = findTable(text, records, header))
+        return failed(failure->line, failure->reason);
+    Columns c;
+    if (const std::optional<Failure> failure = findColumns(records[header], c))
+        return failed(failure->line, failure->reason);
 
     Content content;
     content.hasNames = c.name >= 0;
@@ -375,27 +410,8 @@ Result parse(const QByteArray& bytes)
             continue;
         const QString code = field(r.fields, c.code);
         const QString priceText = field(r.fields, c.price);
-        if (code.isEmpty()) {
-            content.skipped.push_back({r.line, QStringLiteral("nema šifre")});
-            continue;
-        }
-        if (std::any_of(code.begin(), code.end(), [](QChar c) { return c.isSpace(); })) {
-            content.skipped.push_back({r.line, QStringLiteral("\"%1\" nije šifra").arg(code)});
-            continue;
-        }
-        // The fund's codes are digits; anything else is a title or a note.
-        if (!std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
-            content.skipped.push_back({r.line, QStringLiteral("\"%1\" nije šifra (šifra ima samo znamenke)").arg(code)});
-            continue;
-        }
-        if (code.size() != 12 && code.size() != 13) {
-            content.skipped.push_back(
-                {r.line, QStringLiteral("šifra \"%1\" ima %2 znakova (treba 12 ili 13)").arg(code).arg(code.size())});
-            continue;
-        }
-        if (const auto it = seen.constFind(code); it != seen.constEnd()) {
-            content.skipped.push_back(
-                {r.line, QStringLiteral("šifra %1 već je u retku %2").arg(code).arg(*it)});
+        if (const QString refusal = codeRefusal(code, seen); !refusal.isEmpty()) {
+            content.skipped.push_back({r.line, refusal});
             continue;
         }
         if (priceText.isEmpty()) {

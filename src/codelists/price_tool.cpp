@@ -2,7 +2,7 @@
 
 #include "codelist_commands.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/schema.h"
@@ -42,7 +42,7 @@ int runPricesTool(const QStringList& args, QTextStream& out, QTextStream& err)
             out << "\nNišta nije promijenjeno; s --yes cjenik se učitava.\n";
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     const PriceLoad result = loadPriceFile({dialogs, clock, platform}, db, csv, -1);
     const bool failed = result == PriceLoad::Failed;
     for (const QString& message : dialogs.messages())

@@ -1,13 +1,10 @@
 #pragma once
 
 #include "canvas.h"
-#include "recording_canvas.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <memory>
-#include <vector>
 
 // Where a print goes. open() starts one document on A4 paper and returns
 // its canvas, or nothing when the user cancelled or the output could not be
@@ -22,18 +19,31 @@ public:
     virtual void endBatch() {}
 };
 
+// A canvas that draws nothing. Text is measured with a fixed advance per
+// character, so that a layout worked out on it does not depend on the fonts
+// installed.
+class NullCanvas : public Canvas {
+public:
+    // Every character is this wide at 10 points, and in proportion at
+    // other sizes.
+    static constexpr double kAdvanceAt10Points = 2.0;
+
+    void setFont(const Font& font) override { m_font = font; }
+    const Font& font() const override { return m_font; }
+    double textWidth(const QString& text) override { return text.size() * kAdvanceAt10Points * m_font.points / 10.0; }
+    double lineHeight() override { return m_font.points * 0.45; }
+    void text(double, double, const QString&) override {}
+    void line(double, double, double, double, double) override {}
+    void circle(double, double, double, double) override {}
+    void newPage() override {}
+    bool finish() override { return true; }
+
+private:
+    Font m_font;
+};
+
 // Prints nothing (a run without a printout).
 class DiscardPrintTarget : public PrintTarget {
 public:
     std::unique_ptr<Canvas> open(const QString& documentName) override;
-};
-
-// Keeps every document drawn, for tests.
-class RecordingPrintTarget : public PrintTarget {
-public:
-    std::unique_ptr<Canvas> open(const QString& documentName) override;
-    bool refuse = false; // open() answers as a cancelled dialog
-    QStringList documentNames;
-    std::vector<std::unique_ptr<RecordingCanvas>> documents;
-    RecordingCanvas& last() { return *documents.back(); }
 };

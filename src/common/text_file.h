@@ -32,7 +32,7 @@ private:
     QByteArray m_bytes;
 };
 
-// The one way the program puts a file on disk. A file is written under a
+// How the program puts a file on disk. A file is written under a
 // temporary name in its own folder, every write is checked, the data are
 // flushed to the disk, and only then does the file take its name: an
 // existing file is replaced by a complete new one or stays as it was, and a

@@ -29,8 +29,8 @@ int twoDigitYear(const QVariant& fourDigitYear)
 
 RecordSet::Query yearQuery(int twoDigitYear)
 {
-    return {QStringLiteral("Rn"), schema::invoiceViewColumns(), QStringLiteral("God = ?"),
-            {twoDigitYear}, QStringLiteral("Rnbr")};
+    return {QStringLiteral("Rn"), schema::invoiceViewColumns(), QStringLiteral("God"), twoDigitYear,
+            {{QStringLiteral("Rnbr")}}};
 }
 
 std::optional<int> nextNumber(Database& db, int twoDigitYear, QString* error)

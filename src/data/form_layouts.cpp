@@ -3,6 +3,7 @@
 #include "database.h"
 #include "layout_rows.h"
 #include "layout_slots.h"
+#include "sql_values.h"
 
 #include <vector>
 
@@ -269,7 +270,7 @@ Rows confirmationFormBack()
 
 bool insertRows(Database& db, const QString& table, const Rows& rows)
 {
-    const QString sql = QStringLiteral("INSERT INTO \"%1\" (A1, A2, A3, A4, A5, A6, A7) VALUES (?, ?, ?, ?, ?, ?, ?)").arg(table);
+    const QString sql = QStringLiteral("INSERT INTO %1 (A1, A2, A3, A4, A5, A6, A7) VALUES (?, ?, ?, ?, ?, ?, ?)").arg(sqlvalue::quotedName(table));
     for (const Row& row : rows) {
         if (!db.exec(sql, {row.kind, row.a2, row.a3, row.a4, row.a5, row.a6, row.a7.isEmpty() ? QVariant() : row.a7}))
             return false;

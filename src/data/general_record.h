@@ -38,9 +38,10 @@ struct GeneralRecord {
     QString yearDigits() const;
 
     static const QStringList& columns();
-    // The one reader: the values of columns() in that order.
+    // The values of columns() in that order.
     static GeneralRecord read(const QVariantList& values);
     static GeneralRecord fromRow(const RecordSet& set, int row);
-    // The one writer: every field that differs from the stored row.
+    // Every field that differs from the stored row. The general-data tab
+    // and the shell's commands still set single fields by name.
     void writeTo(RecordSet& set, int row) const;
 };

@@ -79,8 +79,8 @@ struct InvoiceRecord {
 
     // The columns of Rn the record is read from, in the order read() takes.
     static const QStringList& columns();
-    // The one reader, for rows of some or all of columns() in any order
-    // (a column not read leaves its field empty).
+    // Reads rows of some or all of columns() in any order (a column not
+    // read leaves its field empty).
     class Reader {
     public:
         explicit Reader(const QStringList& columns);
@@ -96,7 +96,8 @@ struct InvoiceRecord {
     // A row of a set of Rn.
     static InvoiceRecord fromRow(const RecordSet& set, int row);
 
-    // The one writer: puts every field that differs from the stored row into
-    // the row of the set (the set writes it back as it writes every edit).
+    // Puts every field that differs from the stored row into the row of the
+    // set (the set writes it back as it writes every edit). The entry tab's
+    // commands still set single fields by name.
     void writeTo(RecordSet& set, int row) const;
 };

@@ -4,6 +4,7 @@
 #include "form_layouts.h"
 #include "layout_rows.h"
 #include "schema.h"
+#include "sql_values.h"
 
 #include <QCryptographicHash>
 #include <QSqlError>
@@ -50,8 +51,8 @@ double lineWidth(Database& db, const QString& table, bool* ok, QString* error)
 {
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    *ok = q.exec(QStringLiteral("SELECT DISTINCT A6 FROM \"%1\" WHERE A1 IN (%2, %3)")
-                     .arg(table)
+    *ok = q.exec(QStringLiteral("SELECT DISTINCT A6 FROM %1 WHERE A1 IN (%2, %3)")
+                     .arg(sqlvalue::quotedName(table))
                      .arg(rowkind::kLine)
                      .arg(rowkind::kBoxRow));
     double width = 0;
@@ -79,7 +80,7 @@ QString fingerprint(Database& db, const QString& table, QString* error)
             *error = q.lastError().text();
         return QString();
     };
-    if (!q.exec(QStringLiteral("SELECT A1, A2, A3, A4, A5, A6, A7, Opis FROM \"%1\" ORDER BY A0").arg(table)))
+    if (!q.exec(QStringLiteral("SELECT A1, A2, A3, A4, A5, A6, A7, Opis FROM %1 ORDER BY A0").arg(sqlvalue::quotedName(table))))
         return failed();
     QCryptographicHash hash(QCryptographicHash::Sha256);
     auto number = [&](const QVariant& v) {
@@ -129,11 +130,11 @@ bool refreshInvoiceLayouts(Database& db, QString* error)
             return false;
         if (width < 0)
             continue;
-        if (!db.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table)) || !formlayouts::insertTable(db, table))
+        if (!db.exec(QStringLiteral("DELETE FROM %1").arg(sqlvalue::quotedName(table))) || !formlayouts::insertTable(db, table))
             return db.failed(error);
         if (width > 0
-            && !db.exec(QStringLiteral("UPDATE \"%1\" SET A6 = ? WHERE A1 IN (%2, %3)")
-                            .arg(table)
+            && !db.exec(QStringLiteral("UPDATE %1 SET A6 = ? WHERE A1 IN (%2, %3)")
+                            .arg(sqlvalue::quotedName(table))
                             .arg(rowkind::kLine)
                             .arg(rowkind::kBoxRow),
                         {width}))

@@ -1,5 +1,6 @@
 #include "record_set.h"
 
+#include "croatian_collation.h"
 #include "database.h"
 #include "sql_values.h"
 
@@ -22,10 +23,15 @@ QString RecordSet::selectSql(const QString& extraWhere) const
                       .arg(columns.isEmpty() ? QStringLiteral("*") : columns.join(u','), sqlvalue::quotedName(m_query.table));
     if (!extraWhere.isEmpty())
         sql += QStringLiteral(" WHERE ") + extraWhere;
-    else if (!m_query.where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + m_query.where;
-    if (!m_query.orderBy.isEmpty() && extraWhere.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + m_query.orderBy;
+    else if (!m_query.whereField.isEmpty())
+        sql += QStringLiteral(" WHERE %1 = ?").arg(sqlvalue::quotedName(m_query.whereField));
+    if (!m_query.orderBy.empty() && extraWhere.isEmpty()) {
+        QStringList order;
+        for (const Order& o : m_query.orderBy)
+            order << sqlvalue::quotedName(o.field)
+                         + (o.croatian ? QStringLiteral(" COLLATE ") + croatian::kCollation : QString());
+        sql += QStringLiteral(" ORDER BY ") + order.join(u',');
+    }
     return sql;
 }
 
@@ -66,7 +72,8 @@ bool RecordSet::reload()
 {
     const qint64 currentKey = m_current >= 0 ? m_rows[m_current].key : -1;
     std::vector<Row> rows;
-    if (!readRows(selectSql(QString()), m_query.binds, rows))
+    const QVariantList binds = m_query.whereField.isEmpty() ? QVariantList() : QVariantList{m_query.whereValue};
+    if (!readRows(selectSql(QString()), binds, rows))
         return false;
     Q_EMIT aboutToReset();
     m_rows = std::move(rows);
@@ -94,14 +101,6 @@ QVariant RecordSet::value(int row, int column) const
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
         return {};
     return m_rows[row].values[column];
-}
-
-QVariantMap RecordSet::currentRow() const
-{
-    QVariantMap row;
-    for (int c = 0; c < columnCount(); ++c)
-        row.insert(m_fields.at(c), value(m_current, c));
-    return row;
 }
 
 QVariant RecordSet::value(int row, QStringView field) const { return value(row, fieldIndex(field)); }

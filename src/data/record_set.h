@@ -18,12 +18,21 @@ class RecordSet : public QObject {
     Q_OBJECT
 
 public:
+    // One field the rows are ordered by; texts in the order of the
+    // Croatian alphabet when `croatian` is set (numbers and dates sort as
+    // such).
+    struct Order {
+        QString field;
+        bool croatian = false;
+    };
+    // Names are quoted and values bound when the rows are read: a query
+    // holds no SQL text of its own.
     struct Query {
         QString table;
-        QStringList columns; // empty: every column in the table's order
-        QString where;       // with ? placeholders
-        QVariantList binds;
-        QString orderBy;
+        QStringList columns;   // empty: every column in the table's order
+        QString whereField;    // only the rows whose field holds whereValue; empty: every row
+        QVariant whereValue;
+        std::vector<Order> orderBy;
     };
 
     RecordSet(Database& db, Query query, QObject* parent = nullptr);
@@ -33,8 +42,8 @@ public:
     bool reload();
     const QString& error() const { return m_error; }
     const Query& query() const { return m_query; }
-    // The order of the rows from the next reload on; a field of the set.
-    void setOrderBy(const QString& field) { m_query.orderBy = field; }
+    // The order of the rows from the next reload on; fields of the set.
+    void setOrderBy(std::vector<Order> order) { m_query.orderBy = std::move(order); }
     Database& database() { return m_db; }
 
     int rowCount() const { return int(m_rows.size()); }
@@ -58,8 +67,6 @@ public:
     bool setCurrent(int row);
     bool moveLast() { return setCurrent(rowCount() - 1); }
     QVariant field(QStringView name) const { return value(m_current, name); }
-    // The fields of the current row by name.
-    QVariantMap currentRow() const;
     bool setField(QStringView name, const QVariant& v) { return setValue(m_current, fieldIndex(name), v); }
 
     // Inserts a row at once with the given fields (the rest stay NULL) and

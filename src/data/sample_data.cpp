@@ -5,6 +5,7 @@
 #include "invoice_record.h"
 #include "pricing.h"
 #include "regional_offices.h"
+#include "sql_values.h"
 
 #include <QStringList>
 #include <QVariantMap>
@@ -20,12 +21,12 @@ bool insert(Database& db, const QString& table, const QVariantMap& values)
     QStringList columns, marks;
     QVariantList binds;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        columns << u'"' + it.key() + u'"';
+        columns << sqlvalue::quotedName(it.key());
         marks << QStringLiteral("?");
         binds << it.value();
     }
-    return db.exec(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                       .arg(table, columns.join(u','), marks.join(u',')),
+    return db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(sqlvalue::quotedName(table), columns.join(u','), marks.join(u',')),
                    binds);
 }
 

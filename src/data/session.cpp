@@ -15,9 +15,9 @@ bool Session::open(Scope scope)
     }
     m_generalData = std::make_unique<RecordSet>(*m_db, RecordSet::Query{QStringLiteral("Opci")});
     m_oldCodeList = std::make_unique<RecordSet>(
-        *m_db, RecordSet::Query{QStringLiteral("KelmorinISO"), {}, {}, {}, QStringLiteral("Broj")});
+        *m_db, RecordSet::Query{QStringLiteral("KelmorinISO"), {}, {}, {}, {{QStringLiteral("Broj")}}});
     m_newCodeList = std::make_unique<RecordSet>(
-        *m_db, RecordSet::Query{QStringLiteral("OrtopedskaKelmorinISO"), {}, {}, {}, QStringLiteral("Broj")});
+        *m_db, RecordSet::Query{QStringLiteral("OrtopedskaKelmorinISO"), {}, {}, {}, {{QStringLiteral("Broj")}}});
     const bool everything = scope == Scope::Everything;
     if (!m_generalData->reload() || (everything && (!m_oldCodeList->reload() || !m_newCodeList->reload()))) {
         m_error = !m_generalData->error().isEmpty() ? m_generalData->error()

@@ -2,7 +2,6 @@
 
 #include "data/database.h"
 #include "data/record_set.h"
-#include "common/printer_choice.h"
 
 #include <QStringList>
 
@@ -49,8 +48,6 @@ public:
     bool saveAll();
 
     QStringList formVariants;
-    // The printer of this run's prints.
-    PrinterChoice printer;
     int chosenFormVariant = -1;
 
 private:

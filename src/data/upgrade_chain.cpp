@@ -9,6 +9,7 @@
 #include "database.h"
 #include "schema.h"
 #include "table_ops.h"
+#include "sql_values.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -277,7 +278,7 @@ namespace {
 bool copyLegacyLayouts(Database& source, Database& target, QString* error)
 {
     for (const QString& table : {QStringLiteral("Osnovno"), QStringLiteral("Dopunsko")}) {
-        if (!target.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table))) {
+        if (!target.exec(QStringLiteral("DELETE FROM %1").arg(sqlvalue::quotedName(table)))) {
             *error = target.error();
             return false;
         }

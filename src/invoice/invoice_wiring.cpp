@@ -1,6 +1,8 @@
 #include "invoice_wiring.h"
 
 #include "app/main_window.h"
+#include "data/record_set.h"
+#include "data/session.h"
 #include "invoice_commands.h"
 #include "invoice_form.h"
 
@@ -12,16 +14,17 @@
 namespace invoicetab {
 namespace {
 
-// The code of the selected row of the code-list grid that is showing
-// (column 3 holds the code); empty when no row is selected.
-QString selectedCode(MainWindow& window)
+// The code (Sifra) of the selected row of the code-list grid that is
+// showing; empty when no row is selected.
+QString selectedCode(MainWindow& window, Session& session)
 {
     const bool thirteen = window.codeListTabs()->currentIndex() == 1;
     const QTableView* grid = window.codeListGrid(thirteen);
     const QModelIndex current = grid->currentIndex();
     if (!current.isValid() || !grid->selectionModel()->isRowSelected(current.row(), {}))
         return {};
-    return grid->model()->index(current.row(), 3).data(Qt::EditRole).toString();
+    const RecordSet& list = thirteen ? session.newCodeList() : session.oldCodeList();
+    return grid->model()->index(current.row(), list.fieldIndex(u"Sifra")).data(Qt::EditRole).toString();
 }
 
 // Enter on a row of a code-list grid picks that aid, as a double-click does.
@@ -61,7 +64,7 @@ bool picksOnTheRow(const QTableView* grid)
 
 void install(MainWindow& window, Session& session, InvoiceCommands& commands, Dialogs& dialogs)
 {
-    auto pickAid = [&window, &commands] { commands.selectAid(selectedCode(window)); };
+    auto pickAid = [&window, &session, &commands] { commands.selectAid(selectedCode(window, session)); };
     invoiceform::build(window.invoiceEntryArea(), session, commands, dialogs, pickAid);
     QObject::connect(window.newInvoiceAction(), &QAction::triggered, &window, [&window, &commands] {
         if (!commands.newInvoice())

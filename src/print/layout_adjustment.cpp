@@ -2,6 +2,7 @@
 
 #include "common/formats.h"
 #include "data/database.h"
+#include "data/sql_values.h"
 
 #include <QLocale>
 #include <QSqlQuery>
@@ -41,7 +42,7 @@ void LayoutAdjustment::load(Database& db)
 {
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT A2, A3, A7 FROM \"%1\" ORDER BY rowid").arg(kTable)))
+    if (!q.exec(QStringLiteral("SELECT A2, A3, A7 FROM %1 ORDER BY rowid").arg(sqlvalue::quotedName(kTable))))
         return;
     while (q.next()) {
         bool ok = false;
@@ -65,24 +66,26 @@ bool LayoutAdjustment::save(Database& db, QString* error)
 {
     Transaction transaction(db);
     // Only the first row of each slot is moved, as the print draws them all.
-    const QString update = QStringLiteral("UPDATE \"%1\" SET %2 = ? WHERE rowid = (SELECT rowid FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1)");
+    const QString table = sqlvalue::quotedName(kTable);
+    const QString updateLeft = QStringLiteral("UPDATE %1 SET A2 = ? WHERE rowid = (SELECT rowid FROM %1 WHERE A7 = ? ORDER BY rowid LIMIT 1)").arg(table);
+    const QString updateTop = QStringLiteral("UPDATE %1 SET A3 = ? WHERE rowid = (SELECT rowid FROM %1 WHERE A7 = ? ORDER BY rowid LIMIT 1)").arg(table);
     for (int slot = 0; slot < kMovable; ++slot) {
         double v = 0;
-        if (readNumber(left(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A2")), {v, QString::number(slot)}))
+        if (readNumber(left(slot), &v) && !db.exec(updateLeft, {v, QString::number(slot)}))
             return db.failed(error);
-        if (readNumber(top(slot), &v) && !db.exec(update.arg(kTable, QStringLiteral("A3")), {v, QString::number(slot)}))
+        if (readNumber(top(slot), &v) && !db.exec(updateTop, {v, QString::number(slot)}))
             return db.failed(error);
     }
     for (int k = 0; k < form::kLines; ++k) {
         const int first = form::kLineName + 2 * k;
-        const QVariant x = db.scalar(QStringLiteral("SELECT A2 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
+        const QVariant x = db.scalar(QStringLiteral("SELECT A2 FROM %1 WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(table),
                                      {QString::number(first)});
-        const QVariant y = db.scalar(QStringLiteral("SELECT A3 FROM \"%1\" WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(kTable),
+        const QVariant y = db.scalar(QStringLiteral("SELECT A3 FROM %1 WHERE A7 = ? ORDER BY rowid LIMIT 1").arg(table),
                                      {QString::number(first)});
         if (x.isNull() || y.isNull())
             continue;
-        if (!db.exec(update.arg(kTable, QStringLiteral("A2")), {x, QString::number(first + 1)})
-            || !db.exec(update.arg(kTable, QStringLiteral("A3")), {y.toDouble() + kNameLineGap, QString::number(first + 1)}))
+        if (!db.exec(updateLeft, {x, QString::number(first + 1)})
+            || !db.exec(updateTop, {y.toDouble() + kNameLineGap, QString::number(first + 1)}))
             return db.failed(error);
     }
     return transaction.commit() || db.failed(error);

@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/layout_rows.h"
 #include "print_values.h"
+#include "data/sql_values.h"
 
 #include <QSqlQuery>
 
@@ -18,9 +19,6 @@ namespace {
 constexpr double kWrapWidth = 79;
 constexpr double kWrapDrop = 3;
 constexpr int kWrapRest = 99;
-// The invoices sit 2 mm right of where the confirmation sheet's layout
-// would put them.
-constexpr double kInvoiceShift = 2;
 // A text too wide for its column is printed smaller, but not below this.
 constexpr double kSmallestPoints = 4;
 constexpr double kShrinkStep = 0.5;
@@ -218,11 +216,10 @@ void rectangle(Canvas& canvas, const Row& row, double dx)
 // left-aligned kinds and left from x = A2 for the right-aligned ones.
 bool hasColumn(const Row& row) { return row.a5 > 0; }
 
-void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canvas)
+// A row of fixed text or of a slot's value: placed, centred, wrapped,
+// right-aligned or one character per box.
+void drawTextRow(const Row& row, const QString& slot, bool invoice, double dx, Canvas& canvas)
 {
-    const bool invoice = r == Renderer::Invoice;
-    const double dx = invoice ? kInvoiceShift : 0;
-    const QString slot = showsSlot(row.kind, r) ? values.text(slotOf(row)) : QString();
     switch (row.kind) {
     case rowkind::kText:
     case rowkind::kSlot: {
@@ -276,6 +273,15 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
         setUpText(row, canvas);
         boxedCharacters(canvas, row, dx, slot);
         break;
+    default:
+        break;
+    }
+}
+
+// A line, rectangle, row of boxes, cross or circle.
+void drawShapeRow(const Row& row, const QString& slot, bool invoice, double dx, Canvas& canvas)
+{
+    switch (row.kind) {
     case rowkind::kLine: {
         double x2 = row.a3, y2 = row.a5;
         if (!invoice) {
@@ -311,6 +317,24 @@ void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canv
     }
 }
 
+void drawRow(const Row& row, const PrintValues& values, Renderer r, Canvas& canvas)
+{
+    const bool invoice = r == Renderer::Invoice;
+    const double dx = invoice ? kInvoiceShift : 0;
+    const QString slot = showsSlot(row.kind, r) ? values.text(slotOf(row)) : QString();
+    switch (row.kind) {
+    case rowkind::kLine:
+    case rowkind::kRectangle:
+    case rowkind::kBoxRow:
+    case rowkind::kCross:
+    case rowkind::kCircle:
+        drawShapeRow(row, slot, invoice, dx, canvas);
+        break;
+    default:
+        drawTextRow(row, slot, invoice, dx, canvas);
+        break;
+    }
+}
 } // namespace
 
 double lineWidth(double a6)
@@ -328,7 +352,7 @@ std::optional<std::vector<Row>> readRows(Database& db, const QString& table, QSt
     }
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT A0, A1, A2, A3, A4, A5, A6, A7 FROM \"%1\" ORDER BY rowid").arg(table))) {
+    if (!q.exec(QStringLiteral("SELECT A0, A1, A2, A3, A4, A5, A6, A7 FROM %1 ORDER BY rowid").arg(sqlvalue::quotedName(table)))) {
         if (error)
             *error = QStringLiteral("Izgled ispisa \"%1\" nije moguće pročitati! Ispis nije moguć.").arg(table);
         return std::nullopt;
@@ -349,8 +373,8 @@ QString checkSlots(const std::vector<Row>& rows, Renderer renderer, const QStrin
             continue;
         const int slot = slotOf(row);
         if (slot < 0 || slot >= PrintValues::kCount)
-            return QStringLiteral("Izgled ispisa \"%1\", redak %2: \"%3\" nije broj polja od 0 do 91! Ispis nije moguć.")
-                .arg(table, QString::number(row.key), row.a7);
+            return QStringLiteral("Izgled ispisa \"%1\", redak %2: \"%3\" nije broj polja od 0 do %4! Ispis nije moguć.")
+                .arg(table, QString::number(row.key), row.a7, QString::number(PrintValues::kCount - 1));
     }
     return {};
 }

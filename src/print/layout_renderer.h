@@ -22,6 +22,10 @@ enum class Renderer {
     Invoice,      // the invoices on plain paper: 2 mm further right
 };
 
+// The invoices sit this many mm right of where the confirmation sheet's
+// layout would put them.
+inline constexpr double kInvoiceShift = 2;
+
 struct Row {
     qint64 key = 0; // A0
     int kind = 0;   // A1
@@ -33,7 +37,7 @@ struct Row {
 // when the table cannot be read.
 std::optional<std::vector<Row>> readRows(Database& db, const QString& table, QString* error);
 
-// Empty when every row that shows a slot names one from 0 to 91; otherwise
+// Empty when every row that shows a slot names one of PrintValues; otherwise
 // the message that stops the print.
 QString checkSlots(const std::vector<Row>& rows, Renderer renderer, const QString& table);
 

@@ -32,9 +32,17 @@ const QString kFiscalLabelsMessage = QStringLiteral(
     "u skladu s internim aktom o poslovnom prostoru)!\r\n"
     "Ne zaboravite promjeniti poslovnu godinu u 2013 kako bi računi krenuli od broja 1!");
 
-// Where the invoice's title and the supplementary mark are printed, in the
-// invoices' own coordinates (2 mm right of the printable area's edge).
-constexpr double kInvoiceShift = 2;
+using layout::kInvoiceShift;
+
+// Where an invoice's title and the mark of the supplementary insurance
+// stand, in mm in the layout tables' coordinates (before the invoices'
+// shift to the right).
+constexpr double kTitleLeft = 128;
+constexpr double kTitleTop = 86;
+constexpr double kTitlePoints = 12;
+constexpr double kSupplementaryMarkLeft = 135;
+constexpr double kSupplementaryMarkTop = 216;
+constexpr double kSupplementaryMarkPoints = 7;
 
 } // namespace
 
@@ -140,13 +148,13 @@ PrintCommands::Outcome PrintCommands::printInvoice(Kind kind)
                                           s.invoice);
     return render(table, name, slots.values, true, [&](Canvas& canvas) {
         Canvas::Font font = canvas.font();
-        font.points = 12;
+        font.points = kTitlePoints;
         canvas.setFont(font);
-        canvas.text(128 + kInvoiceShift, 86, title);
+        canvas.text(kTitleLeft + kInvoiceShift, kTitleTop, title);
         if (kind == Kind::Basic && supplementary) {
-            font.points = 7;
+            font.points = kSupplementaryMarkPoints;
             canvas.setFont(font);
-            canvas.text(135 + kInvoiceShift, 216, QStringLiteral("Dop. os.:"));
+            canvas.text(kSupplementaryMarkLeft + kInvoiceShift, kSupplementaryMarkTop, QStringLiteral("Dop. os.:"));
         }
     });
 }

@@ -1,6 +1,5 @@
 #include "print_target.h"
 
-#include "common/printer_choice.h"
 #include "painter_canvas.h"
 
 #include "common/text_file.h"
@@ -9,11 +8,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
-#include <QFileInfo>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QSettings>
 
 namespace {
 
@@ -21,30 +15,8 @@ namespace {
 // keeps the same printable area so that it looks like the printed page.
 constexpr double kPdfMarginMm = 4;
 
-// A painter canvas that owns its printer.
-struct PrinterHolder {
-    std::unique_ptr<QPrinter> printer;
-};
-
-class OwnedPrinterCanvas : private PrinterHolder, public PainterCanvas {
-public:
-    explicit OwnedPrinterCanvas(std::unique_ptr<QPrinter> p)
-        : PrinterHolder{std::move(p)}, PainterCanvas(PrinterHolder::printer.get())
-    {
-    }
-};
-
-std::unique_ptr<QPrinter> a4Printer(const QString& documentName)
-{
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setDocName(documentName);
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setPageOrientation(QPageLayout::Portrait);
-    return printer;
-}
-
-// A PDF is drawn in memory and written whole through the program's one
-// file writer when the document ends: a full disk or a missing folder is
+// A PDF is drawn in memory and written whole with textfile::writeWhole
+// when the document ends: a full disk or a missing folder is
 // reported, and a file of the same name stays as it was. A name of one of
 // the program's own data files is refused (a PDF must never take the place
 // of the database).
@@ -90,142 +62,24 @@ private:
     bool m_done = false;
 };
 
-std::unique_ptr<Canvas> canvasOn(std::unique_ptr<QPrinter> printer)
+} // namespace
+
+std::unique_ptr<Canvas> pdfFileCanvas(const QString& path, const QString& documentName, const QPageLayout& layout)
 {
-    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
-        auto canvas = std::make_unique<BufferedPdfCanvas>(printer->outputFileName(), printer->docName(), printer->pageLayout());
-        if (!canvas->isActive())
-            return nullptr;
-        return canvas;
-    }
-    auto canvas = std::make_unique<OwnedPrinterCanvas>(std::move(printer));
+    auto canvas = std::make_unique<BufferedPdfCanvas>(path, documentName, layout);
     if (!canvas->isActive())
         return nullptr;
     return canvas;
 }
 
-const QString kPdfFolderKey = QStringLiteral("ispis/pdfMapa");
-const QString kToPdfKey = QStringLiteral("ispis/uPdf");
-
-QSettings userSettings() { return QSettings(QStringLiteral("Kelmorin"), QStringLiteral("Kelmorin")); }
-
-// The dialog starts on the offered file when the last print went to one or
-// when no printer is installed, otherwise on the printer.
-void offerPdfFile(QPrinter& printer, const QString& documentName)
-{
-    const QString printerName = printer.printerName();
-    printer.setOutputFileName(pdfchoice::offeredFile(documentName));
-    if (!pdfchoice::lastWentToFile() && !QPrinterInfo::availablePrinterNames().isEmpty()) {
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        if (!printerName.isEmpty())
-            printer.setPrinterName(printerName);
-    }
-}
-
-// After the dialog: a print to a printer must not also go to the offered
-// file.
-void rememberChoice(QPrinter& printer)
-{
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    pdfchoice::remember(toFile ? printer.outputFileName() : QString());
-    if (!toFile && !printer.outputFileName().isEmpty())
-        printer.setOutputFileName(QString());
-}
-
-} // namespace
-
-namespace pdfchoice {
-
-QString offeredFile(const QString& documentName)
-{
-    const QString remembered = userSettings().value(kPdfFolderKey).toString();
-    const QString folder = !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QDir::currentPath();
-    return QDir(folder).filePath(documentName + QStringLiteral(".pdf"));
-}
-
-void remember(const QString& chosenPdfFile)
-{
-    QSettings settings = userSettings();
-    settings.setValue(kToPdfKey, !chosenPdfFile.isEmpty());
-    if (!chosenPdfFile.isEmpty())
-        settings.setValue(kPdfFolderKey, QFileInfo(chosenPdfFile).absolutePath());
-}
-
-bool lastWentToFile() { return userSettings().value(kToPdfKey, false).toBool(); }
-
-} // namespace pdfchoice
-
-DialogPrintTarget::DialogPrintTarget(const PrinterChoice& choice, QWidget* parent) : m_choice(choice), m_parent(parent) {}
-
-DialogPrintTarget::~DialogPrintTarget() = default;
-
-void DialogPrintTarget::beginBatch()
-{
-    m_inBatch = true;
-    m_batchDocuments = 0;
-    m_batchPrinter.reset();
-}
-
-void DialogPrintTarget::endBatch()
-{
-    m_inBatch = false;
-    m_batchPrinter.reset();
-}
-
-// The printer and settings of the batch's first document; a PDF file of a
-// later document is named after that document, so that none overwrites
-// another. Number 0 keeps the file name as chosen.
-static std::unique_ptr<QPrinter> likeBatch(const QPrinter& first, const QString& documentName, int number)
-{
-    auto printer = a4Printer(documentName);
-    printer->setOutputFormat(first.outputFormat());
-    if (first.outputFormat() == QPrinter::PdfFormat && number == 0) {
-        printer->setOutputFileName(first.outputFileName());
-    } else if (first.outputFormat() == QPrinter::PdfFormat) {
-        // Each later document of the batch gets its own name in the folder
-        // of the first.
-        printer->setOutputFileName(
-            QDir(QFileInfo(first.outputFileName()).absolutePath()).filePath(documentName + QStringLiteral(".pdf")));
-    } else {
-        printer->setPrinterName(first.printerName());
-    }
-    printer->setPageLayout(first.pageLayout());
-    printer->setCopyCount(first.copyCount());
-    printer->setDuplex(first.duplex());
-    printer->setColorMode(first.colorMode());
-    return printer;
-}
-
-std::unique_ptr<Canvas> DialogPrintTarget::open(const QString& documentName)
-{
-    ++m_batchDocuments;
-    if (m_inBatch && m_batchPrinter)
-        return canvasOn(likeBatch(*m_batchPrinter, documentName, m_batchDocuments));
-    auto printer = a4Printer(documentName);
-    m_choice.applyTo(*printer);
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    offerPdfFile(*printer, documentName);
-    QPrintDialog dialog(printer.get(), m_parent);
-    dialog.setWindowTitle(QStringLiteral("Ispis: ") + documentName);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return nullptr;
-    rememberChoice(*printer);
-    if (m_inBatch)
-        m_batchPrinter = likeBatch(*printer, documentName, 0);
-    return canvasOn(std::move(printer));
-}
-
 std::unique_ptr<Canvas> PdfPrintTarget::open(const QString& documentName)
 {
-    auto printer = a4Printer(documentName);
-    printer->setOutputFormat(QPrinter::PdfFormat);
     QString path = m_path;
     if (m_batch >= 0 && ++m_batch > 1)
         path = (path.endsWith(u".pdf", Qt::CaseInsensitive) ? path.chopped(4) : path) + QStringLiteral("-%1.pdf").arg(m_batch);
-    printer->setOutputFileName(path);
-    printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
-    return canvasOn(std::move(printer));
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                         QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
+    return pdfFileCanvas(path, documentName, a4);
 }
 
 QString printFailedMessage(const Canvas& canvas)

@@ -2,7 +2,7 @@
 
 #include "data/session.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "common/headless_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/pricing.h"
 #include "reports.h"
@@ -97,7 +97,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err,
             err << consoleText(shown.text) << '\n';
     });
     SystemClock clock;
-    FakePlatform platform;
+    HeadlessPlatform platform;
     ReportCommands commands(session, Services{dialogs, clock, platform}, {});
     const ReportCommands::Result result = report(commands, session);
     if (result.outcome == ReportCommands::Outcome::Cancelled)

@@ -40,7 +40,6 @@ public:
     void line(const QString& text = {});
 
     // The length of the current line so far.
-    int currentLength() const { return int(m_line.size()); }
 
     // The bytes of the file as it will be written (the open line included).
     QByteArray bytes() const;

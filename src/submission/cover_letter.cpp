@@ -1,7 +1,6 @@
 #include "cover_letter.h"
 
 #include "common/canvas.h"
-#include "common/dialogs.h"
 #include "common/formats.h"
 #include "common/text_cursor.h"
 #include "common/text_file.h"
@@ -61,7 +60,7 @@ void newPageWhenFull(TextCursor& t)
 // Each value keeps to its column, with room to the next one: a value wider
 // than its column is printed smaller rather than run into its neighbour (a
 // 14-digit confirmation number beside a four-digit amount).
-void invoiceLine(TextCursor& t, const Invoice& invoice, const Supplier& supplier, const Computed& c)
+void invoiceLine(TextCursor& t, const Invoice& invoice, const Supplier& supplier, const WorkedOut::Line& c)
 {
     constexpr double kGap = 1.5;
     t.inColumn(kLeftEdge, 27 - kGap - kLeftEdge, basicNumber(invoice, supplier), Qt::AlignLeft, End::StayOnLine);
@@ -114,41 +113,48 @@ QString stopMessage(const Invoice& invoice, const Computed& c)
 
 } // namespace
 
-Pass print(Canvas& canvas, pricing::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Heading& h,
-           Dialogs& dialogs, TextFileWriter* records)
+WorkedOut workOut(pricing::Catalogue& catalogue, const std::vector<Invoice>& invoices, const Supplier& supplier)
 {
-    Pass pass;
-    TextCursor t(canvas, -kLeftEdge, -kTopEdge);
-    heading(t, h);
-    Sums sums;
+    WorkedOut worked;
+    worked.lines.reserve(invoices.size());
     std::string block; // the file's lines of one invoice, its room kept from one to the next
     for (const Invoice& invoice : invoices) {
         const Computed c = compute(catalogue, invoice);
         if (!c.ok()) {
-            dialogs.message(stopMessage(invoice, c));
-            pass.unknownCode = c.unknownCode;
-            pass.stoppedAt = invoice.number;
-            pass.stopped = true;
-            pass.printed = sums.count;
-            return pass; // the letter ends here; its document is closed by the caller
+            worked.stopMessage = stopMessage(invoice, c);
+            worked.unknownCode = c.unknownCode;
+            worked.stoppedAt = invoice.number;
+            worked.stopped = true;
+            break;
         }
-        if (records) {
-            block.clear();
-            submission::appendRecordBytes(block, invoice, h.supplier, c);
-            records->writeEncoded(QByteArrayView(block.data(), qsizetype(block.size())));
-        }
+        block.clear();
+        submission::appendRecordBytes(block, invoice, supplier, c);
+        worked.records.writeEncoded(QByteArrayView(block.data(), qsizetype(block.size())));
+        worked.lines.push_back({&invoice, c.basic, c.supplementary, c.coPayment, c.total});
+    }
+    return worked;
+}
+
+void draw(Canvas& canvas, const WorkedOut& worked, const Heading& h)
+{
+    TextCursor t(canvas, -kLeftEdge, -kTopEdge);
+    heading(t, h);
+    Sums sums;
+    for (const WorkedOut::Line& line : worked.lines) {
         newPageWhenFull(t);
         ++sums.count;
-        invoiceLine(t, invoice, h.supplier, c);
-        sums.coPayment += float(c.coPayment);
-        sums.supplementary += float(c.supplementary);
-        sums.basic += float(c.basic);
-        sums.total += float(c.total);
+        invoiceLine(t, *line.invoice, h.supplier, line);
+        sums.coPayment += float(line.coPayment);
+        sums.supplementary += float(line.supplementary);
+        sums.basic += float(line.basic);
+        sums.total += float(line.total);
     }
-    pass.printed = sums.count;
+    // A letter that stopped ends after its last invoice; its document is
+    // closed by the caller.
+    if (worked.stopped)
+        return;
     totals(t, sums);
     footer(t);
-    return pass;
 }
 
 } // namespace coverletter

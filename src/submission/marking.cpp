@@ -3,7 +3,6 @@
 #include "data/session.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
-#include "data/croatian_collation.h"
 #include "data/database.h"
 #include "data/invoice_record.h"
 #include "data/sql_values.h"
@@ -148,7 +147,6 @@ void MarkingCommands::sortBy(const QString& field)
     // Invoices with the same value keep the order of their numbers.
     // Texts in the order of the Croatian alphabet (numbers and dates sort
     // as such; the collation only concerns texts).
-    invoices.setOrderBy(u'"' + invoices.fieldNames().at(column) + QStringLiteral("\" COLLATE ") + croatian::kCollation
-                        + QStringLiteral(", Rnbr"));
+    invoices.setOrderBy({{invoices.fieldNames().at(column), true}, {QStringLiteral("Rnbr")}});
     reread();
 }

@@ -3,7 +3,6 @@
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/print_target.h"
-#include "common/recording_canvas.h"
 #include "common/text_file.h"
 #include "cover_letter.h"
 #include "data/business_year.h"
@@ -180,32 +179,38 @@ SubmissionRun::Result SubmissionRun::write(const Prepared& p, const SubmissionRe
     }
 
     pricing::Catalogue catalogue(m_session.database());
+    std::optional<coverletter::WorkedOut> worked;
     m_target.beginBatch();
     for (int copy = 1; copy <= count; ++copy) {
         // The medium's number and date tell one letter's file from the next.
         std::unique_ptr<Canvas> canvas =
             m_target.open(QStringLiteral("Popratni dopis uz disketu %1 od %2").arg(heading.medium).arg(date));
+        // The invoices are worked out once, when the first copy's printer
+        // is chosen; the file and every copy of the letter are made from
+        // that work.
+        if (!worked)
+            worked = coverletter::workOut(catalogue, p.invoices, heading.supplier);
+        if (worked->stopped)
+            dialogs.message(worked->stopMessage);
         // Without a printer the file is still written: the letter can be
         // printed again from the next run's copy of it.
-        if (!canvas)
-            canvas = std::make_unique<RecordingCanvas>();
-        TextFileWriter file;
-        const coverletter::Pass pass =
-            coverletter::print(*canvas, catalogue, p.invoices, heading, dialogs, copy == 1 ? &file : nullptr);
-        if (!canvas->finish()) {
-            // The letter travels with the file: without it nothing is
-            // written and nothing counted, and the run can simply be repeated.
-            m_target.endBatch();
-            dialogs.message(QStringLiteral("Ispis popratnog dopisa nije uspio! Fajl za HZZO nije napravljen.")
-                            + (canvas->failure().isEmpty() ? QString() : QStringLiteral("\r\n") + canvas->failure()));
-            result.outcome = Outcome::Failed;
-            return result;
+        if (canvas) {
+            coverletter::draw(*canvas, *worked, heading);
+            if (!canvas->finish()) {
+                // The letter travels with the file: without it nothing is
+                // written and nothing counted, and the run can simply be repeated.
+                m_target.endBatch();
+                dialogs.message(QStringLiteral("Ispis popratnog dopisa nije uspio! Fajl za HZZO nije napravljen.")
+                                + (canvas->failure().isEmpty() ? QString() : QStringLiteral("\r\n") + canvas->failure()));
+                result.outcome = Outcome::Failed;
+                return result;
+            }
         }
         if (copy > 1)
             continue;
-        result.stoppedAt = pass.stopped ? pass.stoppedAt : 0;
+        result.stoppedAt = worked->stopped ? worked->stoppedAt : 0;
         QString error;
-        if (!file.save(QDir::current().filePath(result.fileName), &error)) {
+        if (!worked->records.save(QDir::current().filePath(result.fileName), &error)) {
             m_target.endBatch();
             dialogs.message(QStringLiteral("Fajl ") + QDir::current().filePath(result.fileName)
                             + QStringLiteral(" nije moguće snimiti!\r\n") + error);

@@ -2,7 +2,7 @@
 #include "app/main_window.h"
 #include "data/session.h"
 #include "data/database.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
 #include "support/shop_fixture.h"

@@ -4,7 +4,7 @@
 #include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/new_folder.h"
@@ -25,8 +25,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QStandardItemModel>
+#include <QAbstractItemModelTester>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <stdexcept>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -48,6 +51,9 @@ private:
     std::unique_ptr<ShopFixture> m_shop;
     Session* m_session = nullptr;
     std::unique_ptr<MainWindow> m_window;
+    // Checks every change of the invoice grid's model against the rules
+    // of Qt's item models.
+    std::unique_ptr<QAbstractItemModelTester> m_modelTester;
 };
 
 void TestMainWindow::init()
@@ -57,10 +63,13 @@ void TestMainWindow::init()
     m_session = m_shop->session.get();
     m_window = std::make_unique<MainWindow>(*m_session, m_shop->services());
     m_window->prepare();
+    m_modelTester = std::make_unique<QAbstractItemModelTester>(m_window->invoiceGrid()->model(),
+                                                               QAbstractItemModelTester::FailureReportingMode::QtTest);
 }
 
 void TestMainWindow::cleanup()
 {
+    m_modelTester.reset();
     m_window.reset();
     m_shop.reset();
 }
@@ -109,6 +118,8 @@ void TestMainWindow::tabsAndMenu()
     QCOMPARE(m_shop->dialogs.messages(), (QStringList{notYet, notYet}));
     QCOMPARE(overview->toolTip(), notYet);
     m_window->setCommand(QStringLiteral("ispirsvi"), [] {});
+    // A misspelt name binds nothing and says so.
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_window->setCommand(QStringLiteral("ispirsve"), [] {}));
     QVERIFY(overview->isEnabled());
     QVERIFY(overview->toolTip() != notYet);
     QVERIFY(m_window->menuAction(QStringLiteral("ispirsvi"))->toolTip() != notYet);
@@ -175,9 +186,11 @@ void TestMainWindow::coPaymentItemOnlyOnTheInvoiceTab()
 void TestMainWindow::gridLayouts()
 {
     QTableView* grid = m_window->invoiceGrid();
-    const int dpi = grid->logicalDpiX();
-    QCOMPARE(grid->columnWidth(0), grids::twipsToPixels(700, dpi));
-    QCOMPARE(grid->columnWidth(33), grids::twipsToPixels(1130, dpi));
+    // The tests' offscreen screen has 96 dots per inch: 1440 twips are 96
+    // pixels, rounded to the nearest.
+    QCOMPARE(grid->logicalDpiX(), 96);
+    QCOMPARE(grid->columnWidth(0), 47);  // 700 twips
+    QCOMPARE(grid->columnWidth(33), 75); // 1130 twips
     for (int c : {5, 20, 32, 37, 40})
         QVERIFY2(grid->isColumnHidden(c), qPrintable(QString::number(c)));
     for (int c : {0, 4, 33, 34, 36, 41, 43})
@@ -194,7 +207,7 @@ void TestMainWindow::gridLayouts()
 
     QTableView* newCodes = m_window->codeListGrid(true);
     QVERIFY(newCodes->isColumnHidden(0) && newCodes->isColumnHidden(4) && !newCodes->isColumnHidden(26));
-    QCOMPARE(newCodes->columnWidth(3), grids::twipsToPixels(1300, dpi));
+    QCOMPARE(newCodes->columnWidth(3), 87); // 1300 twips
     // The lists run to thousands of aids: the grid's own cell shows a
     // four-digit number in the number column whole.
     QStandardItemModel numbers;

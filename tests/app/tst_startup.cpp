@@ -2,7 +2,7 @@
 #include "app/startup.h"
 #include "app/version_notice.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/new_folder.h"

@@ -9,7 +9,7 @@
 #include "app/startup.h"
 #include "app/termination.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"

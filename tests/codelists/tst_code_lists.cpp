@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "support/shop_fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +55,9 @@ private:
 
     std::unique_ptr<ShopFixture> m_shop;
     std::unique_ptr<MainWindow> m_window;
+    // Check every change of the two code-list models and the invoice
+    // grid's model against the rules of Qt's item models.
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> m_modelTesters;
 };
 
 void TestCodeLists::init()
@@ -68,10 +72,16 @@ void TestCodeLists::open()
     m_window = std::make_unique<MainWindow>(*m_shop->session, m_shop->services());
     codelisttab::install(*m_window, *m_shop->session, m_shop->services());
     m_window->prepare();
+    m_modelTesters.clear();
+    for (QAbstractItemModel* model : {m_window->codeListGrid(false)->model(), m_window->codeListGrid(true)->model(),
+                                      m_window->invoiceGrid()->model()})
+        m_modelTesters.push_back(
+            std::make_unique<QAbstractItemModelTester>(model, QAbstractItemModelTester::FailureReportingMode::QtTest));
 }
 
 void TestCodeLists::cleanup()
 {
+    m_modelTesters.clear();
     m_window.reset();
     m_shop.reset();
 }

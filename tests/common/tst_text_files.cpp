@@ -1,5 +1,5 @@
 #include "common/cp1250.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/text_file.h"
 #include "support/temp_folder.h"
 

@@ -6,6 +6,7 @@
 #include "data/schema.h"
 #include "data/sql_values.h"
 #include "data/statement.h"
+#include "support/checked.h"
 #include "support/temp_folder.h"
 #include "support/tiny_filesystem.h"
 
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void nextNumberPerYear();
     void recordSetSavesWhenTheRowIsLeft();
     void recordSetAppendAndReload();
+    void recordSetQuotesNamesAndBindsItsValue();
     void newFolderAtNewestRelease();
     void demoFolderHoldsTwoYears();
     void aFailedCommitTellsItsOwnReason();
@@ -138,7 +140,7 @@ void TestDataStore::connectionsAreDurableAndSeeEachOther()
 
     RecordSet live(first, invoices::yearQuery(24));
     QVERIFY(live.reload());
-    addInvoice(second, 24, 1);
+    CHECKED(addInvoice(second, 24, 1));
     QCOMPARE(live.rowCount(), 0);
     QVERIFY(live.reload());
     QCOMPARE(live.rowCount(), 1);
@@ -159,11 +161,11 @@ void TestDataStore::rbrGrowsAcrossDeletes()
 {
     createDatabase();
     Database db(schema::kInvoiceFile);
-    addInvoice(db, 24, 1);
-    addInvoice(db, 24, 2);
+    CHECKED(addInvoice(db, 24, 1));
+    CHECKED(addInvoice(db, 24, 2));
     const int last = db.scalar(QStringLiteral("SELECT max(Rbr) FROM Rn")).toInt();
     QVERIFY(db.exec(QStringLiteral("DELETE FROM Rn WHERE Rbr = ?"), {last}));
-    addInvoice(db, 24, 2);
+    CHECKED(addInvoice(db, 24, 2));
     QVERIFY(db.scalar(QStringLiteral("SELECT max(Rbr) FROM Rn")).toInt() > last);
 }
 
@@ -191,15 +193,15 @@ void TestDataStore::nextNumberPerYear()
     Database db(schema::kInvoiceFile);
     QCOMPARE(invoices::nextNumber(db, 24), 1);
     for (int n : {1, 2, 5})
-        addInvoice(db, 24, n);
-    addInvoice(db, 25, 40);
+        CHECKED(addInvoice(db, 24, n));
+    CHECKED(addInvoice(db, 25, 40));
     QCOMPARE(invoices::nextNumber(db, 24), 6);
     QCOMPARE(invoices::nextNumber(db, 25), 41);
 
     // Rnbr is 16 bits: a full year takes no more invoices.
-    addInvoice(db, 26, invoices::kMaxNumber - 1);
+    CHECKED(addInvoice(db, 26, invoices::kMaxNumber - 1));
     QCOMPARE(invoices::nextNumber(db, 26), invoices::kMaxNumber);
-    addInvoice(db, 26, invoices::kMaxNumber);
+    CHECKED(addInvoice(db, 26, invoices::kMaxNumber));
     QString error;
     QCOMPARE(invoices::nextNumber(db, 26, &error), std::nullopt);
     QVERIFY(error.isEmpty());
@@ -221,8 +223,8 @@ void TestDataStore::recordSetSavesWhenTheRowIsLeft()
 {
     createDatabase();
     Database db(schema::kInvoiceFile);
-    addInvoice(db, 24, 1);
-    addInvoice(db, 24, 2);
+    CHECKED(addInvoice(db, 24, 1));
+    CHECKED(addInvoice(db, 24, 2));
     RecordSet set(db, invoices::yearQuery(24));
     QVERIFY(set.reload());
     QVERIFY(set.setCurrent(0));
@@ -376,4 +378,29 @@ void TestDataStore::statementReadsWhatTheQueryReads()
 }
 
 QTEST_GUILESS_MAIN(TestDataStore)
+// A table of another file may carry any name: the set's table, its field
+// and its order are quoted, and the value is bound, never written into the
+// statement.
+void TestDataStore::recordSetQuotesNamesAndBindsItsValue()
+{
+    createDatabase();
+    Database db(schema::kInvoiceFile);
+    QVERIFY(db.exec(QStringLiteral("CREATE TABLE \"Uvoz \"\"2024\"\"\" (Grad TEXT, \"Ime \"\"x\"\"\" TEXT, Broj INTEGER)")));
+    const QString odd = QStringLiteral("a' OR '1'='1");
+    const std::tuple<const char*, QString, int> rows[] = {
+        {"Čakovec", odd, 2}, {"Zagreb", odd, 1}, {"Cres", odd, 3}, {"Split", QStringLiteral("b"), 4}, {"Cres", odd, 0}};
+    for (const auto& [town, name, number] : rows)
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO \"Uvoz \"\"2024\"\"\" VALUES (?, ?, ?)"),
+                        {QString::fromUtf8(town), name, number}));
+    RecordSet set(db, {QStringLiteral("Uvoz \"2024\""), {}, QStringLiteral("Ime \"x\""), odd,
+                       {{QStringLiteral("Grad"), true}, {QStringLiteral("Broj")}}});
+    QVERIFY2(set.reload(), qPrintable(set.error()));
+    QCOMPARE(set.rowCount(), 4);
+    // C before Č before Z, as in the Croatian alphabet; the same town by number.
+    QCOMPARE(set.value(0, u"Broj").toInt(), 0);
+    QCOMPARE(set.value(1, u"Broj").toInt(), 3);
+    QCOMPARE(set.value(2, u"Grad").toString(), QStringLiteral("Čakovec"));
+    QCOMPARE(set.value(3, u"Grad").toString(), QStringLiteral("Zagreb"));
+}
+
 #include "tst_data_store.moc"

@@ -1,5 +1,5 @@
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/layout_refresh.h"
@@ -7,6 +7,7 @@
 #include "data/new_folder.h"
 #include "data/schema.h"
 #include "data/upgrade_chain.h"
+#include "support/checked.h"
 #include "support/temp_folder.h"
 #include "upgrade_fixtures.h"
 
@@ -159,8 +160,8 @@ void TestUpgradeChain::whichStepsRun()
 
 void TestUpgradeChain::onlyTheStepAfterTheNewestMarkerRuns()
 {
-    makeCurrentFolderMarkedAt(QStringLiteral("160523"));
-    fixtures::makePackage(QStringLiteral("051023"));
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("160523")));
+    CHECKED(fixtures::makePackage(QStringLiteral("051023")));
     bool markerAtMessage = true;
     m_dialogs->onShown([&](const ScriptedDialogs::Shown&) { markerAtMessage = QFile::exists(QStringLiteral("upg051023.inm")); });
 
@@ -184,7 +185,7 @@ void TestUpgradeChain::onlyTheStepAfterTheNewestMarkerRuns()
 
 void TestUpgradeChain::missingPackageStopsBeforeAnyChange()
 {
-    makeCurrentFolderMarkedAt(QStringLiteral("160523"));
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("160523")));
     QVERIFY(!chain().run());
     QCOMPARE(m_dialogs->messages().size(), 1);
     QVERIFY(m_dialogs->messages().first().contains(QStringLiteral("upg051023.mdb")));
@@ -196,8 +197,8 @@ void TestUpgradeChain::missingPackageStopsBeforeAnyChange()
 void TestUpgradeChain::failureHalfWayIsUndone()
 {
     // The package lacks the table to import: the rename before it is undone.
-    makeCurrentFolderMarkedAt(QStringLiteral("160523"));
-    fixtures::makePackageWith(QStringLiteral("051023"), {QStringLiteral("Osnovno")});
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("160523")));
+    CHECKED(fixtures::makePackageWith(QStringLiteral("051023"), {QStringLiteral("Osnovno")}));
     QVERIFY(!chain().run());
     QCOMPARE(m_dialogs->messages().size(), 1);
     QVERIFY(m_dialogs->messages().first().contains(QStringLiteral("051023")));
@@ -210,8 +211,8 @@ void TestUpgradeChain::failureHalfWayIsUndone()
 
 void TestUpgradeChain::wholeChainFromTheOldestDatabase()
 {
-    fixtures::makeOldestDatabase();
-    fixtures::makeEveryPackage();
+    CHECKED(fixtures::makeOldestDatabase());
+    CHECKED(fixtures::makeEveryPackage());
     m_folder->touch(QStringLiteral("Rp6"), "layout 6");
     m_folder->touch(QStringLiteral("pacor.inm"), "patients");
     {
@@ -301,7 +302,7 @@ void TestUpgradeChain::tableNamesInPackagesIgnoreCase()
 {
     // The packages' engine does not tell "ortopedskakelmoriniso" from
     // "OrtopedskaKelmorinISO".
-    makeCurrentFolderMarkedAt(QStringLiteral("160523"));
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("160523")));
     {
         Database package(upgrade::packageName(QStringLiteral("051023")), Database::Mode::Create);
         QVERIFY(package.exec(schema::createTableSql(QStringLiteral("ortopedskakelmoriniso"), schema::codeListTable(true))));
@@ -317,7 +318,7 @@ void TestUpgradeChain::tableNamesInPackagesIgnoreCase()
 
 void TestUpgradeChain::countGuardAddsNothingToAFullTable()
 {
-    makeCurrentFolderMarkedAt(QStringLiteral("051023"));
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("051023")));
     Database db(schema::kInvoiceFile);
     const int opciColumns = db.columns(QStringLiteral("Opci")).size();
     {
@@ -356,12 +357,12 @@ void TestUpgradeChain::invoiceLayoutsOfEarlierReleasesRefreshed()
     }
 
     // A folder of that release, whose user made the lines 3 wide.
-    makeCurrentFolderMarkedAt(QStringLiteral("051023"));
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("051023")));
     QStringList form, formS, handMade;
     {
         Database db(schema::kInvoiceFile);
-        putEarlierRows(db, QStringLiteral("Osnovno"), release);
-        putEarlierRows(db, QStringLiteral("Dopunsko"), release);
+        CHECKED(putEarlierRows(db, QStringLiteral("Osnovno"), release));
+        CHECKED(putEarlierRows(db, QStringLiteral("Dopunsko"), release));
         QVERIFY(layouts::setLineThickness(db, 3));
         if (changedByHand)
             QVERIFY(db.exec(QStringLiteral("UPDATE Dopunsko SET A2 = A2 + 1 WHERE A0 = (SELECT max(A0) FROM Dopunsko)")));

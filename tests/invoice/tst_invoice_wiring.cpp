@@ -2,7 +2,7 @@
 #include "data/session.h"
 #include "app/startup.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/new_folder.h"
 #include "invoice/invoice_commands.h"

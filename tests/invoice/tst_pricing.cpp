@@ -39,21 +39,30 @@ private Q_SLOTS:
     void variantsSideBySide();
 
 private:
+    // A database file of the test folder with the lists every case prices from.
+    static std::unique_ptr<Database> withLists(const QString& file);
+
     std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<Database> m_db;
+    std::unique_ptr<Database> m_db; // shared by the cases that only read it
 };
+
+std::unique_ptr<Database> TestPricing::withLists(const QString& file)
+{
+    auto db = std::make_unique<Database>(file, Database::Mode::Create);
+    const bool ok = schema::createInvoiceDatabase(*db) && db->exec(QStringLiteral(
+        "INSERT INTO OrtopedskaKelmorinISO (Sifra, Cijena, PDV) VALUES "
+        "('2103031412001', 10, 25), ('2103060101001', 33.335, 5), ('2103060101001', 1, 5), ('2103060101120', 120, 5), "
+        "('2103031412007', 7, 5), ('2103060101049', 10.0049, 5), ('2103060103000', 3000, 5), ('2103060101011', 10.11, 5), "
+        "('2103060110', 4.5, 5)"))
+        && db->exec(QStringLiteral("INSERT INTO KelmorinISO (Sifra, Cijena, PDV) VALUES ('210306010101', 20, 5)"));
+    return ok ? std::move(db) : nullptr;
+}
 
 void TestPricing::initTestCase()
 {
     m_folder = std::make_unique<TempFolder>();
-    m_db = std::make_unique<Database>(schema::kInvoiceFile, Database::Mode::Create);
-    QVERIFY(schema::createInvoiceDatabase(*m_db));
-    QVERIFY(m_db->exec(QStringLiteral(
-        "INSERT INTO OrtopedskaKelmorinISO (Sifra, Cijena, PDV) VALUES "
-        "('2103031412001', 10, 25), ('2103060101001', 33.335, 5), ('2103060101001', 1, 5), ('2103060101120', 120, 5), "
-        "('2103031412007', 7, 5), ('2103060101049', 10.0049, 5), ('2103060103000', 3000, 5), ('2103060101011', 10.11, 5), "
-        "('2103060110', 4.5, 5)")));
-    QVERIFY(m_db->exec(QStringLiteral("INSERT INTO KelmorinISO (Sifra, Cijena, PDV) VALUES ('210306010101', 20, 5)")));
+    m_db = withLists(schema::kInvoiceFile);
+    QVERIFY(m_db);
 }
 
 void TestPricing::lineRounding_data()
@@ -151,29 +160,30 @@ void TestPricing::columnsByPosition()
 {
     // A list from an upgrade package names its columns otherwise; only the
     // positions count.
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN ISO TO Klasa")));
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN Naziv TO NazivPomagala")));
-    QVERIFY(m_db->exec(QStringLiteral("UPDATE KelmorinISO SET Klasa = '22 03 06', NazivPomagala = 'Leća'")));
-    const Lookup found = find(*m_db, QStringLiteral("210306010101"));
+    const std::unique_ptr<Database> db = withLists(QStringLiteral("preimenovani.mdb"));
+    QVERIFY(db);
+    QVERIFY(db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN ISO TO Klasa")));
+    QVERIFY(db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN Naziv TO NazivPomagala")));
+    QVERIFY(db->exec(QStringLiteral("UPDATE KelmorinISO SET Klasa = '22 03 06', NazivPomagala = 'Leća'")));
+    const Lookup found = find(*db, QStringLiteral("210306010101"));
     QVERIFY(found.aid);
     QCOMPARE(found.aid->iso.toString(), QStringLiteral("22 03 06"));
     QCOMPARE(found.aid->name, QStringLiteral("Leća"));
     QCOMPARE(found.aid->price, 20.0);
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN Klasa TO ISO")));
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME COLUMN NazivPomagala TO Naziv")));
 }
 
 void TestPricing::failedListIsAFailure()
 {
     // A list that cannot be read is not a code that is missing.
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME TO KelmorinISOStaro")));
-    const Lookup found = find(*m_db, QStringLiteral("210306010101"));
+    const std::unique_ptr<Database> db = withLists(QStringLiteral("bez_popisa.mdb"));
+    QVERIFY(db);
+    QVERIFY(db->exec(QStringLiteral("ALTER TABLE KelmorinISO RENAME TO KelmorinISOStaro")));
+    const Lookup found = find(*db, QStringLiteral("210306010101"));
     QVERIFY(found.failed());
-    const Priced p = price(*m_db, oneLine(QStringLiteral("210306010101"), 1), Document::FundFile);
+    const Priced p = price(*db, oneLine(QStringLiteral("210306010101"), 1), Document::FundFile);
     QVERIFY(!p.ok());
     QVERIFY(p.unknownCode.isEmpty());
     QVERIFY(!p.error.isEmpty());
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE KelmorinISOStaro RENAME TO KelmorinISO")));
 }
 
 void TestPricing::aPriceNoListMayHoldStopsEveryDocument()

@@ -1,4 +1,4 @@
-#include "common/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "data/database.h"
 #include "data/schema.h"
 #include "print/layout_renderer.h"

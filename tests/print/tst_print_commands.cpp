@@ -3,6 +3,7 @@
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
+#include "support/recording_canvas.h"
 #include "support/shop_fixture.h"
 
 #include <QProcess>

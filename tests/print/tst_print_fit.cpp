@@ -1,9 +1,10 @@
 #include "data/session.h"
-#include "common/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "data/database.h"
 #include "data/schema.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
+#include "print/dialog_print_target.h"
 #include "print/print_target.h"
 #include "support/shop_fixture.h"
 

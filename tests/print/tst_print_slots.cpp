@@ -96,12 +96,14 @@ void TestPrintSlots::invoiceCoPayment_data()
     QTest::addColumn<QString>("slot49");
     QTest::addColumn<QString>("slot50");
     QTest::addColumn<QString>("slot52");
-    QTest::newRow("raised to the minimum") << 40.0 << false << false << "8,83" << "31,17" << "0,00";
-    QTest::newRow("patient pays all") << 8.0 << false << false << "8,00" << "0,00" << "0,00";
-    QTest::newRow("20 %") << 100.0 << false << false << "20,00" << "80,00" << "0,00";
-    QTest::newRow("capped") << 5000.0 << false << false << "530,88" << "4469,12" << "0,00";
-    QTest::newRow("exempt") << 100.0 << true << false << "0,00" << "100,00" << "0,00";
-    QTest::newRow("supplementary") << 100.0 << false << true << "20,00" << "80,00" << "20,00";
+    QTest::addColumn<QString>("slot47");
+    QTest::addColumn<QString>("slot86"); // the fund's share in kuna at 7.5345 kn for 1 €
+    QTest::newRow("raised to the minimum") << 40.0 << false << false << "8,83" << "31,17" << "0,00" << "40,00" << "(234,85 kn)";
+    QTest::newRow("patient pays all") << 8.0 << false << false << "8,00" << "0,00" << "0,00" << "8,00" << "(0,00 kn)";
+    QTest::newRow("20 %") << 100.0 << false << false << "20,00" << "80,00" << "0,00" << "100,00" << "(602,76 kn)";
+    QTest::newRow("capped") << 5000.0 << false << false << "530,88" << "4469,12" << "0,00" << "5000,00" << "(33672,58 kn)";
+    QTest::newRow("exempt") << 100.0 << true << false << "0,00" << "100,00" << "0,00" << "100,00" << "(753,45 kn)";
+    QTest::newRow("supplementary") << 100.0 << false << true << "20,00" << "80,00" << "20,00" << "100,00" << "(602,76 kn)";
 }
 
 void TestPrintSlots::invoiceCoPayment()
@@ -111,11 +113,11 @@ void TestPrintSlots::invoiceCoPayment()
     QFETCH(bool, supplementary);
     const invoiceslots::Result r = invoiceslots::fill(*m_catalogue, invoiceOf(total, exempt, supplementary), Kind::Basic, QTime(9, 5, 7));
     QVERIFY(r.unknownCode.isEmpty());
-    QCOMPARE(r.values.text(47), format::number(total, u"0.00"));
+    QTEST(r.values.text(47), "slot47");
     QTEST(r.values.text(49), "slot49");
     QTEST(r.values.text(50), "slot50");
     QTEST(r.values.text(52), "slot52");
-    QCOMPARE(r.values.text(86), format::number(r.fundAmount * invoiceslots::kKunaPerEuro, u"(0.00 kn)"));
+    QTEST(r.values.text(86), "slot86");
     // The fund's VAT is the whole VAT for an exempt patient, otherwise its share.
     const double vat = total - total / 1.05;
     QVERIFY(std::abs(r.fundVat - (exempt ? vat : vat * r.fundAmount / total)) < 0.011);
@@ -162,8 +164,10 @@ void TestPrintSlots::invoiceNumberAndTitle()
     s.invoice["Dop"] = true;
     const invoiceslots::Result r = invoiceslots::fill(*m_catalogue, s, Kind::Supplementary, QTime(9, 5, 7));
     QCOMPARE(r.values.text(11), QStringLiteral("15-PP1-2-24B"));
-    QCOMPARE(r.values.text(51), format::number(r.coPaymentVat, u"0.00"));
-    QCOMPARE(r.values.text(87), format::number(r.coPaymentVat * invoiceslots::kKunaPerEuro, u"(0.00 kn)"));
+    // The invoice's VAT is 4,76 € (100 - 100 / 1.05 to the cent); the
+    // co-payment of 20,00 € bears a fifth of it, 0.952 €, 7.1728 kn.
+    QCOMPARE(r.values.text(51), QStringLiteral("0,95"));
+    QCOMPARE(r.values.text(87), QStringLiteral("(7,17 kn)"));
     QCOMPARE(r.values.text(72), QStringLiteral("RAČUN ZA DOPUNSKO"));
     QCOMPARE(r.values.text(74), QStringLiteral("5. Iznos na teret dopunskog zdravstvenog osiguranja"));
 }

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "data/session.h"
 #include "print/print_target.h"
+#include "support/recording_canvas.h"
 #include "reports/report_window.h"
 #include "reports/report_wiring.h"
 #include "reports/reports.h"

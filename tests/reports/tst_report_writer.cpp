@@ -1,6 +1,7 @@
 #include "common/cp1250.h"
 #include "common/formats.h"
 #include "print/print_target.h"
+#include "support/recording_canvas.h"
 #include "reports/report_writer.h"
 #include "reports/reports.h"
 #include "reports/text_document.h"

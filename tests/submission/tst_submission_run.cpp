@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "invoice/identifiers.h"
 #include "print/print_target.h"
+#include "support/recording_canvas.h"
 #include "submission/marking.h"
 #include "submission/media.h"
 #include "submission/submission_run.h"

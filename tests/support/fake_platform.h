@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <vector>
 

@@ -1,12 +1,17 @@
 #pragma once
 
-#include "canvas.h"
+#include "common/canvas.h"
+#include "common/print_target.h"
 
 #include <QList>
+#include <QStringList>
 
-// A canvas that keeps what was drawn, for tests and for checking a print
-// without a printer. Text widths are computed from a fixed advance per
-// character so that positions can be worked out by hand.
+#include <memory>
+#include <vector>
+
+// A canvas that keeps what was drawn. Text widths are computed from a fixed
+// advance per character (as the canvas that draws nothing measures them) so
+// that positions can be worked out by hand.
 class RecordingCanvas : public Canvas {
 public:
     struct Item {
@@ -19,7 +24,7 @@ public:
 
     // Every character is this wide at 10 points, and in proportion at
     // other sizes.
-    static constexpr double kAdvanceAt10Points = 2.0;
+    static constexpr double kAdvanceAt10Points = NullCanvas::kAdvanceAt10Points;
 
     void setFont(const Font& font) override { m_font = font; }
     const Font& font() const override { return m_font; }
@@ -70,4 +75,14 @@ private:
     Font m_font{QStringLiteral("Arial CE"), 10, false, false};
     QList<Item> m_items;
     bool m_finished = false;
+};
+
+// Keeps every document drawn.
+class RecordingPrintTarget : public PrintTarget {
+public:
+    std::unique_ptr<Canvas> open(const QString& documentName) override;
+    bool refuse = false; // open() answers as a cancelled dialog
+    QStringList documentNames;
+    std::vector<std::unique_ptr<RecordingCanvas>> documents;
+    RecordingCanvas& last() { return *documents.back(); }
 };
