@@ -5,7 +5,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins \
             qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils \
-            libsqlite3-dev
+            libsqlite3-dev libxml2-utils default-jre-headless libsaxonhe-java
 
 .PHONY: all deps build test run bench clean
 
@@ -39,6 +39,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/codelists_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/eracun_bench
 
 clean:
 	rm -rf $(BUILD)

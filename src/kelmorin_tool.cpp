@@ -12,6 +12,9 @@
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
+//   kelmorin-tool eracun DIR --invoice N [--kind osnovno|dopunsko] --out FILE.xml
+//   kelmorin-tool eracun DIR --mark M --out-dir FOLDER
+//                                     the e-invoices of one invoice or of the invoices marked M
 #include "codelists/price_tool.h"
 #include "common/clock.h"
 #include "common/fake_platform.h"
@@ -23,6 +26,7 @@
 #include "data/schema.h"
 #include "data/session.h"
 #include "data/upgrade_chain.h"
+#include "eracun/eracun_run.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
@@ -77,7 +81,9 @@ int usage()
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
           << reporttool::kUsage
-          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
+          << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
+             "  kelmorin-tool eracun MAPA --invoice N [--kind osnovno|dopunsko] --out DATOTEKA.xml\n"
+             "  kelmorin-tool eracun MAPA --mark M --out-dir MAPA\n";
     err().flush();
     return 2;
 }
@@ -286,6 +292,46 @@ int runPrices(const QStringList& args)
     return rc == 2 ? usage() : rc;
 }
 
+// The e-invoices with the program's checks; every invoice that fails is
+// named on standard error and the tool ends with 1.
+int runEracun(const QStringList& args)
+{
+    const QString folder = args.value(0), number = option(args, "--invoice"), mark = option(args, "--mark");
+    const QString outFile = option(args, "--out"), outDir = option(args, "--out-dir"), kind = option(args, "--kind");
+    const bool one = !number.isEmpty() && !outFile.isEmpty() && mark.isEmpty() && outDir.isEmpty();
+    const bool marked = number.isEmpty() && outFile.isEmpty() && !mark.isEmpty() && !outDir.isEmpty();
+    if (folder.startsWith(u"--") || (!one && !marked) || (!kind.isEmpty() && (!one || (kind != u"osnovno" && kind != u"dopunsko"))))
+        return usage();
+    bool numeric = false;
+    const int invoiceNumber = number.toInt(&numeric);
+    if (one && !numeric)
+        return usage();
+    const QString target = QFileInfo(one ? outFile : outDir).absoluteFilePath();
+    std::optional<workdir::FolderLock> lock;
+    Session session;
+    if (!openSession(folder, session, lock, Session::Scope::GeneralDataOnly))
+        return 1;
+    SystemClock clock;
+    eracun::Run run(session.database(), clock);
+    if (!run.load()) {
+        err() << consoleText(run.error()) << '\n';
+        return 1;
+    }
+    const eracun::Run::Outcome outcome =
+        one ? run.writeInvoice(session.twoDigitYear(), invoiceNumber,
+                               kind == u"dopunsko" ? eracun::Kind::Supplementary : eracun::Kind::Basic, {}, target)
+            : run.writeMarked(session.twoDigitYear(), mark, target);
+    for (const QString& file : outcome.files)
+        out() << file << '\n';
+    for (const QString& message : outcome.messages)
+        err() << consoleText(message) << '\n';
+    if (marked && outcome.files.isEmpty() && outcome.messages.isEmpty()) {
+        err() << "Nema računa s oznakom " << mark << ".\n";
+        return 1;
+    }
+    return outcome.ok() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -297,7 +343,7 @@ int main(int argc, char* argv[])
     // A submission without a cover letter to draw needs no fonts: without
     // the display side the run neither loads the platform nor the font
     // configuration (which the display side reads even at its exit).
-    bool drawsNothing = argc > 1 && qstrcmp(argv[1], "submission") == 0;
+    bool drawsNothing = argc > 1 && (qstrcmp(argv[1], "submission") == 0 || qstrcmp(argv[1], "eracun") == 0);
     for (int i = 2; i < argc; ++i)
         drawsNothing = drawsNothing && qstrcmp(argv[i], "--cover") != 0;
     std::unique_ptr<QCoreApplication> app;
@@ -322,6 +368,8 @@ int main(int argc, char* argv[])
         rc = runReport(args);
     else if (command == u"prices")
         rc = runPrices(args);
+    else if (command == u"eracun")
+        rc = runEracun(args);
     else
         rc = usage();
     out().flush();
