@@ -41,6 +41,8 @@ int main(int argc, char* argv[])
         std::printf("eracun_bench: %d invoices, %lld documents written and checked in %lld ms (%s run; %lld failed)\n",
                     outcome.invoices, qint64(outcome.files.size()), ms, pass == 1 ? "first" : "second",
                     qint64(outcome.messages.size()));
+        if (pass == 1 && !outcome.messages.isEmpty())
+            std::printf("first failure: %s\n", qPrintable(outcome.messages.first()));
     }
     return 0;
 }

@@ -446,8 +446,9 @@ Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const G
         if (cents(file.total) != cents(a.priced.total) || cents(file.basic) != cents(a.shares.basic)
             || cents(fileShare) != cents(printedShare))
             problems << QStringLiteral("Iznosi računa i datoteke za HZZO se razlikuju: ukupno %1 na računu i %2 u datoteci, "
-                                       "na teret HZZO-a %3 na računu i %4 u datoteci. Molim provjerite šifre i količine "
-                                       "(u datoteku idu samo prve četiri šifre) i stope PDV-a u popisu kelmorin.")
+                                       "na teret HZZO-a %3 na računu i %4 u datoteci. U datoteku idu samo prve četiri šifre, "
+                                       "stopa PDV-a iz popisa kelmorin i PDV zaokruženog iznosa stavke; molim provjerite šifre, "
+                                       "količine i stope PDV-a u popisu kelmorin.")
                             .arg(euro(a.priced.total), euro(file.total), euro(a.shares.basic), euro(file.basic));
     }
 
