@@ -250,10 +250,12 @@ std::vector<Step> buildSteps()
                          && c.addColumn(opci, QStringLiteral("EKpd13"), QStringLiteral("TEXT(12)"))
                          && c.addColumn(opci, QStringLiteral("EMapa"), QStringLiteral("TEXT(255)"))
                          && c.addColumn(QStringLiteral("Rn"), QStringLiteral("EVrijeme"), QStringLiteral("TEXT(8)"))
-                         && c.exec(schema::createTableSql(schema::kClassificationTable, schema::classificationTable()))
-                         && c.exec(QStringLiteral("UPDATE Opci SET ERokPlacanja = ?, EKpd12 = ?, EKpd13 = ?"),
+                         && (c.target().hasTable(schema::kClassificationTable)
+                             || c.exec(schema::createTableSql(schema::kClassificationTable, schema::classificationTable())))
+                         && c.exec(QStringLiteral("UPDATE Opci SET ERokPlacanja = COALESCE(ERokPlacanja, ?), "
+                                                  "EKpd12 = COALESCE(EKpd12, ?), EKpd13 = COALESCE(EKpd13, ?)"),
                                    {schema::kDefaultPaymentDays, schema::kDefaultKpd, schema::kDefaultKpd});
-                 }, QStringLiteral("Računi se mogu poslati kao eRačuni: molim kliknite na Opći podaci i upišite oznaku i OIB operatera!")});
+                 }});
     return s;
 }
 
