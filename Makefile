@@ -6,7 +6,8 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins \
             qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils \
-            libsqlite3-dev mdbtools-dev libmdb3 pkg-config mdbtools dpkg-dev
+            libsqlite3-dev mdbtools-dev libmdb3 pkg-config mdbtools dpkg-dev \
+            libxml2-utils default-jre-headless libsaxonhe-java
 
 .PHONY: all deps build test run bench package clean
 
@@ -43,6 +44,7 @@ bench: build
 	$(BUILD)/bench/access_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/backup_bench
 	$(BUILD)/bench/quick_check_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/eracun_bench
 
 package: build
 	cd $(BUILD) && cpack -G DEB

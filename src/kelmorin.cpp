@@ -19,6 +19,8 @@
 #include "common/printer_choice.h"
 #include "common/text_file.h"
 #include "common/working_folder.h"
+#include "eracun/eracun_commands.h"
+#include "eracun/eracun_wiring.h"
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
@@ -117,6 +119,8 @@ int main(int argc, char* argv[])
     MarkingCommands marking(*session, services);
     SubmissionRun submission(*session, services, printer);
     submissiontab::install(window, marking, submission);
+    eracun::Commands einvoices(*session, services);
+    eracuntab::install(window, einvoices);
     const auto reports = reporttab::install(window, *session, services, printer);
     // Text files of the folder and the medium open in the report window.
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });

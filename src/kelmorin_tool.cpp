@@ -16,6 +16,9 @@
 //                                     an Access database converted into a new database file
 //   kelmorin-tool backup DIR          a checked backup of DIR's databases in DIR/Arhiva
 //   kelmorin-tool restore DIR FILE    backs up DIR, then puts the backup FILE in its place
+//   kelmorin-tool eracun DIR --invoice N [--kind osnovno|dopunsko] --out FILE.xml
+//   kelmorin-tool eracun DIR --mark M --out-dir FOLDER
+//                                     the e-invoices of one invoice or of the invoices marked M
 #include "kelmorin_tool.h"
 
 #include "access/conversion.h"
@@ -32,6 +35,7 @@
 #include "data/schema.h"
 #include "data/session.h"
 #include "data/upgrade_chain.h"
+#include "eracun/eracun_run.h"
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
@@ -99,7 +103,9 @@ int usage()
           << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
              "  kelmorin-tool import-access IZVOR.mdb NOVA_DATOTEKA\n"
              "  kelmorin-tool backup MAPA\n"
-             "  kelmorin-tool restore MAPA ARHIVA.mdb\n";
+             "  kelmorin-tool restore MAPA ARHIVA.mdb\n"
+             "  kelmorin-tool eracun MAPA --invoice N [--kind osnovno|dopunsko] --out DATOTEKA.xml\n"
+             "  kelmorin-tool eracun MAPA --mark M --out-dir MAPA\n";
     err().flush();
     return 2;
 }
@@ -389,6 +395,46 @@ int runRestore(const QStringList& args)
     return 0;
 }
 
+// The e-invoices with the program's checks; every invoice that fails is
+// named on standard error and the tool ends with 1.
+int runEracun(const QStringList& args)
+{
+    const QString folder = args.value(0), number = option(args, "--invoice"), mark = option(args, "--mark");
+    const QString outFile = option(args, "--out"), outDir = option(args, "--out-dir"), kind = option(args, "--kind");
+    const bool one = !number.isEmpty() && !outFile.isEmpty() && mark.isEmpty() && outDir.isEmpty();
+    const bool marked = number.isEmpty() && outFile.isEmpty() && !mark.isEmpty() && !outDir.isEmpty();
+    if (folder.startsWith(u"--") || (!one && !marked) || (!kind.isEmpty() && (!one || (kind != u"osnovno" && kind != u"dopunsko"))))
+        return usage();
+    bool numeric = false;
+    const int invoiceNumber = number.toInt(&numeric);
+    if (one && !numeric)
+        return usage();
+    const QString target = QFileInfo(one ? outFile : outDir).absoluteFilePath();
+    std::optional<workdir::FolderLock> lock;
+    Session session;
+    if (!openSession(folder, session, lock, Session::Scope::GeneralDataOnly))
+        return 1;
+    SystemClock clock;
+    eracun::Run run(session.database(), clock);
+    if (!run.load()) {
+        err() << consoleText(run.error()) << '\n';
+        return 1;
+    }
+    const eracun::Run::Outcome outcome =
+        one ? run.writeInvoice(session.twoDigitYear(), invoiceNumber,
+                               kind == u"dopunsko" ? eracun::Kind::Supplementary : eracun::Kind::Basic, {}, target)
+            : run.writeMarked(session.twoDigitYear(), mark, target);
+    for (const QString& file : outcome.files)
+        out() << file << '\n';
+    for (const QString& message : outcome.messages)
+        err() << consoleText(message) << '\n';
+    if (marked && outcome.files.isEmpty() && outcome.messages.isEmpty()) {
+        err() << "Nema računa s oznakom " << mark << ".\n";
+        return 1;
+    }
+    return outcome.ok() ? 0 : 1;
+}
+
 } // namespace
 
 int kelmorinTool(int argc, char* argv[])
@@ -400,7 +446,8 @@ int kelmorinTool(int argc, char* argv[])
     // A submission without a cover letter to draw needs no fonts: without
     // the display side the run neither loads the platform nor the font
     // configuration (which the display side reads even at its exit).
-    bool drawsNothing = argc > 1 && (qstrcmp(argv[1], "submission") == 0 || qstrcmp(argv[1], "import-access") == 0);
+    bool drawsNothing = argc > 1 && (qstrcmp(argv[1], "submission") == 0 || qstrcmp(argv[1], "import-access") == 0
+                                     || qstrcmp(argv[1], "eracun") == 0);
     for (int i = 2; i < argc; ++i)
         drawsNothing = drawsNothing && qstrcmp(argv[i], "--cover") != 0;
     std::unique_ptr<QCoreApplication> app;
@@ -431,6 +478,8 @@ int kelmorinTool(int argc, char* argv[])
         rc = runBackup(args);
     else if (command == u"restore")
         rc = runRestore(args);
+    else if (command == u"eracun")
+        rc = runEracun(args);
     else
         rc = usage();
     out().flush();

@@ -89,6 +89,21 @@ QGroupBox* premisesFields(FieldBinder& b, QWidget* area)
     return frame;
 }
 
+QGroupBox* einvoiceFields(FieldBinder& b, QWidget* area)
+{
+    auto* frame = new QGroupBox(QStringLiteral("eRačun"), area);
+    auto* form = new QFormLayout(frame);
+    form->addRow(QStringLiteral("Oznaka operatera"), b.text(QStringLiteral("EOperater"), frame));
+    form->addRow(QStringLiteral("OIB operatera"), narrow(b.text(QStringLiteral("EOIBOperatera"), frame), 11));
+    form->addRow(QStringLiteral("Rok plaćanja (dana)"), narrow(b.count(QStringLiteral("ERokPlacanja"), 999, frame), 3));
+    form->addRow(QStringLiteral("KPD stare šifre (12)"),
+                 hinted(narrow(b.text(QStringLiteral("EKpd12"), frame), 8), QStringLiteral("npr. 47.74.10")));
+    form->addRow(QStringLiteral("KPD nove šifre (13)"),
+                 hinted(narrow(b.text(QStringLiteral("EKpd13"), frame), 8), QStringLiteral("npr. 47.74.10")));
+    form->addRow(QStringLiteral("Mapa za eRačune"), b.text(QStringLiteral("EMapa"), frame));
+    return frame;
+}
+
 } // namespace
 
 void chooseMainOffice(Session& session, const QString& city)
@@ -117,6 +132,7 @@ FieldBinder* build(QWidget* area, Session& session, Dialogs& dialogs)
     auto* right = new QVBoxLayout;
     right->addLayout(officeAndInvoiceFields(*binder, area));
     right->addWidget(premisesFields(*binder, area));
+    right->addWidget(einvoiceFields(*binder, area));
     right->addStretch(1);
     columns->addLayout(right, 2);
     auto* outer = new QVBoxLayout(area);

@@ -48,7 +48,7 @@ int twipsToPixels(int twips, int logicalDpi) { return (twips * logicalDpi + 720)
 
 GridLayout invoiceGrid()
 {
-    GridLayout g(44);
+    GridLayout g(45);
     g[0] = shown(700, true);   // Rnbr
     g[1] = shown(1200, true);  // Datum
     g[2] = shown(1770);        // Broj
@@ -61,6 +61,7 @@ GridLayout invoiceGrid()
     g[35] = shown(1200);       // Pu
     g[36] = shown(900);        // Plac
     hideRange(g, 37, 40);
+    g[44] = hidden();          // EVrijeme, the e-invoice's time
     for (int i : {1, 5, 42})
         g[i].date = true;
     // Up to Pu only the selection mark can be typed in the grid.

@@ -24,6 +24,7 @@ const std::vector<MenuItem>& items()
           item("ispobodr", QStringLiteral("sa određenom bilješkom"))}},
         separator(),
         item("ispvisrac", QStringLiteral("Ispis više računa")),
+        item("eracuni", QStringLiteral("eRačuni za označene račune...")),
         item("rekaporeza", QStringLiteral("Rekapitulacija poreza")),
         separator(),
         item("izbpr", QStringLiteral("Izbor printera i  postavke ispisa")),

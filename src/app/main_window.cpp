@@ -150,6 +150,8 @@ QLayout* MainWindow::invoiceButtons()
     column->addWidget(addButton(QStringLiteral("ispisosnovno"), QStringLiteral("ISPIS RAČUNA ZA &OSNOVNO OSIGURANJE"), plainPaper));
     column->addWidget(addButton(QStringLiteral("ispisdopunsko"), QStringLiteral("ISPIS RAČUNA ZA &DOPUNSKO / SUDJELOVANJE"), plainPaper));
     column->addWidget(addButton(QStringLiteral("ispisknjig"), QStringLiteral("ISPIS RAČUNA ZA KN&JIGOVODSTVO (nije obvezno)")));
+    column->addWidget(addButton(QStringLiteral("eracun"), QStringLiteral("eRačun za HZZO..."),
+                                QStringLiteral("Računi za HZZO kao eRačuni (XML) za informacijskog posrednika")));
     column->addStretch(1);
     return column;
 }

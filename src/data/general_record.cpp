@@ -33,10 +33,15 @@ const Fields& fields()
          {"AdresaMalopr", &G::retailAddress},
          {"SifraMalopr", &G::retailCode},
          {"Prostor", &G::premises},
-         {"Operater", &G::registerMark}},
+         {"Operater", &G::registerMark},
+         {"EOperater", &G::einvoiceOperator},
+         {"EOIBOperatera", &G::einvoiceOperatorOib},
+         {"EKpd12", &G::kpdOld},
+         {"EKpd13", &G::kpdNew},
+         {"EMapa", &G::einvoiceFolder}},
         {},
         {},
-        {{"Brd", &G::mediumCounter}, {"God", &G::year}},
+        {{"Brd", &G::mediumCounter}, {"God", &G::year}, {"ERokPlacanja", &G::paymentDays}},
         {},
     };
     return f;

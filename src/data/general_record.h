@@ -31,6 +31,15 @@ struct GeneralRecord {
     QString retailCode;        // SifraMalopr
     QString premises;          // Prostor
     QString registerMark;      // Operater
+    // The e-invoice: the operator who issues it (label and OIB), the days
+    // to pay, the product classification (KPD) of each code list's aids and
+    // the folder the documents go to.
+    QString einvoiceOperator;    // EOperater
+    QString einvoiceOperatorOib; // EOIBOperatera
+    QString kpdOld;              // EKpd12, the 12-character list
+    QString kpdNew;              // EKpd13, the 13-character list
+    QString einvoiceFolder;      // EMapa
+    int paymentDays = 0;         // ERokPlacanja
     int mediumCounter = 0;     // Brd
     int year = 0;              // God, four digits
 

@@ -61,6 +61,7 @@ struct InvoiceRecord {
     QString note;                         // Opaska
     QString manufacturer;                 // Proizv
     QString retailNumber;                 // BrojMalopRn
+    QString einvoiceTime;                 // EVrijeme: when its e-invoice was first made, "hh:mm:ss"
     bool exempt = false;                  // Osl
     bool supplementary = false;           // Dop
     double amount = 0;                    // Iznos

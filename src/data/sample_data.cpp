@@ -5,6 +5,7 @@
 #include "invoice_record.h"
 #include "pricing.h"
 #include "regional_offices.h"
+#include "schema.h"
 #include "sql_values.h"
 
 #include <QStringList>
@@ -105,6 +106,9 @@ bool insertGeneralData(Database& db, int year)
                    {QStringLiteral("Crte"), QStringLiteral("1")},
                    {QStringLiteral("RacunR"), QStringLiteral("1")},
                    {QStringLiteral("Brd"), 0},
+                   {QStringLiteral("ERokPlacanja"), schema::kDefaultPaymentDays},
+                   {QStringLiteral("EKpd12"), schema::kDefaultKpd},
+                   {QStringLiteral("EKpd13"), schema::kDefaultKpd},
                    {QStringLiteral("Podrured"), QString::fromUtf16(zagreb.city)},
                    {QStringLiteral("Mjestopodrur"), QString::fromUtf16(zagreb.city)},
                    {QStringLiteral("Ulicapodrur"), QString::fromUtf16(zagreb.street)}});
@@ -117,13 +121,14 @@ bool insertDemoSupplier(Database& db)
     return db.exec(QStringLiteral(
                        "UPDATE Opci SET Naziv = ?, Sifra = ?, Mjesto = ?, Matbr = ?, Ziro = ?, Model = ?, "
                        "Vrsta = ?, Adresa = ?, Odgovosoba = ?, OIB = ?, AdresaMalopr = ?, SifraMalopr = ?, "
-                       "Prostor = ?, Operater = ?, Predbroj = ?, Izabroj = ?"),
+                       "Prostor = ?, Operater = ?, Predbroj = ?, Izabroj = ?, EOperater = ?, EOIBOperatera = ?"),
                    {QStringLiteral("PRIMJER Optika Jelić d.o.o."), QStringLiteral("123456789"),
                     QStringLiteral("Zagreb"), QStringLiteral("01234567"),
                     QStringLiteral("HR1210010051863000160"), QStringLiteral("HR00"), QStringLiteral("4"),
                     QStringLiteral("Ilica 101"), QStringLiteral("Ana Jelić"), QStringLiteral("12345678903"),
                     QStringLiteral("Ilica 101, 10000 Zagreb"), QStringLiteral("01"), QStringLiteral("1"),
-                    QStringLiteral("1"), QString(), QString()});
+                    QStringLiteral("1"), QString(), QString(), QStringLiteral("Ana Jelić"),
+                    QStringLiteral("69435151530")});
 }
 
 bool insertDemoInvoices(Database& db, const QDate& today)

@@ -53,6 +53,7 @@ Columns invoiceColumns()
         {"BrojMalopRn", "TEXT(20)"},
         {"DatumIzdavanja", "DATE"},
         {"RazlikaCijene", "DOUBLE"},
+        {"EVrijeme", "TEXT(8)"},
     });
     return c;
 }
@@ -93,6 +94,8 @@ const Columns& generalDataTable()
         {"Ozndop", "TEXT(5)"},        {"God", "SMALLINT"},        {"OIB", "TEXT(15)"},
         {"AdresaMalopr", "TEXT(99)"}, {"SifraMalopr", "TEXT(20)"}, {"Prostor", "TEXT(15)"},
         {"Operater", "TEXT(15)"},
+        {"EOperater", "TEXT(50)"},    {"EOIBOperatera", "TEXT(11)"}, {"ERokPlacanja", "SMALLINT"},
+        {"EKpd12", "TEXT(12)"},       {"EKpd13", "TEXT(12)"},      {"EMapa", "TEXT(255)"},
     };
     return columns;
 }
@@ -154,6 +157,12 @@ const Columns& legacyCodeListTable()
         {"Sifra", "TEXT(15)"}, {"Cijena", "REAL"}, {"Naziv", "TEXT(255)"},
         {"PDV", "INTEGER"},    {"Proizv", "TEXT(15)"},
     };
+    return columns;
+}
+
+const Columns& classificationTable()
+{
+    static const Columns columns = {{"Sifra", "TEXT(15) PRIMARY KEY"}, {"KPD", "TEXT(12)"}};
     return columns;
 }
 
@@ -253,6 +262,7 @@ bool createInvoiceDatabase(Database& db)
         {QStringLiteral("KelmorinISO"), codeListTable(false)},
         {QStringLiteral("OrtopedskaKelmorinISO"), codeListTable(true)},
         {QStringLiteral("Kelmorin"), legacyCodeListTable()},
+        {kClassificationTable, classificationTable()},
     };
     for (const QString& layout : kLayoutTables)
         tables.emplace_back(layout, layoutTable());

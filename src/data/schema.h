@@ -39,6 +39,18 @@ const Columns& layoutTable();
 // The code list of the oldest databases, kept for two early upgrade steps.
 const Columns& legacyCodeListTable();
 const Columns& patientTable();
+// EKpd: the product classification (KPD) of single aids on the e-invoice,
+// where it differs from the default of their code list (Opci.EKpd12,
+// Opci.EKpd13). Kept apart from the code lists, which the fund's releases
+// replace whole.
+inline const QString kClassificationTable = QStringLiteral("EKpd");
+const Columns& classificationTable();
+// What a shop of medical aids sells, in the product classification KPD
+// 2025: retail trade of medical and orthopaedic goods (class 47.74, its
+// first subcategory). The default of both code lists in a new folder.
+inline const QString kDefaultKpd = QStringLiteral("47.74.01");
+// Days to pay an e-invoice unless the general data say otherwise.
+inline constexpr int kDefaultPaymentDays = 30;
 const Columns& visitTable();
 
 inline const QStringList kLayoutTables = {

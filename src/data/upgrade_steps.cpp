@@ -9,6 +9,7 @@
 #include "layout_refresh.h"
 #include "layout_rows.h"
 #include "layout_slots.h"
+#include "schema.h"
 #include "table_ops.h"
 
 #include <QFile>
@@ -236,6 +237,24 @@ std::vector<Step> buildSteps()
     // equivalent. Layouts changed since are left as they are.
     s.push_back({QStringLiteral("061226"), {}, [](StepContext& c) {
                      return layoutrefresh::refreshInvoiceLayouts(c.target(), &c.error());
+                 }});
+    // The e-invoices to the fund: the operator, the payment term, the
+    // product classification of the aids, the time each invoice's e-invoice
+    // was first made.
+    s.push_back({QStringLiteral("081226"), {}, [](StepContext& c) {
+                     const QString opci = QStringLiteral("Opci");
+                     return c.addColumn(opci, QStringLiteral("EOperater"), QStringLiteral("TEXT(50)"))
+                         && c.addColumn(opci, QStringLiteral("EOIBOperatera"), QStringLiteral("TEXT(11)"))
+                         && c.addColumn(opci, QStringLiteral("ERokPlacanja"), QStringLiteral("SMALLINT"))
+                         && c.addColumn(opci, QStringLiteral("EKpd12"), QStringLiteral("TEXT(12)"))
+                         && c.addColumn(opci, QStringLiteral("EKpd13"), QStringLiteral("TEXT(12)"))
+                         && c.addColumn(opci, QStringLiteral("EMapa"), QStringLiteral("TEXT(255)"))
+                         && c.addColumn(QStringLiteral("Rn"), QStringLiteral("EVrijeme"), QStringLiteral("TEXT(8)"))
+                         && (c.target().hasTable(schema::kClassificationTable)
+                             || c.exec(schema::createTableSql(schema::kClassificationTable, schema::classificationTable())))
+                         && c.exec(QStringLiteral("UPDATE Opci SET ERokPlacanja = COALESCE(ERokPlacanja, ?), "
+                                                  "EKpd12 = COALESCE(EKpd12, ?), EKpd13 = COALESCE(EKpd13, ?)"),
+                                   {schema::kDefaultPaymentDays, schema::kDefaultKpd, schema::kDefaultKpd});
                  }});
     return s;
 }

@@ -75,15 +75,15 @@ void TestDataStore::columnPositionsOthersRelyOn()
     createDatabase();
     Database db(schema::kInvoiceFile);
     const QStringList rn = selectStarColumns(db, QStringLiteral("Rn"));
-    QCOMPARE(rn.size(), 44);
+    QCOMPARE(rn.size(), 45);
     QCOMPARE(rn[0], QStringLiteral("Rbr"));
     QCOMPARE(rn[1], QStringLiteral("Datum"));
     QCOMPARE(rn[34], QStringLiteral("Izbor"));
     QCOMPARE(rn.mid(35, 6), (QStringList{"Pu", "Plac", "Opaska", "Proizv", "God", "Rnbr"}));
-    QCOMPARE(rn.mid(41), (QStringList{"BrojMalopRn", "DatumIzdavanja", "RazlikaCijene"}));
+    QCOMPARE(rn.mid(41), (QStringList{"BrojMalopRn", "DatumIzdavanja", "RazlikaCijene", "EVrijeme"}));
 
     const QStringList& view = schema::invoiceViewColumns();
-    QCOMPARE(view.size(), 44);
+    QCOMPARE(view.size(), 45);
     QCOMPARE(view[0], QStringLiteral("Rnbr"));
     QCOMPARE(view[33], QStringLiteral("Iznos"));
     QCOMPARE(view[40], QStringLiteral("Rbr"));
@@ -271,11 +271,11 @@ void TestDataStore::newFolderAtNewestRelease()
     ::umask(previous);
     QDir shop(QStringLiteral("shop"));
     QCOMPARE(shop.entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm", "Uputstva.htm"}));
+             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm", "Uputstva.htm"}));
     QCOMPARE(QFileInfo(QStringLiteral("shop")).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg061226.inm"})
+    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm"})
         QVERIFY2((QFileInfo(shop.filePath(QLatin1String(name))).permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser), name);
-    QFile marker(shop.filePath(QStringLiteral("upg061226.inm")));
+    QFile marker(shop.filePath(QStringLiteral("upg081226.inm")));
     QVERIFY(marker.open(QIODevice::ReadOnly));
     QCOMPARE(marker.readAll(), QByteArray("040326090807\r\n"));
     QFile recept(shop.filePath(QStringLiteral("Recept.txt")));
