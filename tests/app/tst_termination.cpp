@@ -77,5 +77,6 @@ void TestTermination::typedTextSurvivesTheSignal()
     QCOMPARE(stored(), expected);
 }
 
-QTEST_GUILESS_MAIN(TestTermination)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestTermination)
 #include "tst_termination.moc"

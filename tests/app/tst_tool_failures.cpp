@@ -310,5 +310,6 @@ void TestToolFailures::filesArePrivate()
     ::umask(previous);
 }
 
-QTEST_GUILESS_MAIN(TestToolFailures)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestToolFailures)
 #include "tst_tool_failures.moc"

@@ -133,5 +133,6 @@ void TestMoneyFormats::generalNumbers()
     QCOMPARE(format::general(value, QLocale(QLocale::Croatian, QLocale::Croatia)), expected);
 }
 
-QTEST_GUILESS_MAIN(TestMoneyFormats)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestMoneyFormats)
 #include "tst_money_formats.moc"

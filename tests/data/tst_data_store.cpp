@@ -375,5 +375,6 @@ void TestDataStore::statementReadsWhatTheQueryReads()
     QVERIFY(!bad.next());
 }
 
-QTEST_GUILESS_MAIN(TestDataStore)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestDataStore)
 #include "tst_data_store.moc"

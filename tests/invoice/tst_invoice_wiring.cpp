@@ -261,5 +261,6 @@ void TestInvoiceWiring::enterWalksTheChains()
     QCOMPARE(QApplication::focusWidget(), tab.field("Dopunsko"));
 }
 
-QTEST_MAIN(TestInvoiceWiring)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestInvoiceWiring)
 #include "tst_invoice_wiring.moc"

@@ -391,5 +391,6 @@ void TestReports::toolWritesTheSameReport()
     QCOMPARE(reporttool::run({dir, "overview", "--which", "sve"}, out, err, open), 2);
 }
 
-QTEST_MAIN(TestReports)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestReports)
 #include "tst_reports.moc"
