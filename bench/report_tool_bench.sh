@@ -27,17 +27,7 @@ year=$(date +%y)
 sqlite3 "$work/shop/Kelmorin.mdb" "UPDATE Rn SET BrojMalopRn = 'M-' || Rnbr, Proizv = 'PR1', \
   Pom2 = '2103060102001', Kol2 = 1, Pom3 = '2103031412001', Kol3 = 2, Pom4 = '2103060201001', Kol4 = 1;"
 
-# The median wall time and the median processor time (user + system) of
-# $runs runs of a command, in seconds.
-median() {
-  for i in $(seq "$runs"); do
-    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" > /dev/null 2>&1
-    cat "$work/time"
-  done > "$work/times"
-  wall=$(cut -d' ' -f1 "$work/times" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  cpu=$(awk '{ print $2 + $3 }' "$work/times" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  echo "wall $wall s, processor $cpu s"
-}
+. "$(dirname "$0")/median.sh"
 
 peak() {
   /usr/bin/time -v "$1/src/kelmorin-tool" report "$work/shop" overview --which all --long 2>&1 >/dev/null \
