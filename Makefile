@@ -6,10 +6,10 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins \
             qt6-translations-l10n fonts-liberation2 fonts-dejavu-core poppler-utils \
-            libsqlite3-dev mdbtools-dev libmdb3 pkg-config mdbtools dpkg-dev \
+            libsqlite3-dev mold mdbtools-dev libmdb3 pkg-config mdbtools dpkg-dev \
             libxml2-utils default-jre-headless libsaxonhe-java
 
-.PHONY: all deps build test run bench package clean
+.PHONY: all deps configure build test run bench package clean
 
 all: build
 
@@ -25,18 +25,24 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# The programs and the tests (the benchmarks are built by "make bench").
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
+# Only the program and the tool.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kelmorin kelmorin-tool
 	@test -f demo/Kelmorin.mdb || $(BUILD)/src/kelmorin-tool init --demo demo
 	cd demo && ../$(BUILD)/src/kelmorin
 
-bench: build
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target generate_db startup_bench submission_bench report_bench codelists_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench
@@ -45,6 +51,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/backup_bench
 	$(BUILD)/bench/quick_check_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/eracun_bench
+	sh bench/report_tool_bench.sh $(BUILD)
 
 package: build
 	cd $(BUILD) && cpack -G DEB

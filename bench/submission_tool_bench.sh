@@ -31,17 +31,7 @@ query="SELECT $cols, $(aid a1), $(aid a2), $(aid a3), $(aid a4) FROM Rn r
   LEFT JOIN OrtopedskaKelmorinISO a3 ON a3.Sifra = r.Pom3 LEFT JOIN OrtopedskaKelmorinISO a4 ON a4.Sifra = r.Pom4
   WHERE r.God = $year AND r.Izbor = '1' ORDER BY r.Rnbr;"
 
-# The median wall time and the median processor time (user + system) of
-# $runs runs of a command, in seconds.
-median() {
-  for i in $(seq "$runs"); do
-    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" > /dev/null 2>&1
-    cat "$work/time"
-  done > "$work/times"
-  wall=$(cut -d' ' -f1 "$work/times" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  cpu=$(awk '{ print $2 + $3 }' "$work/times" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  echo "wall $wall s, processor $cpu s"
-}
+. "$(dirname "$0")/median.sh"
 
 peak() {
   rm -f "$work/shop/"*.O$year*

@@ -306,8 +306,11 @@ int runSubmission(const QStringList& args)
 int runReport(const QStringList& args)
 {
     std::optional<workdir::FolderLock> lock;
-    const int rc = reporttool::run(args, out(), err(),
-                                   [&lock](const QString& folder, Session& session) { return openSession(folder, session, lock); });
+    // A report reads only the invoices it lists, straight from the file; the
+    // year's set of the window is not needed.
+    const int rc = reporttool::run(args, out(), err(), [&lock](const QString& folder, Session& session) {
+        return openSession(folder, session, lock, Session::Scope::GeneralDataOnly);
+    });
     return rc == 2 ? usage() : rc;
 }
 

@@ -135,6 +135,10 @@ QString number(double value, QStringView patternText, const QLocale& locale)
 
 QString general(double value, const QLocale& locale)
 {
+    // Whole numbers below 10^15 (running numbers, invoice numbers, most
+    // quantities) are their digits: a report lists thousands of them.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
     QString text = QString::number(value, 'g', 15);
     if (text.contains(u'e')) // very small or very large: written out in full
         text = QString::number(value, 'f', std::fabs(value) < 1 ? 15 : 0);

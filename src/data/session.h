@@ -27,6 +27,9 @@ public:
     RecordSet& generalData() { return *m_generalData; }
     // Not with Scope::GeneralDataOnly.
     RecordSet& invoices() { return *m_invoices; }
+    // The year's set is open (Scope::Everything): only then can an invoice
+    // be waiting to be written back.
+    bool hasInvoices() const { return m_invoices != nullptr; }
     RecordSet& oldCodeList() { return *m_oldCodeList; }  // 12-character codes
     RecordSet& newCodeList() { return *m_newCodeList; }  // 13-character codes
 

@@ -8,6 +8,10 @@ namespace invoices {
 
 bool saveEditsOrSay(Session& session, Dialogs& dialogs)
 {
+    // A session that reads its invoices straight from the file (the tool's
+    // reports) has no edits waiting.
+    if (!session.hasInvoices())
+        return true;
     RecordSet& invoices = session.invoices();
     if (invoices.saveAll())
         return true;

@@ -457,5 +457,6 @@ void TestAccessConversion::aConverterThatCrashesOrStallsLeavesNoFile()
     QVERIFY(filesIn(folder.file(QStringLiteral("shop"))).isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestAccessConversion)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestAccessConversion)
 #include "tst_access_conversion.moc"

@@ -295,5 +295,6 @@ void TestAccessStartup::chainReadsAnAccessPackage()
     QVERIFY(!QFileInfo::exists(QStringLiteral("upg051023.inm")));
 }
 
-QTEST_MAIN(TestAccessStartup)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestAccessStartup)
 #include "tst_access_startup.moc"

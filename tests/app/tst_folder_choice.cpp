@@ -38,5 +38,6 @@ void TestFolderChoice::orderOfChoice()
     QCOMPARE(folderchoice::choose({}, here, last, home), fallback);
 }
 
-QTEST_GUILESS_MAIN(TestFolderChoice)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestFolderChoice)
 #include "tst_folder_choice.moc"

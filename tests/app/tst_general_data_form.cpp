@@ -186,5 +186,6 @@ void TestGeneralDataForm::lineThicknessRewritesTheInvoiceLayouts()
     QCOMPARE(m_shop->session->generalData().field(u"Crte").toString(), QStringLiteral("x"));
 }
 
-QTEST_MAIN(TestGeneralDataForm)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestGeneralDataForm)
 #include "tst_general_data_form.moc"

@@ -280,5 +280,6 @@ void TestMainWindow::windowFitsTheScreenCentred()
     QVERIFY(page->widget()->isAncestorOf(m_window->invoiceEntryArea()));
 }
 
-QTEST_MAIN(TestMainWindow)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"

@@ -90,5 +90,6 @@ void TestShellCommands::helpPageIsFoundWithoutRegardToCase()
     QVERIFY(platform.opened.first().endsWith(QStringLiteral("/UPUTSTVA.HTM")));
 }
 
-QTEST_GUILESS_MAIN(TestShellCommands)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestShellCommands)
 #include "tst_shell_commands.moc"

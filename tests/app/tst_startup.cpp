@@ -247,5 +247,6 @@ void TestStartup::versionNotice()
     QCOMPARE(m_dialogs->messages(), notice ? QStringList{version::kNotice} : QStringList{});
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -95,5 +95,6 @@ void TestTermination::typedTextSurvivesTheSignal()
     }
 }
 
-QTEST_GUILESS_MAIN(TestTermination)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestTermination)
 #include "tst_termination.moc"

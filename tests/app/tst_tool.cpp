@@ -158,5 +158,6 @@ void TestTool::submissionWritesTheFundsFile()
     QVERIFY(content.endsWith("\r\n"));
 }
 
-QTEST_GUILESS_MAIN(TestTool)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestTool)
 #include "tst_tool.moc"

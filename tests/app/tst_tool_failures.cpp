@@ -597,5 +597,6 @@ void TestToolFailures::pricesNoListMayHoldStopTheDocuments()
     }
 }
 
-QTEST_GUILESS_MAIN(TestToolFailures)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestToolFailures)
 #include "tst_tool_failures.moc"

@@ -406,5 +406,6 @@ void TestBackup::aFileSizeLimitLeavesNoHalfCopy()
     QVERIFY(backup::make(QDir(shop), kNow).ok);
 }
 
-QTEST_GUILESS_MAIN(TestBackup)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestBackup)
 #include "tst_backup.moc"

@@ -321,5 +321,6 @@ void TestBrowser::mediumListing()
     QCOMPARE(m_shop->platform.opened, QStringList{medium.filePath(QStringLiteral("popratni.pdf"))});
 }
 
-QTEST_MAIN(TestBrowser)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestBrowser)
 #include "tst_browser.moc"

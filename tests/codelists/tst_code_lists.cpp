@@ -377,5 +377,6 @@ void TestCodeLists::codeListDocument()
     QVERIFY(m_shop->platform.opened.first().endsWith(QStringLiteral("/SIFRARNICI.RTF")));
 }
 
-QTEST_MAIN(TestCodeLists)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestCodeLists)
 #include "tst_code_lists.moc"

@@ -426,5 +426,6 @@ void TestPriceList::toolPrintsAndAppliesOnlyWithYes()
     QCOMPARE(std::get<0>(tool({QStringLiteral("prices"), shop})), 2);
 }
 
-QTEST_MAIN(TestPriceList)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestPriceList)
 #include "tst_price_list.moc"

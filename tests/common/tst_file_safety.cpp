@@ -170,5 +170,6 @@ void TestFileSafety::oneHolderOfTheFolderLock()
     QVERIFY(third.isHeld());
 }
 
-QTEST_GUILESS_MAIN(TestFileSafety)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestFileSafety)
 #include "tst_file_safety.moc"

@@ -13,6 +13,8 @@ private Q_SLOTS:
     void numberPatterns_data();
     void numberPatterns();
     void roundsHalfAwayOnDecimalDigits();
+    void generalNumbers_data();
+    void generalNumbers();
     void datesAndTimes();
 };
 
@@ -109,5 +111,28 @@ void TestMoneyFormats::datesAndTimes()
     QCOMPARE(format::time(QTime(7, 5, 9), u"HH:mm:ss"), QStringLiteral("07:05:09"));
 }
 
-QTEST_GUILESS_MAIN(TestMoneyFormats)
+void TestMoneyFormats::generalNumbers_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("whole") << 32767.0 << "32767";
+    QTest::newRow("negative whole") << -3.0 << "-3";
+    QTest::newRow("fifteen digits") << 999999999999999.0 << "999999999999999";
+    QTest::newRow("sixteen digits") << 1e15 << "1000000000000000";
+    QTest::newRow("fraction") << 2.5 << "2,5";
+    QTest::newRow("long fraction") << 0.1 + 0.2 << "0,3";
+    QTest::newRow("small") << 0.00001 << "0,00001";
+}
+
+void TestMoneyFormats::generalNumbers()
+{
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(format::general(value, QLocale(QLocale::Croatian, QLocale::Croatia)), expected);
+}
+
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestMoneyFormats)
 #include "tst_money_formats.moc"

@@ -105,5 +105,6 @@ void TestTextFiles::filesAreFoundWithoutRegardToCase()
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestTextFiles)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestTextFiles)
 #include "tst_text_files.moc"

@@ -76,5 +76,6 @@ void TestCroatianCollation::everyConnectionSortsTheSameWay()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCroatianCollation)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestCroatianCollation)
 #include "tst_croatian_collation.moc"

@@ -377,7 +377,6 @@ void TestDataStore::statementReadsWhatTheQueryReads()
     QVERIFY(!bad.next());
 }
 
-QTEST_GUILESS_MAIN(TestDataStore)
 // A table of another file may carry any name: the set's table, its field
 // and its order are quoted, and the value is bound, never written into the
 // statement.
@@ -403,4 +402,6 @@ void TestDataStore::recordSetQuotesNamesAndBindsItsValue()
     QCOMPARE(set.value(3, u"Grad").toString(), QStringLiteral("Zagreb"));
 }
 
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestDataStore)
 #include "tst_data_store.moc"

@@ -413,5 +413,6 @@ void TestUpgradeChain::invoiceLayoutsOfEarlierReleasesRefreshed()
     }
 }
 
-QTEST_GUILESS_MAIN(TestUpgradeChain)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestUpgradeChain)
 #include "tst_upgrade_chain.moc"

@@ -242,5 +242,6 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEracunChecks)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestEracunChecks)
 #include "tst_eracun_checks.moc"

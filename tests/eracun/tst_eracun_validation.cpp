@@ -281,5 +281,6 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEracunValidation)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestEracunValidation)
 #include "tst_eracun_validation.moc"

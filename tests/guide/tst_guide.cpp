@@ -65,5 +65,6 @@ void TestGuide::aGuideAlreadyThereIsKept()
     QVERIFY(QFile::exists(folder.file(QStringLiteral("Uputstva.htm"))));
 }
 
-QTEST_GUILESS_MAIN(TestGuide)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestGuide)
 #include "tst_guide.moc"

@@ -202,5 +202,6 @@ void TestIdentifiers::shortDates()
     QCOMPARE(read.date, date);
 }
 
-QTEST_GUILESS_MAIN(TestIdentifiers)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestIdentifiers)
 #include "tst_identifiers.moc"

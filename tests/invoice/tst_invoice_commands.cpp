@@ -249,5 +249,6 @@ void TestInvoiceCommands::coPayment()
     QCOMPARE(m_shop->dialogs.messages().last(), QStringLiteral("Pacijent ne plaća sudjelovanje!"));
 }
 
-QTEST_GUILESS_MAIN(TestInvoiceCommands)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestInvoiceCommands)
 #include "tst_invoice_commands.moc"

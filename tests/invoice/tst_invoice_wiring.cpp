@@ -308,5 +308,6 @@ void TestInvoiceWiring::controlsAreAnnouncedByTheirCaptions()
     QCOMPARE(QAccessible::queryAccessibleInterface(&tab.window)->role(), QAccessible::Window);
 }
 
-QTEST_MAIN(TestInvoiceWiring)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestInvoiceWiring)
 #include "tst_invoice_wiring.moc"

@@ -308,5 +308,6 @@ void TestPricing::variantsSideBySide()
     QVERIFY(qFuzzyCompare(vat.vat5 + vat.vat25, float(bookkeepingVat)));
 }
 
-QTEST_GUILESS_MAIN(TestPricing)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestPricing)
 #include "tst_pricing.moc"

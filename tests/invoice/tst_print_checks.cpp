@@ -169,5 +169,6 @@ void TestPrintChecks::sequencesDifferWhereTheFormsDo()
              QStringList{QStringLiteral("Molim upišite ime i prezime pacijenta!")});
 }
 
-QTEST_GUILESS_MAIN(TestPrintChecks)
+#include "support/test_main.h"
+KELMORIN_TEST_GUILESS_MAIN(TestPrintChecks)
 #include "tst_print_checks.moc"

@@ -111,5 +111,6 @@ void TestLayoutAdjustment::enterWalksLeftTopNext()
     QCOMPARE(QApplication::focusWidget(), m_window->leftBox(0));
 }
 
-QTEST_MAIN(TestLayoutAdjustment)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestLayoutAdjustment)
 #include "tst_layout_adjustment.moc"

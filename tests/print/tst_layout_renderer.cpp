@@ -217,5 +217,6 @@ void TestLayoutRenderer::brokenLayoutsStopWithAMessage()
     QCOMPARE(canvas.texts(), QStringList{"Tekst"});
 }
 
-QTEST_MAIN(TestLayoutRenderer)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestLayoutRenderer)
 #include "tst_layout_renderer.moc"

@@ -232,5 +232,6 @@ void TestPrintCommands::textLandsWhereItShouldInThePdf()
     QVERIFY2(std::abs(top - (4 + 86)) < 1.5, qPrintable(QString::number(top)));
 }
 
-QTEST_MAIN(TestPrintCommands)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestPrintCommands)
 #include "tst_print_commands.moc"

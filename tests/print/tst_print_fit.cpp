@@ -250,5 +250,6 @@ void TestPrintFit::pdfFilesAreOfferedInTheLastFolderChosen()
     QCOMPARE(pdfchoice::offeredFile(QStringLiteral("x")), QDir::current().filePath(QStringLiteral("x.pdf")));
 }
 
-QTEST_MAIN(TestPrintFit)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestPrintFit)
 #include "tst_print_fit.moc"

@@ -279,5 +279,6 @@ void TestPrintSlots::bookkeepingRatio()
     QVERIFY(!pricing::patientPaysAll(8.83));
 }
 
-QTEST_MAIN(TestPrintSlots)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestPrintSlots)
 #include "tst_print_slots.moc"

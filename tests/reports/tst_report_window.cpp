@@ -140,5 +140,6 @@ void TestReportWindow::windowButtons()
     QVERIFY(m_shop->dialogs.messages().last().startsWith(QStringLiteral("Datoteku nema.txt nije moguće pročitati")));
 }
 
-QTEST_MAIN(TestReportWindow)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestReportWindow)
 #include "tst_report_window.moc"

@@ -199,5 +199,6 @@ void TestReportWriter::savedCopyKeepsTheBytes()
     QVERIFY(!doc.load(folder.file("missing.txt")));
 }
 
-QTEST_MAIN(TestReportWriter)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestReportWriter)
 #include "tst_report_writer.moc"

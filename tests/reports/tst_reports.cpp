@@ -378,15 +378,28 @@ void TestReports::aidPromptsAndPeriod()
 void TestReports::toolWritesTheSameReport()
 {
     addInvoice(26, 1, "2026-03-01", "Šimić", 5, {}, QStringLiteral("O'Neil"), {"2103060101001"}, {2});
-    auto open = [](const QString& folder, Session& session) { return QDir::setCurrent(folder) && session.open(); };
+    addInvoice(26, 2, "2026-03-04", "Horvat", 7.25, QStringLiteral("2026-04-01"), {}, {"2103031412001", "2103060101001"},
+               {1, 3});
+    QVERIFY(db().exec(QStringLiteral("UPDATE Rn SET BrojMalopRn = 'M-2', Proizv = 'P2' WHERE Rnbr = 2")));
+    // The tool opens only the general data, as it does: the reports read
+    // their invoices from the file, without the year's set of the window.
+    auto open = [](const QString& folder, Session& session) {
+        return QDir::setCurrent(folder) && session.open(Session::Scope::GeneralDataOnly);
+    };
     QString outText, errText;
     QTextStream out(&outText), err(&errText);
     const QString dir = m_shop->folder.path();
+    answer({"S", "2"});
+    QCOMPARE(commands().invoiceOverview(ReportCommands::Paid::All).outcome, ReportCommands::Outcome::Written);
+    const QStringList windowLines = reportLines();
+    QCOMPARE(windowLines.size(), 10);
+    QCOMPARE(reporttool::run({dir, "overview", "--which", "all", "--long"}, out, err, open), 0);
+    QCOMPARE(reportLines(), windowLines);
     QCOMPARE(reporttool::run({dir, "note", "--which", "text", "--text", "O'Neil"}, out, err, open), 0);
     QVERIFY(outText.trimmed().endsWith(QStringLiteral("Temp.txt")));
     QVERIFY(reportLines()[3].contains(QStringLiteral("Šimić Ana")));
     QCOMPARE(reporttool::run({dir, "aid", "--code", "2103060101001", "--long"}, out, err, open), 0);
-    QVERIFY(reportLines().last() == QStringLiteral("Ukupno komada: 2"));
+    QVERIFY(reportLines().last() == QStringLiteral("Ukupno komada: 5"));
     QCOMPARE(reporttool::run({dir, "overview", "--which", "paid", "--period", "s"}, out, err, open), 1);
     QVERIFY(errText.contains(QStringLiteral("Pogrešno upisan format")));
     QCOMPARE(reporttool::run({dir, "aid", "--code", "nema"}, out, err, open), 1);
@@ -402,5 +415,6 @@ void TestReports::toolWritesTheSameReport()
     QCOMPARE(reporttool::run({dir, "overview", "--which", "sve"}, out, err, open), 2);
 }
 
-QTEST_MAIN(TestReports)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestReports)
 #include "tst_reports.moc"

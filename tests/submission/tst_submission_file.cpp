@@ -274,5 +274,6 @@ void TestSubmissionFile::amountsAsThePatternWritesThem()
         QCOMPARE(submission::amount(v), format::number(v, u"0.00", QLocale::c()));
 }
 
-QTEST_MAIN(TestSubmissionFile)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestSubmissionFile)
 #include "tst_submission_file.moc"

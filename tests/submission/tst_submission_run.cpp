@@ -410,5 +410,6 @@ void TestSubmissionRun::theFileNameTakesOnlyDigits()
     QCOMPARE(counter(), 6);
 }
 
-QTEST_MAIN(TestSubmissionRun)
+#include "support/test_main.h"
+KELMORIN_TEST_MAIN(TestSubmissionRun)
 #include "tst_submission_run.moc"
