@@ -10,6 +10,8 @@
 //                                     the fund's submission file of the invoices marked M
 //   kelmorin-tool report DIR overview|vat|note|aid [options]
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
+//   kelmorin-tool report DIR recall [--months N]
+//                                     the patients due for a check, written to DIR/Temp.txt
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
 #include "codelists/price_tool.h"
@@ -26,6 +28,7 @@
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
+#include "patients/recall.h"
 #include "reports/report_tool.h"
 #include "submission/submission_run.h"
 
@@ -76,7 +79,7 @@ int usage()
              "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
-          << reporttool::kUsage
+          << reporttool::kUsage << patients::kRecallUsage
           << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n";
     err().flush();
     return 2;
@@ -265,6 +268,18 @@ int runSubmission(const QStringList& args)
 int runReport(const QStringList& args)
 {
     std::optional<workdir::FolderLock> lock;
+    if (args.value(1) == u"recall") {
+        if (args.value(0).startsWith(u"--"))
+            return usage();
+        if (!QDir::setCurrent(args.value(0))) {
+            err() << "Mapa " << args.value(0) << " ne postoji.\n";
+            return 1;
+        }
+        if (!holdFolder(lock))
+            return 1;
+        const int rc = patients::runRecallTool(args.mid(2), out(), err());
+        return rc == 2 ? usage() : rc;
+    }
     const int rc = reporttool::run(args, out(), err(),
                                    [&lock](const QString& folder, Session& session) { return openSession(folder, session, lock); });
     return rc == 2 ? usage() : rc;

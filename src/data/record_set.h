@@ -35,6 +35,9 @@ public:
     const Query& query() const { return m_query; }
     // The order of the rows from the next reload on; a field of the set.
     void setOrderBy(const QString& field) { m_query.orderBy = field; }
+    // The values of the condition's placeholders from the next reload on
+    // (one patient's visits, then another's).
+    void setBinds(QVariantList binds) { m_query.binds = std::move(binds); }
     Database& database() { return m_db; }
 
     int rowCount() const { return int(m_rows.size()); }
