@@ -17,6 +17,7 @@
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
+#include "patients/patients_wiring.h"
 #include "print/adjustment_window.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
@@ -78,9 +79,14 @@ int main(int argc, char* argv[])
     const auto reports = reporttab::install(window, *session, services, printer);
     // Text files of the folder and the medium open in the report window.
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });
+    const auto patientRegister = patientstab::install(window, services, printer, session->generalData(),
+                                                      [&reports](const QString& path) { reports->window().showTextFile(path); });
     window.prepare();
     // Ended by the desktop or a signal: the edits are saved as at exit.
-    termination::install([&session] { session->saveAll(); });
+    termination::install([&session, &patientRegister] {
+        session->saveAll();
+        patientRegister->saveAll();
+    });
     window.show();
 
     version::Notice notice(dialogs);
