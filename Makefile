@@ -39,6 +39,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/codelists_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/patients_bench
 
 clean:
 	rm -rf $(BUILD)

@@ -300,6 +300,7 @@ void PatientCardWindow::reload()
     GridLayout layout(std::max(m_card.visits().columnCount(), 3), ColumnLayout{0, true});
     layout[2] = ColumnLayout{1120};
     layout[2].date = true;
+    layout[2].digits = 10; // dd.mm.yyyy whole at any screen's font
     grids::apply(*m_grid, *m_model, layout);
     const bool editable = m_card.isEditable();
     for (QWidget* box : m_fields) {

@@ -103,9 +103,12 @@ PatientListWindow::PatientListWindow(patients::PatientList& list, Actions action
             box = m_binder->text(f.field, nullptr);
         }
         box->installEventFilter(this);
+        // Enter leaves the field as a click elsewhere would, then goes on
+        // (from "JMBG" that filled the date of birth, to "Ulica").
         connect(box, &QLineEdit::returnPressed, this, [this, box] {
-            const auto at = std::find(m_fields.begin(), m_fields.end(), box) - m_fields.begin();
-            m_fields.at(patients::nextPatientPosition(int(at)))->setFocus(Qt::TabFocusReason);
+            const int at = int(std::find(m_fields.begin(), m_fields.end(), box) - m_fields.begin());
+            const bool filled = leave(at);
+            m_fields.at(filled ? 4 : patients::nextPatientPosition(at))->setFocus(Qt::TabFocusReason);
         });
         m_fields.push_back(box);
         form->addRow(f.caption, box);
@@ -175,7 +178,7 @@ bool PatientListWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::FocusOut:
         patientsui::highlight(box, false);
-        if (!patients::patientFields().at(position).readOnly && m_list.leaveField(box->objectName()))
+        if (leave(position))
             QTimer::singleShot(0, this, [this] { m_fields.at(4)->setFocus(Qt::OtherFocusReason); });
         break;
     case QEvent::MouseButtonDblClick:
@@ -188,6 +191,11 @@ bool PatientListWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return false;
+}
+
+bool PatientListWindow::leave(int position)
+{
+    return !patients::patientFields().at(position).readOnly && m_list.leaveField(m_fields.at(position)->objectName());
 }
 
 void PatientListWindow::goBack()

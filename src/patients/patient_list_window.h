@@ -45,6 +45,8 @@ private:
     void followCurrent(int row);
     void applyGridLayout();
     void showReadOnlyFields();
+    // The rules of leaving a field; true when the date of birth was filled.
+    bool leave(int position);
 
     patients::PatientList& m_list;
     Actions m_actions;

@@ -86,12 +86,6 @@ std::optional<QString> dateOfBirthFromJmbg(const QString& jmbg)
     return jmbg.mid(0, 2) + u'.' + jmbg.mid(2, 2) + u'.' + QString::number(year);
 }
 
-bool matchesSearch(const QString& text, const QString& surname, const QString& jmbg)
-{
-    const bool digits = !text.isEmpty() && text.at(0).isDigit();
-    return (digits ? jmbg : surname).startsWith(text, Qt::CaseInsensitive);
-}
-
 PatientList::PatientList(Services services) : m_services(services) {}
 
 PatientList::~PatientList()
@@ -136,6 +130,15 @@ bool PatientList::bind()
         fail(QStringLiteral("Ne mogu otvoriti registar pacijenata %1:\r\n%2").arg(schema::kPatientFile, db->error()));
         return false;
     }
+    // The list's order kept as an index in the Croatian alphabet's order,
+    // so that opening a register of many thousands of patients reads it
+    // without sorting. A register made before gets it at its first opening
+    // (the folder's lock is held for the whole run).
+    if (!db->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"Popis_abeceda\" ON Popis (") + collated(QStringLiteral("prezime"))
+                  + u',' + collated(QStringLiteral("ime")) + u',' + collated(QStringLiteral("JMBG")) + u')')) {
+        fail(QStringLiteral("Ne mogu pripremiti popis pacijenata u %1:\r\n%2").arg(schema::kPatientFile, db->error()));
+        return false;
+    }
     RecordSet::Query query;
     query.table = kPatientTable;
     query.columns = listColumns();
@@ -145,9 +148,17 @@ bool PatientList::bind()
         fail(QStringLiteral("Ne mogu pročitati popis pacijenata iz %1:\r\n%2").arg(schema::kPatientFile, set->error()));
         return false;
     }
+    // The folded texts follow the list: all anew when it is read again,
+    // one row when a field changes.
+    QObject::connect(set.get(), &RecordSet::reset, set.get(), [this] { m_folded.clear(); });
+    QObject::connect(set.get(), &RecordSet::rowChanged, set.get(), [this](int row) {
+        if (row >= 0 && size_t(row) < m_folded.size())
+            m_folded[row] = foldedRow(row);
+    });
     m_db = std::move(db);
     m_patients = std::move(set);
     m_patients->setCurrent(m_patients->rowCount() > 0 ? 0 : -1);
+    searchedText(0, false); // folded now, so that no keystroke waits for it
     return true;
 }
 
@@ -173,29 +184,54 @@ void PatientList::removeAbandonedFirstRow()
         list.setCurrent(list.rowCount() > 0 ? 0 : -1);
 }
 
+// What the search compares, case folded once for the whole list: the
+// surname or the citizen's number of each row.
+const QString& PatientList::searchedText(int row, bool digits)
+{
+    static const QString none;
+    if (m_folded.size() != size_t(m_patients->rowCount())) {
+        m_folded.clear();
+        m_folded.reserve(m_patients->rowCount());
+        for (int r = 0; r < m_patients->rowCount(); ++r)
+            m_folded.push_back(foldedRow(r));
+    }
+    if (row < 0 || size_t(row) >= m_folded.size())
+        return none;
+    return digits ? m_folded[row].second : m_folded[row].first;
+}
+
+std::pair<QString, QString> PatientList::foldedRow(int row) const
+{
+    return {sqlvalue::toText(m_patients->value(row, 0)).toCaseFolded(),
+            sqlvalue::toText(m_patients->value(row, 2)).toCaseFolded()};
+}
+
+int PatientList::findFrom(const QString& text, int start, int count)
+{
+    const QString wanted = text.toCaseFolded();
+    const bool digits = !text.isEmpty() && text.at(0).isDigit();
+    const int n = m_patients->rowCount();
+    for (int step = 0; step < count && n > 0; ++step) {
+        const int row = (start + step) % n;
+        if (searchedText(row, digits).startsWith(wanted))
+            return row;
+    }
+    return -1;
+}
+
 void PatientList::search(const QString& text)
 {
     RecordSet& list = *m_patients;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (matchesSearch(text, list.value(row, 0).toString(), list.value(row, 2).toString())) {
-            list.setCurrent(row);
-            return;
-        }
-    }
-    list.setCurrent(list.rowCount() > 0 ? 0 : -1);
+    const int row = findFrom(text, 0, list.rowCount());
+    list.setCurrent(row >= 0 ? row : (list.rowCount() > 0 ? 0 : -1));
 }
 
 void PatientList::searchNext(const QString& text)
 {
     RecordSet& list = *m_patients;
-    const int n = list.rowCount();
-    for (int step = 1; step <= n; ++step) {
-        const int row = (list.current() + step) % n;
-        if (matchesSearch(text, list.value(row, 0).toString(), list.value(row, 2).toString())) {
-            list.setCurrent(row);
-            return;
-        }
-    }
+    const int row = findFrom(text, list.current() + 1, list.rowCount());
+    if (row >= 0)
+        list.setCurrent(row);
 }
 
 bool PatientList::sortBy(int column)

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class Database;
@@ -40,11 +41,6 @@ int nextPatientPosition(int position);
 // than digits there, or for a day that does not exist.
 std::optional<QString> dateOfBirthFromJmbg(const QString& jmbg);
 
-// The text typed in the search box finds patients whose citizen's number
-// (when it starts with a digit) or surname starts with it, without regard
-// to case; it is taken literally.
-bool matchesSearch(const QString& text, const QString& surname, const QString& jmbg);
-
 class PatientList {
 public:
     explicit PatientList(Services services);
@@ -61,8 +57,10 @@ public:
     RecordSet& patients() { return *m_patients; }
     Database& database() { return *m_db; }
 
-    // Search as you type: the first matching patient becomes current, or
-    // the first row when none matches.
+    // Search as you type: the first patient whose citizen's number (when
+    // the text starts with a digit) or surname starts with the text,
+    // without regard to case and taken literally, becomes current; the
+    // first row when none does.
     void search(const QString& text);
     // Enter in the search box: the next match after the current patient,
     // wrapping round to the first one.
@@ -97,6 +95,11 @@ public:
 
 private:
     bool bind();
+    // The first row from `start` on (wrapping round, at most `count` rows)
+    // whose surname or number starts with the text; -1 when none does.
+    int findFrom(const QString& text, int start, int count);
+    const QString& searchedText(int row, bool digits);
+    std::pair<QString, QString> foldedRow(int row) const;
     void removeAbandonedFirstRow();
     void fail(const QString& text);
 
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<Database> m_db;
     std::unique_ptr<RecordSet> m_patients;
     bool m_cleaned = false;
+    std::vector<std::pair<QString, QString>> m_folded; // surname and number of each row, case folded
 };
 
 } // namespace patients
