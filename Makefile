@@ -52,6 +52,7 @@ bench: configure
 	$(BUILD)/bench/quick_check_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/eracun_bench
 	sh bench/report_tool_bench.sh $(BUILD)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/patients_bench
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -24,6 +24,7 @@
 #include "common/qt_dialogs.h"
 #include "invoice/invoice_commands.h"
 #include "invoice/invoice_wiring.h"
+#include "patients/patients_wiring.h"
 #include "print/adjustment_window.h"
 #include "print/print_commands.h"
 #include "print/dialog_print_target.h"
@@ -126,9 +127,14 @@ int main(int argc, char* argv[])
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });
     const auto archive = backuptab::install(window, *session, services);
     window.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Mapa s podacima: ") + workdir::displayPath()));
+    const auto patientRegister = patientstab::install(window, services, printer, session->generalData(),
+                                                      [&reports](const QString& path) { reports->window().showTextFile(path); });
     window.prepare();
     // Ended by the desktop or a signal: the edits are saved as at exit.
-    termination::install([&session] { session->saveAll(); });
+    termination::install([&session, &patientRegister] {
+        session->saveAll();
+        patientRegister->saveAll();
+    });
     window.show();
 
     version::Notice notice(dialogs);

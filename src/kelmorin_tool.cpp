@@ -10,6 +10,8 @@
 //                                     the fund's submission file of the invoices marked M
 //   kelmorin-tool report DIR overview|vat|note|aid [options]
 //                                     a report written to DIR/Temp.txt (options in reports/report_tool.h)
+//   kelmorin-tool report DIR recall [--months N]
+//                                     the patients due for a check, written to DIR/Temp.txt
 //   kelmorin-tool prices DIR FILE.csv [--yes]
 //                                     what the fund's price list changes; applied with --yes
 //   kelmorin-tool import-access SOURCE.mdb TARGET
@@ -39,6 +41,7 @@
 #include "invoice/invoice_commands.h"
 #include "print/print_commands.h"
 #include "print/print_target.h"
+#include "patients/recall.h"
 #include "reports/report_tool.h"
 #include "submission/submission_run.h"
 
@@ -99,7 +102,7 @@ int usage()
              "  kelmorin-tool print MAPA --invoice N --form osnovno|dopunsko|potvrda|knjigovodstvo --pdf DATOTEKA\n"
              "  kelmorin-tool submission MAPA --mark M --medium N --date DD.MM.GGGG --office PPP\n"
              "                           [--copies K] [--cover DATOTEKA.pdf] [--yes]\n"
-          << reporttool::kUsage
+          << reporttool::kUsage << patients::kRecallUsage
           << "  kelmorin-tool prices MAPA CJENIK.csv [--yes]\n"
              "  kelmorin-tool import-access IZVOR.mdb NOVA_DATOTEKA\n"
              "  kelmorin-tool backup MAPA\n"
@@ -306,6 +309,18 @@ int runSubmission(const QStringList& args)
 int runReport(const QStringList& args)
 {
     std::optional<workdir::FolderLock> lock;
+    if (args.value(1) == u"recall") {
+        if (args.value(0).startsWith(u"--"))
+            return usage();
+        if (!QDir::setCurrent(args.value(0))) {
+            err() << "Mapa " << args.value(0) << " ne postoji.\n";
+            return 1;
+        }
+        if (!holdFolder(lock))
+            return 1;
+        const int rc = patients::runRecallTool(args.mid(2), out(), err());
+        return rc == 2 ? usage() : rc;
+    }
     // A report reads only the invoices it lists, straight from the file; the
     // year's set of the window is not needed.
     const int rc = reporttool::run(args, out(), err(), [&lock](const QString& folder, Session& session) {

@@ -194,4 +194,31 @@ bool create(const QString& dirPath, Content content, const Clock& clock, QString
     return ok;
 }
 
+bool createPatientRegister(const QString& dirPath, QString* error)
+{
+    const QDir dir(dirPath);
+    const QString patients = dir.filePath(schema::kPatientFile);
+    if (isLink(patients) || QFileInfo::exists(patients))
+        return fail(error, QStringLiteral("U mapi %1 već postoji %2; ništa nije promijenjeno.")
+                               .arg(QDir::toNativeSeparators(dir.absolutePath()), schema::kPatientFile));
+    const QString temp = privateTemporary(dir, schema::kPatientFile, error);
+    if (temp.isEmpty())
+        return false;
+    bool ok = false;
+    {
+        Database db(temp, Database::Mode::Create);
+        ok = db.isOpen() && schema::createPatientDatabase(db);
+        if (!ok)
+            fail(error, QStringLiteral("Datoteku %1 nije moguće zapisati: %2")
+                            .arg(QDir::toNativeSeparators(patients), db.error()));
+    }
+    if (ok)
+        ok = putInPlace(temp, patients, error);
+    if (!ok) {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    }
+    return ok;
+}
+
 } // namespace newfolder

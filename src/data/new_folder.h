@@ -20,4 +20,9 @@ enum class Content { Empty, Demo };
 // are removed again. The caller holds the folder's lock.
 bool create(const QString& dir, Content content, const Clock& clock, QString* error);
 
+// An empty patient register (Pac.mdb) in a folder that has none, built
+// under a temporary name like the files above; never over an existing file
+// or through a symbolic link. The caller holds the folder's lock.
+bool createPatientRegister(const QString& dir, QString* error);
+
 } // namespace newfolder

@@ -44,6 +44,9 @@ public:
     const Query& query() const { return m_query; }
     // The order of the rows from the next reload on; fields of the set.
     void setOrderBy(std::vector<Order> order) { m_query.orderBy = std::move(order); }
+    // The value of the condition from the next reload on (one patient's
+    // visits, then another's).
+    void setWhereValue(QVariant value) { m_query.whereValue = std::move(value); }
     Database& database() { return m_db; }
 
     int rowCount() const { return int(m_rows.size()); }
