@@ -80,6 +80,12 @@ function(kelmorin_use_precompiled_headers directory)
        OR target MATCHES "^kelmorin_pch_")
       continue()
     endif()
+    # A library that uses no Qt (the reader of Access files over mdbtools
+    # and glib) keeps its own headers.
+    get_target_property(own ${target} KELMORIN_NO_PRECOMPILED_HEADERS)
+    if(own)
+      continue()
+    endif()
     kelmorin_links_widgets(${target} widgets)
     if(widgets)
       target_precompile_headers(${target} REUSE_FROM kelmorin_pch_desktop)

@@ -7,6 +7,7 @@
 #include "data/session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace shell {
@@ -55,8 +56,10 @@ void openHelp(Platform& platform, Dialogs& dialogs)
     const QString page = platform.findFile(QStringLiteral("Uputstva.htm"));
     if (page.isEmpty())
         dialogs.message(kNoHelpPage);
-    else
-        platform.openDocument(QFileInfo(page).absoluteFilePath());
+    else if (!platform.openDocument(QFileInfo(page).absoluteFilePath()))
+        // Without a browser the user is at least told where the guide is.
+        dialogs.message(QStringLiteral("Preglednik nije moguće pokrenuti. Upute su u datoteci ")
+                        + QDir::toNativeSeparators(QFileInfo(page).absoluteFilePath()));
 }
 
 void install(MainWindow& window, Session& session, Services services, PrinterChoice& printer)

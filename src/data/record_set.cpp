@@ -103,6 +103,14 @@ QVariant RecordSet::value(int row, int column) const
     return m_rows[row].values[column];
 }
 
+QVariantMap RecordSet::currentRow() const
+{
+    QVariantMap row;
+    for (int c = 0; c < columnCount(); ++c)
+        row.insert(m_fields.at(c), value(m_current, c));
+    return row;
+}
+
 QVariant RecordSet::value(int row, QStringView field) const { return value(row, fieldIndex(field)); }
 
 bool RecordSet::setValue(int row, int column, const QVariant& v)

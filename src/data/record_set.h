@@ -70,6 +70,8 @@ public:
     bool setCurrent(int row);
     bool moveLast() { return setCurrent(rowCount() - 1); }
     QVariant field(QStringView name) const { return value(m_current, name); }
+    // Every field of the current row by name.
+    QVariantMap currentRow() const;
     bool setField(QStringView name, const QVariant& v) { return setValue(m_current, fieldIndex(name), v); }
 
     // Inserts a row at once with the given fields (the rest stay NULL) and

@@ -393,7 +393,7 @@ void TestToolFailures::aJournalLeftHalfWayIsRolledBackBeforeTheUpgradeJudges()
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
     QVERIFY(!QFile::exists(invoices + QStringLiteral("-journal")));
-    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg061226.inm")});
+    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
     Database db(invoices, Database::Mode::ReadOnly);
     QCOMPARE(db.scalar(QStringLiteral("SELECT God FROM Opci")).toInt(), QDate::currentDate().year());
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Nadogradnje")).toInt(), int(upgrade::steps().size()));
@@ -496,7 +496,7 @@ void TestToolFailures::anUpgradeOfNoDatabaseIsAFailure()
         const Run r = tool({QStringLiteral("upgrade"), shop});
         QVERIFY2(r.code == 1, name);
         QVERIFY2(r.err.contains(QStringLiteral("Kelmorin.mdb")), qPrintable(QLatin1String(name) + u' ' + r.err));
-        QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg061226.inm")});
+        QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
     }
 }
 

@@ -3,7 +3,7 @@
 #include "backup/archive_commands.h"
 #include "backup/backup.h"
 #include "common/clock.h"
-#include "common/fake_platform.h"
+#include "support/fake_platform.h"
 #include "common/scripted_dialogs.h"
 #include "data/database.h"
 #include "data/new_folder.h"
