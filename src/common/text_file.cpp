@@ -96,7 +96,12 @@ bool writeAll(int fd, const char* data, qint64 size)
 
 } // namespace
 
-bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+namespace {
+
+// A new file's bytes under a temporary name beside `path` (0600, every
+// write checked; flushed to the disk when `flush`). On failure false with
+// the reason, and no temporary file left.
+bool writeTemporary(const QString& path, const QByteArray& bytes, bool flush, QByteArray& temp, QString* error)
 {
     const QFileInfo info(path);
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
@@ -107,23 +112,91 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
         if (!S_ISREG(st.st_mode))
             return fail(error, path, QStringLiteral("na njenom mjestu je nešto što nije obična datoteka."));
     }
-    QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return fail(error, path, systemReason(errno));
     int code = 0;
-    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || !writeAll(fd, bytes.constData(), bytes.size()) || ::fsync(fd) != 0)
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || !writeAll(fd, bytes.constData(), bytes.size()) || (flush && ::fsync(fd) != 0))
         code = errno;
     if (::close(fd) != 0 && code == 0)
-        code = errno;
-    if (code == 0 && ::rename(temp.constData(), target.constData()) != 0)
         code = errno;
     if (code != 0) {
         ::unlink(temp.constData());
         return fail(error, path, systemReason(code));
     }
+    return true;
+}
+
+// The temporary file takes the file's name.
+bool takeName(const QString& path, const QByteArray& temp, QString* error)
+{
+    if (::rename(temp.constData(), QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData()) == 0)
+        return true;
+    const int code = errno;
+    ::unlink(temp.constData());
+    return fail(error, path, systemReason(code));
+}
+
+} // namespace
+
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QByteArray temp;
+    if (!writeTemporary(path, bytes, true, temp, error) || !takeName(path, temp, error))
+        return false;
     // The new name itself must reach the disk too.
-    syncFolder(info.absolutePath());
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
+bool writeWholeBatch(const std::vector<NamedBytes>& files, QString* error)
+{
+    std::vector<QByteArray> temps;
+    auto removeTemporaries = [&temps] {
+        for (const QByteArray& temp : temps)
+            ::unlink(temp.constData());
+    };
+    QStringList folders;
+    for (const NamedBytes& file : files) {
+        QByteArray temp;
+        if (!writeTemporary(file.path, file.bytes, false, temp, error)) {
+            removeTemporaries();
+            return false;
+        }
+        temps.push_back(temp);
+        const QString folder = QFileInfo(file.path).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    // One flush of each folder's file system for all the new files, before
+    // any of them takes its name.
+    for (const QString& folder : folders) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int code = fd < 0 ? errno : 0;
+#ifdef __linux__
+        if (code == 0 && ::syncfs(fd) != 0)
+            code = errno;
+#else
+        ::sync();
+#endif
+        if (fd >= 0)
+            ::close(fd);
+        if (code != 0) {
+            removeTemporaries();
+            return fail(error, folder, systemReason(code));
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!takeName(files[i].path, temps[i], error)) {
+            // The files before it are whole and named; the rest go.
+            temps.erase(temps.begin(), temps.begin() + qsizetype(i) + 1);
+            removeTemporaries();
+            return false;
+        }
+    }
+    for (const QString& folder : folders)
+        syncFolder(folder);
     return true;
 }
 
@@ -217,6 +290,14 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
     }
     if (!file.commit())
         return fail(error, path, file.errorString());
+    return true;
+}
+
+bool writeWholeBatch(const std::vector<NamedBytes>& files, QString* error)
+{
+    for (const NamedBytes& file : files)
+        if (!writeWhole(file.path, file.bytes, error))
+            return false;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Text files of the program (the fund's submission files, the reports,
 // Recept.txt, the upgrade markers) are Windows-1250 with CR LF line ends.
@@ -44,6 +45,17 @@ namespace textfile {
 // Writes bytes to path. On failure returns false with a message that names
 // the file and gives the system's reason.
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Many files written as writeWhole writes one, with one flush of the disk
+// for all of them instead of one per file (a thousand e-invoices): each
+// goes under a temporary name, then the disk is flushed once, then each
+// takes its name. A failure before the names are taken leaves every old
+// file as it was and none of the new ones.
+struct NamedBytes {
+    QString path;
+    QByteArray bytes;
+};
+bool writeWholeBatch(const std::vector<NamedBytes>& files, QString* error = nullptr);
 
 // Copies a file through writeWhole (copies to a medium, a new Pac.mdb).
 bool copyWhole(const QString& from, const QString& to, QString* error = nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/text_file.h"
 #include "einvoice.h"
 
 #include <QString>
@@ -53,8 +54,10 @@ public:
 
 private:
     // Builds, checks and writes one invoice's documents.
+    // Writes the documents at once, or adds them to `batch` when one is
+    // given (written together at the end of a run).
     void write(InvoiceRecord invoice, const std::vector<Kind>& kinds, const QString& folder, const QString& file,
-               pricing::Catalogue& catalogue, Outcome& outcome);
+               pricing::Catalogue& catalogue, Outcome& outcome, std::vector<textfile::NamedBytes>* batch = nullptr);
     bool storeTime(const InvoiceRecord& invoice, const QString& time);
 
     Database& m_db;

@@ -72,27 +72,102 @@ QString moneyText(double amount) { return format::number(amount, u"#,##0.00"); }
 
 QString nameOf(const InvoiceRecord& r) { return r.surname + u' ' + r.firstName; }
 
+// The columns of the invoice lists (the amount ends in column 75).
+namespace listcolumn {
+constexpr int kRunning = 1, kNumber = 6, kDate = 13, kConfirmation = 25, kName = 42, kAmountHeading = 69;
+}
+
+// The columns of the tax recapitulation; a VAT amount starts one column
+// before its heading.
+namespace recapcolumn {
+constexpr int kCode = 1, kQuantity = 16, kPrice = 23, kBase = 35, kRate = 45, kVatHeading = 52, kVat = 51;
+}
+
 // The column headings of the invoice lists.
 void invoiceColumnHeadings(ReportWriter& w)
 {
-    w.at(1, QStringLiteral(" Rbr"));
-    w.at(6, QStringLiteral(" Broj"));
-    w.at(13, QStringLiteral("Datum"));
-    w.at(25, QStringLiteral("Br. potvrde"));
-    w.at(42, QStringLiteral("Prezime i ime"));
-    w.at(69, QStringLiteral(" Iznos"));
+    using namespace listcolumn;
+    w.at(kRunning, QStringLiteral(" Rbr"));
+    w.at(kNumber, QStringLiteral(" Broj"));
+    w.at(kDate, QStringLiteral("Datum"));
+    w.at(kConfirmation, QStringLiteral("Br. potvrde"));
+    w.at(kName, QStringLiteral("Prezime i ime"));
+    w.at(kAmountHeading, QStringLiteral(" Iznos"));
 }
 
 // One invoice of a list: running number, number, date, confirmation, name
 // and amount ending in column 75.
 void invoiceLine(ReportWriter& w, int running, const InvoiceRecord& r)
 {
-    w.numberAt(1, running);
-    w.numberAt(6, r.number);
-    w.dateAt(13, r.billed);
-    w.at(25, r.confirmation);
-    w.at(42, nameOf(r));
+    using namespace listcolumn;
+    w.numberAt(kRunning, running);
+    w.numberAt(kNumber, r.number);
+    w.dateAt(kDate, r.billed);
+    w.at(kConfirmation, r.confirmation);
+    w.at(kName, nameOf(r));
     w.moneyRightAligned(r.amount);
+}
+
+// One bound of the recapitulation's range as typed: the invoice number, 0
+// for an empty answer (the command ends), or nullopt for a number with
+// decimals ("2.5", "2,5"), which names no invoice and is refused rather than
+// cut to a number the user did not type.
+std::optional<int> invoiceBound(const QString& typed)
+{
+    static const QRegularExpression fraction(QStringLiteral("^\\s*[+-]?[0-9]*[.,][0-9]*[1-9]"));
+    if (fraction.match(typed).hasMatch())
+        return std::nullopt;
+    return invoices::leadingNumber(typed);
+}
+
+// The VAT of the recapitulation, of one invoice or of all: 5 % and the
+// other rate apart.
+struct RecapitulationVat {
+    double at5 = 0;
+    double other = 0;
+    void add(int rate, double vat) { (rate == 5 ? at5 : other) += vat; }
+};
+
+// One invoice of the recapitulation: a line per aid of the entry tab with
+// quantity, price, base, rate and VAT, then the invoice's VAT per rate. An
+// aid missing from the lists says so and stays out of the sums; a list that
+// cannot be read leaves its reason in lookupError (the report stops).
+void recapitulationInvoice(ReportWriter& w, pricing::Catalogue& aids, const InvoiceRecord& r, RecapitulationVat& all,
+                           QString& lookupError)
+{
+    using namespace recapcolumn;
+    RecapitulationVat invoice;
+    w.line();
+    w.line(QStringLiteral("Rn. ") + QString::number(r.number));
+    for (const AidLine& line : r.offered()) {
+        if (line.isEmpty())
+            continue;
+        const pricing::Lookup found = aids.find(line.code);
+        if (found.failed()) {
+            if (lookupError.isEmpty())
+                lookupError = found.error;
+            continue;
+        }
+        if (!found.aid) {
+            w.at(kCode, line.code);
+            w.at(kQuantity, QStringLiteral("nije u popisu kelmorin"));
+            w.endLine();
+            continue;
+        }
+        const double q = line.quantity();
+        const pricing::RecapitulationLine priced = pricing::recapitulationLine(*found.aid, q);
+        w.at(kCode, line.code);
+        w.numberAt(kQuantity, q);
+        w.at(kPrice, format::number(priced.unitPrice, u"0.0000"));
+        w.at(kBase, format::number(priced.base, u"0.00"));
+        w.numberAt(kRate, priced.rate);
+        w.at(kVat, format::number(priced.vat, u"0.00"));
+        w.endLine();
+        invoice.add(priced.rate, priced.vat);
+        all.add(priced.rate, priced.vat);
+    }
+    w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(pricing::recapitulationCents(invoice.at5), u"0.00")
+           + QStringLiteral("        Uk. PDV 25%: ") + format::number(pricing::recapitulationCents(invoice.other), u"0.00"));
 }
 
 } // namespace
@@ -271,95 +346,51 @@ ReportCommands::Result ReportCommands::taxRecapitulation()
     if (!ready())
         return {Outcome::Stopped, {}};
     Dialogs& dialogs = m_services.dialogs;
-    // An invoice number with decimals ("2.5", "2,5") names no invoice: it
-    // is refused rather than cut to a number the user did not type.
-    static const QRegularExpression fraction(QStringLiteral("^\\s*[+-]?[0-9]*[.,][0-9]*[1-9]"));
     const QString fromText =
         dialogs.input(QStringLiteral("Početni račun"), QStringLiteral("Molim upišite broj početnog računa!"), {});
-    if (fraction.match(fromText).hasMatch())
+    const std::optional<int> from = invoiceBound(fromText);
+    if (!from)
         return stop(kWholeNumberMessage.arg(fromText.trimmed()));
-    const int from = invoices::leadingNumber(fromText);
-    if (from == 0)
+    if (*from == 0)
         return {Outcome::Cancelled, {}};
     const QString toText = dialogs.input(QStringLiteral("Završni račun"), QStringLiteral("Molim upišite broj završnog računa!"), {});
-    if (fraction.match(toText).hasMatch())
+    const std::optional<int> to = invoiceBound(toText);
+    if (!to)
         return stop(kWholeNumberMessage.arg(toText.trimmed()));
-    const int to = invoices::leadingNumber(toText);
-    if (to == 0)
+    if (*to == 0)
         return {Outcome::Cancelled, {}};
-    if (to < from)
+    if (*to < *from)
         return stop(QStringLiteral("Broj završnog računa mora biti veći od broja početnog računa!"));
     if (!begin())
         return {Outcome::Stopped, {}};
 
     pricing::Catalogue aids(m_session.database());
-
     ReportWriter w;
     w.line(QStringLiteral("Rekapitulacija poreza"));
     w.line();
-    w.at(1, QStringLiteral("Šifra pom."));
-    w.at(16, QStringLiteral("Kol."));
-    w.at(23, QStringLiteral("Cijena"));
-    w.at(35, QStringLiteral("Osnovica"));
-    w.at(45, QStringLiteral("Stopa"));
-    w.at(52, QStringLiteral("PDV"));
+    w.at(recapcolumn::kCode, QStringLiteral("Šifra pom."));
+    w.at(recapcolumn::kQuantity, QStringLiteral("Kol."));
+    w.at(recapcolumn::kPrice, QStringLiteral("Cijena"));
+    w.at(recapcolumn::kBase, QStringLiteral("Osnovica"));
+    w.at(recapcolumn::kRate, QStringLiteral("Stopa"));
+    w.at(recapcolumn::kVatHeading, QStringLiteral("PDV"));
     w.line(QString(54, u'_'));
-    double all5 = 0, allOther = 0;
+    RecapitulationVat all;
     QString error, lookupError;
     QStringList columns{QStringLiteral("Rnbr")};
     columns += aidfields::columns(aidfields::kOfferedLines);
-    const bool read = reportrows::forEach(m_session.database(), columns, QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
-                                          {m_session.twoDigitYear(), from, to}, QStringLiteral("Rnbr"),
-                                          [&](const InvoiceRecord& r) {
-        double vat5 = 0, vatOther = 0;
-        w.line();
-        w.line(QStringLiteral("Rn. ") + QString::number(r.number));
-        // The recapitulation covers the lines of the entry tab.
-        for (const AidLine& line : r.offered()) {
-            const QString& code = line.code;
-            if (line.isEmpty())
-                continue;
-            const pricing::Lookup found = aids.find(code);
-            if (found.failed()) {
-                // A list that cannot be read is no answer: the report stops.
-                if (lookupError.isEmpty())
-                    lookupError = found.error;
-                continue;
-            }
-            const std::optional<pricing::Aid>& aid = found.aid;
-            if (!aid) {
-                // Nothing to price: the line says so and stays out of the sums.
-                w.at(1, code);
-                w.at(16, QStringLiteral("nije u popisu kelmorin"));
-                w.endLine();
-                continue;
-            }
-            const double q = line.quantity();
-            const pricing::RecapitulationLine priced = pricing::recapitulationLine(*aid, q);
-            w.at(1, code);
-            w.numberAt(16, q);
-            w.at(23, format::number(priced.unitPrice, u"0.0000"));
-            w.at(35, format::number(priced.base, u"0.00"));
-            w.numberAt(45, priced.rate);
-            w.at(51, format::number(priced.vat, u"0.00"));
-            w.endLine();
-            if (priced.rate == 5) {
-                vat5 += priced.vat;
-                all5 += priced.vat;
-            } else {
-                vatOther += priced.vat;
-                allOther += priced.vat;
-            }
-        }
-        w.line(QStringLiteral("Uk. PDV 5%:  ") + format::number(pricing::recapitulationCents(vat5), u"0.00") + QStringLiteral("        Uk. PDV 25%: ")
-               + format::number(pricing::recapitulationCents(vatOther), u"0.00"));
-    }, &error);
+    // The recapitulation covers the lines of the entry tab.
+    const bool read = reportrows::forEach(
+        m_session.database(), columns, QStringLiteral("God = ? AND Rnbr >= ? AND Rnbr <= ?"),
+        {m_session.twoDigitYear(), *from, *to}, QStringLiteral("Rnbr"),
+        [&](const InvoiceRecord& r) { recapitulationInvoice(w, aids, r, all, lookupError); }, &error);
     if (!read)
         return stop(error);
     if (!lookupError.isEmpty())
         return stop(pricing::failedLookupMessage(lookupError));
     w.line(QString(56, u'_'));
-    w.line(QStringLiteral("Sveukupno PDV 5%: ") + moneyText(all5) + QStringLiteral("       Sveukupno PDV 25%: ") + moneyText(allOther));
+    w.line(QStringLiteral("Sveukupno PDV 5%: ") + moneyText(all.at5) + QStringLiteral("       Sveukupno PDV 25%: ")
+           + moneyText(all.other));
     return finish(w);
 }
 

@@ -42,6 +42,7 @@ class TestFileSafety : public QObject {
 private Q_SLOTS:
     void cleanup() { textfile::setWriteLimitForTests(-1); }
     void aFailedWriteKeepsTheOldFileAndLeavesNothing();
+    void aBatchIsWholeOrLeavesTheOldFiles();
     void aFullFilesystemIsReported();
     void linksAreNotWrittenThrough();
     void onlyRegularFilesOfSaneSizeAreRead();
@@ -80,6 +81,38 @@ void TestFileSafety::aFailedWriteKeepsTheOldFileAndLeavesNothing()
     QString error;
     QVERIFY(!textfile::writeWhole(QStringLiteral("nema/mape.txt"), fresh, &error));
     QVERIFY(error.contains(QStringLiteral("mape.txt")));
+}
+
+// Many files with one flush of the disk: a failure on the last leaves none
+// of the new files, the old ones as they were, and no temporary file.
+void TestFileSafety::aBatchIsWholeOrLeavesTheOldFiles()
+{
+    TempFolder folder;
+    QVERIFY(textfile::writeWhole(QStringLiteral("b.xml"), "staro"));
+    const std::vector<textfile::NamedBytes> batch{{QStringLiteral("a.xml"), QByteArray(10, 'a')},
+                                                  {QStringLiteral("b.xml"), QByteArray(10, 'b')},
+                                                  {QStringLiteral("c.xml"), QByteArray(200, 'c')}};
+    textfile::setWriteLimitForTests(100);
+    QString error;
+    QVERIFY(!textfile::writeWholeBatch(batch, &error));
+    QVERIFY2(error.contains(QStringLiteral("c.xml")), qPrintable(error));
+    QCOMPARE(everything(folder.path()), QStringList{QStringLiteral("b.xml")});
+    QCOMPARE(contentOf(QStringLiteral("b.xml")), QByteArray("staro"));
+
+    // A link in one file's place stops the batch before anything is named.
+    textfile::setWriteLimitForTests(-1);
+    QVERIFY(QFile::link(QStringLiteral("/tmp/nigdje"), QStringLiteral("c.xml")));
+    QVERIFY(!textfile::writeWholeBatch(batch, &error));
+    QCOMPARE(everything(folder.path()), (QStringList{QStringLiteral("b.xml"), QStringLiteral("c.xml")}));
+    QCOMPARE(contentOf(QStringLiteral("b.xml")), QByteArray("staro"));
+
+    QVERIFY(QFile::remove(QStringLiteral("c.xml")));
+    QVERIFY2(textfile::writeWholeBatch(batch, &error), qPrintable(error));
+    QCOMPARE(everything(folder.path()), (QStringList{QStringLiteral("a.xml"), QStringLiteral("b.xml"), QStringLiteral("c.xml")}));
+    for (const textfile::NamedBytes& file : batch) {
+        QCOMPARE(contentOf(file.path), file.bytes);
+        QCOMPARE(modeOf(file.path), 0600);
+    }
 }
 
 void TestFileSafety::aFullFilesystemIsReported()
