@@ -28,13 +28,4 @@ Format formatOf(const QString& path)
     return Format::NotAccess;
 }
 
-QString journalRefusal(const QString& path, const QStringList& journals)
-{
-    return QStringLiteral("Uz %1 u mapi %2 stoji %3 (ostatak nedovršenog rada s bazom podataka).\r\n"
-                          "Nova baza tog imena se ne piše, jer bi je taj ostatak oštetio. "
-                          "Premjestite ili obrišite %3 i pokušajte ponovo.")
-        .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absolutePath()),
-             journals.join(QStringLiteral(", ")));
-}
-
 } // namespace accessdb

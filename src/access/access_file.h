@@ -23,8 +23,4 @@ inline bool isAccessFile(const QString& path)
     return f != Format::NotAccess;
 }
 
-// The message that refuses to write a database beside journal files
-// (workdir::journalsBeside), naming them.
-QString journalRefusal(const QString& path, const QStringList& journals);
-
 } // namespace accessdb

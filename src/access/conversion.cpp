@@ -110,7 +110,7 @@ bool Conversion::run(const QString& source, const QString& target, const Listene
     }
     const QStringList journals = workdir::journalsBeside(target);
     if (!journals.isEmpty()) {
-        m_error = journalRefusal(target, journals);
+        m_error = workdir::journalRefusal(target, journals);
         return false;
     }
 

@@ -64,7 +64,7 @@ bool StartupConversion::convertOne(const QString& file)
     Dialogs& dialogs = m_services.dialogs;
     const QStringList journals = workdir::journalsBeside(file);
     if (!journals.isEmpty()) {
-        dialogs.message(journalRefusal(file, journals));
+        dialogs.message(workdir::journalRefusal(file, journals));
         return false;
     }
     if (!QDir().mkpath(kArchiveFolder)) {

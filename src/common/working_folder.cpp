@@ -71,4 +71,13 @@ QStringList journalsBeside(const QString& databasePath)
     return found;
 }
 
+QString journalRefusal(const QString& databasePath, const QStringList& journals)
+{
+    const QFileInfo info(databasePath);
+    return QStringLiteral("Uz %1 u mapi %2 stoji %3 (ostatak nedovršenog rada s bazom podataka).\r\n"
+                          "Nova baza tog imena se ne piše, jer bi je taj ostatak oštetio. "
+                          "Premjestite ili obrišite %3 i pokušajte ponovo.")
+        .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath()), journals.join(QStringLiteral(", ")));
+}
+
 } // namespace workdir

@@ -27,6 +27,9 @@ bool isDataFileName(const QString& path);
 // by it, so a new database is never put under a name that has them.
 QStringList journalsBeside(const QString& databasePath);
 
+// The message that refuses to put a database beside such files, naming them.
+QString journalRefusal(const QString& databasePath, const QStringList& journals);
+
 // Files and folders the program makes are for the user alone (0600, 0700):
 // called once at the start of each program.
 void keepFilesPrivate();

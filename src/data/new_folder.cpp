@@ -96,19 +96,6 @@ QString privateTemporary(const QDir& dir, const QString& finalName, QString* err
 
 bool isLink(const QString& path) { return QFileInfo(path).isSymLink(); }
 
-// A "-journal", "-wal" or "-shm" file beside a database that create makes
-// and that is not there, or nothing.
-QString leftoverJournal(const QDir& dir)
-{
-    for (const QString& database : {schema::kInvoiceFile, schema::kPatientFile}) {
-        if (QFileInfo::exists(dir.filePath(database)))
-            continue;
-        if (const QStringList left = workdir::journalsBeside(dir.filePath(database)); !left.isEmpty())
-            return left.first();
-    }
-    return {};
-}
-
 // Puts a finished file in place; never over an existing one.
 bool putInPlace(const QString& temporary, const QString& path, QString* error)
 {
@@ -143,12 +130,13 @@ bool create(const QString& dirPath, Content content, const Clock& clock, QString
                                .arg(QDir::toNativeSeparators(dir.absolutePath()), schema::kInvoiceFile));
     // A journal of a database that is no longer there would be applied by
     // SQLite to the new database of the same name, and corrupt it.
-    if (const QString left = leftoverJournal(dir); !left.isEmpty())
-        return fail(error, QStringLiteral("U mapi %1 je datoteka %2, ostatak baze podataka koje više nema. "
-                                          "Nova baza se ne stvara dok je ta datoteka tu, jer bi je oštetila.\r\n"
-                                          "Premjestite tu datoteku iz mape (ili je obrišite ako stara baza više ne treba). "
-                                          "Ništa nije promijenjeno.")
-                               .arg(QDir::toNativeSeparators(dir.absolutePath()), left));
+    for (const QString& database : {schema::kInvoiceFile, schema::kPatientFile}) {
+        const QString path = dir.filePath(database);
+        if (QFileInfo::exists(path))
+            continue;
+        if (const QStringList left = workdir::journalsBeside(path); !left.isEmpty())
+            return fail(error, workdir::journalRefusal(path, left));
+    }
     // What an earlier, interrupted run left under temporary names.
     for (const QString& stale : dir.entryList({QStringLiteral(".Kelmorin.mdb-*"), QStringLiteral(".Pac.mdb-*")},
                                               QDir::Files | QDir::Hidden))
