@@ -5,12 +5,12 @@
 
 namespace {
 
-using Fields = StoredFields<GeneralRecord>;
+using GeneralFields = StoredFields<GeneralRecord>;
 
-const Fields& fields()
+const GeneralFields& generalFields()
 {
     using G = GeneralRecord;
-    static const Fields f = {
+    static const GeneralFields f = {
         {{"Naziv", &G::name},
          {"Sifra", &G::code},
          {"Mjesto", &G::place},
@@ -53,17 +53,17 @@ QString GeneralRecord::yearDigits() const { return year == 0 ? QString() : QStri
 
 const QStringList& GeneralRecord::columns()
 {
-    static const QStringList names = fields().columns();
+    static const QStringList names = generalFields().columns();
     return names;
 }
 
 GeneralRecord GeneralRecord::read(const QVariantList& values)
 {
     GeneralRecord r;
-    fields().read(r, [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); });
+    generalFields().read(r, [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); });
     return r;
 }
 
 GeneralRecord GeneralRecord::fromRow(const RecordSet& set, int row) { return read(rowValues(set, row, columns())); }
 
-void GeneralRecord::writeTo(RecordSet& set, int row) const { fields().writeTo(*this, set, row); }
+void GeneralRecord::writeTo(RecordSet& set, int row) const { generalFields().writeTo(*this, set, row); }

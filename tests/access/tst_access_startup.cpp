@@ -22,7 +22,7 @@
 
 namespace {
 
-const QString kData = QStringLiteral(KELMORIN_ACCESS_DATA);
+const QString kAccessFiles = QStringLiteral(KELMORIN_ACCESS_DATA);
 
 QByteArray bytesOf(const QString& path)
 {
@@ -30,7 +30,7 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList filesIn(const QString& folder)
+QStringList namesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
@@ -94,7 +94,7 @@ void TestAccessStartup::initTestCase()
 
 void TestAccessStartup::noLeavesTheFolderAsItWas()
 {
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
     const QByteArray before = bytesOf(QStringLiteral("Kelmorin.mdb"));
     m_dialogs->answer(false);
     QVERIFY(!start());
@@ -104,7 +104,7 @@ void TestAccessStartup::noLeavesTheFolderAsItWas()
              QStringLiteral("Kelmorin.mdb je baza u formatu Access. Želite li je pretvoriti u novi oblik? "
                             "Izvorna datoteka ostaje sačuvana."));
     QCOMPARE(bytesOf(QStringLiteral("Kelmorin.mdb")), before);
-    QCOMPARE(filesIn(QStringLiteral(".")), QStringList{QStringLiteral("Kelmorin.mdb")});
+    QCOMPARE(namesIn(QStringLiteral(".")), QStringList{QStringLiteral("Kelmorin.mdb")});
     QVERIFY(!QFileInfo::exists(QStringLiteral("Arhiva")));
 }
 
@@ -112,7 +112,7 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("newestMarker");
-    for (const QString& file : QDir(kData).entryList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name)) {
+    for (const QString& file : QDir(kAccessFiles).entryList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name)) {
         QTest::addRow("%s, no marker", qPrintable(file)) << file << false;
         QTest::addRow("%s, newest marker", qPrintable(file)) << file << true;
     }
@@ -125,7 +125,7 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
 {
     QFETCH(QString, file);
     QFETCH(bool, newestMarker);
-    QVERIFY(QFile::copy(kData + u'/' + file, QStringLiteral("Kelmorin.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + u'/' + file, QStringLiteral("Kelmorin.mdb")));
     // Left by a conversion that was stopped half way.
     m_folder->touch(QStringLiteral("..Kelmorin.mdb.pretvorba.AbC123"), "pola");
     if (newestMarker) {
@@ -138,8 +138,8 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
     QVERIFY(!start(&progress));
 
     // The original, unchanged, in Arhiva/ with the time of the conversion.
-    QCOMPARE(filesIn(QStringLiteral("Arhiva")), QStringList{QStringLiteral("Kelmorin-Access-20261207-101530.mdb")});
-    QCOMPARE(bytesOf(QStringLiteral("Arhiva/Kelmorin-Access-20261207-101530.mdb")), bytesOf(kData + u'/' + file));
+    QCOMPARE(namesIn(QStringLiteral("Arhiva")), QStringList{QStringLiteral("Kelmorin-Access-20261207-101530.mdb")});
+    QCOMPARE(bytesOf(QStringLiteral("Arhiva/Kelmorin-Access-20261207-101530.mdb")), bytesOf(kAccessFiles + u'/' + file));
     // The converted file in its place, holding the tables of the original.
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Kelmorin.mdb")));
     QVERIFY(bytesOf(QStringLiteral("Kelmorin.mdb")).startsWith("SQLite format 3"));
@@ -176,13 +176,13 @@ void TestAccessStartup::yesConvertsAndStartUpGoesOn()
     QVERIFY(!start());
     for (const auto& s : m_dialogs->shown())
         QVERIFY(s.kind != ScriptedDialogs::Shown::YesNo);
-    QCOMPARE(filesIn(QStringLiteral("Arhiva")).size(), 1);
+    QCOMPARE(namesIn(QStringLiteral("Arhiva")).size(), 1);
 }
 
 void TestAccessStartup::bothFilesAreAskedBeforeAnythingChanges()
 {
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet3-types.mdb"), QStringLiteral("Pac.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet3-types.mdb"), QStringLiteral("Pac.mdb")));
     m_dialogs->answer(true);
     m_dialogs->answer(false);
     QVERIFY(!start());
@@ -196,7 +196,7 @@ void TestAccessStartup::bothFilesAreAskedBeforeAnythingChanges()
     m_dialogs = std::make_unique<ScriptedDialogs>();
     m_dialogs->setFallback(true);
     QVERIFY(!start());
-    QCOMPARE(filesIn(QStringLiteral("Arhiva")),
+    QCOMPARE(namesIn(QStringLiteral("Arhiva")),
              (QStringList{QStringLiteral("Kelmorin-Access-20261207-101530.mdb"), QStringLiteral("Pac-Access-20261207-101530.mdb")}));
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Kelmorin.mdb")));
     QVERIFY(!accessdb::isAccessFile(QStringLiteral("Pac.mdb")));
@@ -204,7 +204,7 @@ void TestAccessStartup::bothFilesAreAskedBeforeAnythingChanges()
 
 void TestAccessStartup::damagedFileIsNamedAndKept()
 {
-    QByteArray damaged = bytesOf(kData + QStringLiteral("/jet4-types.mdb"));
+    QByteArray damaged = bytesOf(kAccessFiles + QStringLiteral("/jet4-types.mdb"));
     damaged.truncate(4096);
     m_folder->touch(QStringLiteral("Kelmorin.mdb"), damaged);
     m_dialogs->answer(true);
@@ -214,13 +214,13 @@ void TestAccessStartup::damagedFileIsNamedAndKept()
     QVERIFY2(m_dialogs->shown()[1].text.startsWith(QStringLiteral("Datoteka Kelmorin.mdb se ne može pretvoriti: ")),
              qPrintable(m_dialogs->shown()[1].text));
     QCOMPARE(bytesOf(QStringLiteral("Kelmorin.mdb")), damaged);
-    QCOMPARE(filesIn(QStringLiteral(".")), QStringList{QStringLiteral("Kelmorin.mdb")});
-    QVERIFY(filesIn(QStringLiteral("Arhiva")).isEmpty());
+    QCOMPARE(namesIn(QStringLiteral(".")), QStringList{QStringLiteral("Kelmorin.mdb")});
+    QVERIFY(namesIn(QStringLiteral("Arhiva")).isEmpty());
 }
 
 void TestAccessStartup::journalBesideTheDatabaseIsRefused()
 {
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet4-types.mdb"), QStringLiteral("Kelmorin.mdb")));
     m_folder->touch(QStringLiteral("Kelmorin.mdb-journal"), "stari dnevnik");
     m_dialogs->answer(true);
     QVERIFY(!start());
@@ -232,7 +232,7 @@ void TestAccessStartup::journalBesideTheDatabaseIsRefused()
 
 void TestAccessStartup::packagesAreReadFromAConvertedCopy()
 {
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet3-types.mdb"), QStringLiteral("upg051023.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet3-types.mdb"), QStringLiteral("upg051023.mdb")));
     const QByteArray before = bytesOf(QStringLiteral("upg051023.mdb"));
     QString copyPath;
     {
@@ -253,7 +253,7 @@ void TestAccessStartup::packagesAreReadFromAConvertedCopy()
     }
     QVERIFY(!QFileInfo::exists(copyPath));
     QCOMPARE(bytesOf(QStringLiteral("upg051023.mdb")), before);
-    QCOMPARE(filesIn(QStringLiteral(".")), QStringList{QStringLiteral("upg051023.mdb")});
+    QCOMPARE(namesIn(QStringLiteral(".")), QStringList{QStringLiteral("upg051023.mdb")});
 
     // A file in the program's own format is read as it is.
     {
@@ -279,7 +279,7 @@ void TestAccessStartup::packagesAreReadFromAConvertedCopy()
 // its format, and the package stays as it was.
 void TestAccessStartup::chainReadsAnAccessPackage()
 {
-    QVERIFY(QFile::copy(kData + QStringLiteral("/jet4-types.mdb"), QStringLiteral("upg051023.mdb")));
+    QVERIFY(QFile::copy(kAccessFiles + QStringLiteral("/jet4-types.mdb"), QStringLiteral("upg051023.mdb")));
     const QByteArray before = bytesOf(QStringLiteral("upg051023.mdb"));
     {
         Database db(QStringLiteral("Kelmorin.mdb"), Database::Mode::Create);

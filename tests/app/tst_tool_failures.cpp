@@ -30,7 +30,7 @@ using Run = ProcessRun;
 
 // faults: the options of the test-only tool_with_faults (a write limit, a
 // stop at an instant of the upgrade); without them the shipped tool runs.
-Run tool(const QStringList& args, const QStringList& faults = {})
+Run runTool(const QStringList& args, const QStringList& faults = {})
 {
     if (!faults.isEmpty())
         return runProcess(QStringLiteral(TOOL_WITH_FAULTS), faults + args);
@@ -116,7 +116,7 @@ const QString kFundFile = QStringLiteral("1234567891140005.O%1").arg(kYear, 2, 1
 // A demo shop whose invoices 1 to 3 carry mark 2 and can be sent.
 void makeShop(const QString& shop)
 {
-    QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
+    QCOMPARE(runTool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
     Database db(shop + QStringLiteral("/Kelmorin.mdb"));
     QVERIFY(db.exec(QStringLiteral("UPDATE Rn SET Izbor = '2', Datumnar = Datum WHERE God = ? AND Rnbr <= 3"), {kYear}));
 }
@@ -177,7 +177,7 @@ void TestToolFailures::aFullDiskIsAFailureAndKeepsTheOldFile()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("60:staro:\r\n");
     }
-    Run r = tool(submission(shop), {QStringLiteral("--write-limit"), QStringLiteral("100")});
+    Run r = runTool(submission(shop), {QStringLiteral("--write-limit"), QStringLiteral("100")});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(kFundFile) && r.err.contains(QString::fromLocal8Bit(strerror(ENOSPC))),
              qPrintable(r.err));
@@ -198,12 +198,12 @@ void TestToolFailures::aFullDiskIsAFailureAndKeepsTheOldFile()
     const QString small = disk.path() + QStringLiteral("/shop");
     CHECKED(makeShop(small));
     disk.fill();
-    r = tool(submission(small));
+    r = runTool(submission(small));
     QCOMPARE(r.code, 1);
     QVERIFY(fundFiles(small).isEmpty());
     QVERIFY(QDir(small).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden).isEmpty());
     QCOMPARE(mediumCounter(small), 0);
-    r = tool(print(small, disk.path() + QStringLiteral("/racun.pdf")));
+    r = runTool(print(small, disk.path() + QStringLiteral("/racun.pdf")));
     QCOMPARE(r.code, 1);
     QVERIFY(!QFile::exists(disk.path() + QStringLiteral("/racun.pdf")));
 }
@@ -216,18 +216,18 @@ void TestToolFailures::outputsNeverTakeADataFilesPlace()
     const QString invoices = shop + QStringLiteral("/Kelmorin.mdb"), patients = shop + QStringLiteral("/Pac.mdb");
     const QByteArray invoicesBefore = hashOf(invoices), patientsBefore = hashOf(patients);
 
-    Run r = tool(print(shop, invoices));
+    Run r = runTool(print(shop, invoices));
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("Kelmorin.mdb")), qPrintable(r.err));
-    r = tool(submission(shop) + QStringList{QStringLiteral("--cover"), patients});
+    r = runTool(submission(shop) + QStringList{QStringLiteral("--cover"), patients});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains(QStringLiteral("Pac.mdb")));
     QCOMPARE(hashOf(patients), patientsBefore);
     QVERIFY(fundFiles(shop).isEmpty());
 
     // A PDF that cannot be written is a failure, and the run changes nothing.
-    QCOMPARE(tool(print(shop, QStringLiteral("/nonexistent/racun.pdf"))).code, 1);
-    r = tool(submission(shop) + QStringList{QStringLiteral("--cover"), QStringLiteral("/nonexistent/c.pdf")});
+    QCOMPARE(runTool(print(shop, QStringLiteral("/nonexistent/racun.pdf"))).code, 1);
+    r = runTool(submission(shop) + QStringList{QStringLiteral("--cover"), QStringLiteral("/nonexistent/c.pdf")});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains(QStringLiteral("c.pdf")));
     QVERIFY(fundFiles(shop).isEmpty());
@@ -249,10 +249,10 @@ void TestToolFailures::unsavedChangesAreFailures()
     // Another program keeps the database busy with a write of its own: the
     // print's recomputed amount and the run's medium counter cannot be saved.
     QVERIFY(writer.exec(QStringLiteral("BEGIN IMMEDIATE")));
-    Run r = tool(print(shop, folder.file(QStringLiteral("racun.pdf"))));
+    Run r = runTool(print(shop, folder.file(QStringLiteral("racun.pdf"))));
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("locked")), qPrintable(r.err));
-    r = tool(submission(shop));
+    r = runTool(submission(shop));
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("broj diskete nije moguće spremiti")) && r.err.contains(QStringLiteral("locked")),
              qPrintable(r.err));
@@ -266,7 +266,7 @@ void TestToolFailures::everyStepOnceWhereverTheUpgradeIsKilled()
     // steps in its database, every package at hand.
     TempFolder folder;
     const QString base = folder.file(QStringLiteral("base"));
-    QCOMPARE(tool({QStringLiteral("init"), base}).code, 0);
+    QCOMPARE(runTool({QStringLiteral("init"), base}).code, 0);
     {
         Database db(base + QStringLiteral("/Kelmorin.mdb"));
         QVERIFY(db.exec(QStringLiteral("DROP TABLE IF EXISTS Nadogradnje")));
@@ -289,11 +289,11 @@ void TestToolFailures::everyStepOnceWhereverTheUpgradeIsKilled()
         for (const QString& f : QDir(base).entryList(QDir::Files))
             QVERIFY(QFile::copy(base + u'/' + f, shop + u'/' + f));
 
-        Run r = tool({QStringLiteral("upgrade"), shop}, {QStringLiteral("--stop-at"), QLatin1String(point)});
+        Run r = runTool({QStringLiteral("upgrade"), shop}, {QStringLiteral("--stop-at"), QLatin1String(point)});
         QVERIFY2(r.code == 137, point);
-        r = tool({QStringLiteral("upgrade"), shop});
+        r = runTool({QStringLiteral("upgrade"), shop});
         QVERIFY2(r.code == 0, qPrintable(QLatin1String(point) + u' ' + r.err));
-        QVERIFY(tool({QStringLiteral("upgrade"), shop}).out.isEmpty());
+        QVERIFY(runTool({QStringLiteral("upgrade"), shop}).out.isEmpty());
 
         Database db(shop + QStringLiteral("/Kelmorin.mdb"), Database::Mode::ReadOnly);
         // 071219 added its three layout rows once; 120922 then kept that
@@ -317,7 +317,7 @@ void TestToolFailures::aSecondProgramChangesNothing()
     const QByteArray before = hashOf(shop + QStringLiteral("/Kelmorin.mdb"));
     for (const QStringList& args : {submission(shop), print(shop, folder.file(QStringLiteral("r.pdf"))),
                                     QStringList{QStringLiteral("upgrade"), shop}, QStringList{QStringLiteral("init"), empty}}) {
-        const Run r = tool(args);
+        const Run r = runTool(args);
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QStringLiteral("Program već radi s podacima u ovoj mapi.")), qPrintable(r.err));
     }
@@ -332,15 +332,15 @@ void TestToolFailures::initIsWholeOrNothingAndKnowsItsRelease()
     TempFolder folder;
     const QString shop = folder.file(QStringLiteral("shop"));
     // A disk that takes nothing more once the databases are built.
-    Run r = tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}, {QStringLiteral("--write-limit"), QStringLiteral("0")});
+    Run r = runTool({QStringLiteral("init"), QStringLiteral("--demo"), shop}, {QStringLiteral("--write-limit"), QStringLiteral("0")});
     QCOMPARE(r.code, 1);
     QCOMPARE(QDir(shop).entryList(QDir::Files | QDir::Hidden), QStringList{workdir::kLockFile});
-    QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
+    QCOMPARE(runTool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
 
     // The markers lost: the database still knows its release.
     for (const QString& marker : QDir(shop).entryList({QStringLiteral("upg*")}))
         QVERIFY(QFile::remove(shop + u'/' + marker));
-    r = tool({QStringLiteral("upgrade"), shop});
+    r = runTool({QStringLiteral("upgrade"), shop});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
     QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
@@ -351,7 +351,7 @@ void TestToolFailures::initIsWholeOrNothingAndKnowsItsRelease()
     const QString linked = folder.file(QStringLiteral("linked"));
     QDir().mkpath(linked);
     QVERIFY(QFile::link(folder.file(QStringLiteral("drugdje.mdb")), linked + QStringLiteral("/Kelmorin.mdb")));
-    r = tool({QStringLiteral("init"), linked});
+    r = runTool({QStringLiteral("init"), linked});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains(QStringLiteral("Kelmorin.mdb")));
     QVERIFY(!QFile::exists(folder.file(QStringLiteral("drugdje.mdb"))));
@@ -366,13 +366,13 @@ void TestToolFailures::filesArePrivate()
     QCOMPARE(modeOf(shop), 0700);
     for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm"})
         QVERIFY2(modeOf(shop + u'/' + QLatin1String(name)) == 0600, name);
-    QCOMPARE(tool(submission(shop) + QStringList{QStringLiteral("--cover"), folder.file(QStringLiteral("dopis.pdf"))}).code, 0);
+    QCOMPARE(runTool(submission(shop) + QStringList{QStringLiteral("--cover"), folder.file(QStringLiteral("dopis.pdf"))}).code, 0);
     QCOMPARE(modeOf(shop + u'/' + kFundFile), 0600);
     QCOMPARE(modeOf(folder.file(QStringLiteral("dopis.pdf"))), 0600);
 
     // Rights widened by hand are narrowed at the next start.
     ::chmod(QFile::encodeName(shop + QStringLiteral("/Pac.mdb")).constData(), 0644);
-    QCOMPARE(tool({QStringLiteral("upgrade"), shop}).code, 0);
+    QCOMPARE(runTool({QStringLiteral("upgrade"), shop}).code, 0);
     QCOMPARE(modeOf(shop + QStringLiteral("/Pac.mdb")), 0600);
     ::umask(previous);
 }
@@ -389,7 +389,7 @@ void TestToolFailures::aJournalLeftHalfWayIsRolledBackBeforeTheUpgradeJudges()
     for (const QString& marker : QDir(shop).entryList({QStringLiteral("upg*")}))
         QVERIFY(QFile::remove(shop + u'/' + marker));
 
-    const Run r = tool({QStringLiteral("upgrade"), shop});
+    const Run r = runTool({QStringLiteral("upgrade"), shop});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
     QVERIFY(!QFile::exists(invoices + QStringLiteral("-journal")));
@@ -415,7 +415,7 @@ void TestToolFailures::aRecordThatCannotBeReadStopsTheUpgrade()
         Database other(invoices);
         QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
         QVERIFY(other.exec(QStringLiteral("UPDATE Opci SET God = God")));
-        const Run r = tool({QStringLiteral("upgrade"), shop});
+        const Run r = runTool({QStringLiteral("upgrade"), shop});
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QStringLiteral("Ne mogu pročitati koji su koraci nadogradnje")) && r.err.contains(QStringLiteral("locked"))
                      && !r.err.contains(QStringLiteral("050207")),
@@ -461,7 +461,7 @@ void TestToolFailures::aDamagedDatabaseStopsEveryCommandThatReadsIt()
         {QStringLiteral("upgrade"), shop},
     };
     for (const QStringList& args : commands) {
-        const Run r = tool(args);
+        const Run r = runTool(args);
         QVERIFY2(r.code == 1, qPrintable(args.join(u' ')));
         QVERIFY2(r.err.contains(QStringLiteral("Kelmorin.mdb")) && r.err.contains(QStringLiteral("oštećena"))
                      && r.err.contains(QStringLiteral("sigurnosne kopije")),
@@ -493,7 +493,7 @@ void TestToolFailures::anUpgradeOfNoDatabaseIsAFailure()
         for (const QString& f : QDir(base).entryList(QDir::Files))
             QVERIFY(QFile::copy(base + u'/' + f, shop + u'/' + f));
         put(shop + QStringLiteral("/Kelmorin.mdb"), bytes);
-        const Run r = tool({QStringLiteral("upgrade"), shop});
+        const Run r = runTool({QStringLiteral("upgrade"), shop});
         QVERIFY2(r.code == 1, name);
         QVERIFY2(r.err.contains(QStringLiteral("Kelmorin.mdb")), qPrintable(QLatin1String(name) + u' ' + r.err));
         QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
@@ -507,12 +507,12 @@ void TestToolFailures::aStaleJournalStopsInit()
         const QString shop = folder.file(QStringLiteral("shop-") + QLatin1String(left));
         QDir().mkpath(shop);
         put(shop + u'/' + QLatin1String(left), QByteArray(4096, '\x5a'));
-        Run r = tool({QStringLiteral("init"), QStringLiteral("--demo"), shop});
+        Run r = runTool({QStringLiteral("init"), QStringLiteral("--demo"), shop});
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QLatin1String(left)), qPrintable(r.err));
         QCOMPARE(QDir(shop).entryList(QDir::Files | QDir::Hidden), (QStringList{workdir::kLockFile, QLatin1String(left)}));
         QVERIFY(QFile::remove(shop + u'/' + QLatin1String(left)));
-        QCOMPARE(tool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
+        QCOMPARE(runTool({QStringLiteral("init"), QStringLiteral("--demo"), shop}).code, 0);
         Database db(shop + QStringLiteral("/Kelmorin.mdb"), Database::Mode::ReadOnly);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     }
@@ -528,7 +528,7 @@ void TestToolFailures::leftoversOfAStoppedWriterGoAtTheNextStart()
     const QStringList kept = {QStringLiteral(".bilješke"), QStringLiteral(".Temp.txt.stari"), QStringLiteral("Temp.txt.aB3xY9")};
     for (const QString& name : leftovers + kept)
         put(shop + u'/' + name, "pola");
-    const Run r = tool({QStringLiteral("report"), shop, QStringLiteral("overview"), QStringLiteral("--which"), QStringLiteral("all")});
+    const Run r = runTool({QStringLiteral("report"), shop, QStringLiteral("overview"), QStringLiteral("--which"), QStringLiteral("all")});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     for (const QString& name : leftovers)
         QVERIFY2(!QFile::exists(shop + u'/' + name), qPrintable(name));
@@ -546,7 +546,7 @@ void TestToolFailures::aCoverLetterWithoutItsFileGoes()
     makeShop(shop);
     disk.fill();
     const QString cover = folder.file(QStringLiteral("dopis.pdf"));
-    Run r = tool(submission(shop) + QStringList{QStringLiteral("--cover"), cover});
+    Run r = runTool(submission(shop) + QStringList{QStringLiteral("--cover"), cover});
     QCOMPARE(r.code, 1);
     QVERIFY(fundFiles(shop).isEmpty());
     QVERIFY2(!QFile::exists(cover), qPrintable(r.err));
@@ -554,7 +554,7 @@ void TestToolFailures::aCoverLetterWithoutItsFileGoes()
     put(cover, "%PDF stari");
     QStringList nothingMarked = submission(shop);
     nothingMarked[nothingMarked.indexOf(QStringLiteral("--mark")) + 1] = QStringLiteral("9");
-    r = tool(nothingMarked + QStringList{QStringLiteral("--cover"), cover});
+    r = runTool(nothingMarked + QStringList{QStringLiteral("--cover"), cover});
     QCOMPARE(r.code, 1);
     QVERIFY(QFile::exists(cover));
 }
@@ -581,7 +581,7 @@ void TestToolFailures::pricesNoListMayHoldStopTheDocuments()
              {submission(shop), print(shop, folder.file(QStringLiteral("r.pdf"))),
               QStringList{QStringLiteral("report"), shop, QStringLiteral("vat"), QStringLiteral("--from"), QStringLiteral("1"),
                           QStringLiteral("--to"), QStringLiteral("3")}}) {
-            const Run r = tool(args);
+            const Run r = runTool(args);
             QVERIFY2(r.code == 1, qPrintable(QLatin1String(price) + u' ' + args.first()));
             QVERIFY2(r.err.contains(code), qPrintable(QLatin1String(price) + u' ' + args.first() + u' ' + r.err));
         }

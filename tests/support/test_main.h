@@ -50,8 +50,13 @@ int run(int argc, char** argv, const char* file)
 
 } // namespace testmain
 
+#define KELMORIN_TEST_JOIN2(a, b) a##b
+#define KELMORIN_TEST_JOIN(a, b) KELMORIN_TEST_JOIN2(a, b)
+// A name of its own for each registration, as several test files may be
+// compiled as one unit.
 #define KELMORIN_TEST_REGISTER(TestObject, Application)                                                      \
-    static const testmain::Registration kelmorinTestRegistration(__FILE__, [](int argc, char** argv) {       \
+    static const testmain::Registration KELMORIN_TEST_JOIN(kelmorinTestRegistration, __COUNTER__)(__FILE__,  \
+                                                                                                  [](int argc, char** argv) { \
         return testmain::run<TestObject, Application>(argc, argv, __FILE__);                                 \
     });
 
