@@ -28,6 +28,13 @@ QString describe(const QSqlError& error)
     return text.trimmed();
 }
 
+// The engine's "busy" and "locked": another connection holds the file.
+bool isBusy(const QSqlError& error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
 } // namespace
 
 Database::Database(const QString& fileName, Mode mode)
@@ -52,8 +59,15 @@ Database::Database(const QString& fileName, Mode mode)
         return;
     }
     QSqlQuery pragma(m_db);
-    if (mode != Mode::ReadOnly)
-        pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    // Another program holding the file for its own write makes every
+    // statement wait out the engine's timeout: say so after the first wait,
+    // not after one per statement.
+    if (mode != Mode::ReadOnly && !pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) && isBusy(pragma.lastError())) {
+        m_error = describe(pragma.lastError());
+        pragma.finish();
+        m_db.close();
+        return;
+    }
     pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // Renaming a table must not rewrite references to it elsewhere.
     pragma.exec(QStringLiteral("PRAGMA legacy_alter_table=ON"));
