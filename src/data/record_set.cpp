@@ -3,11 +3,9 @@
 #include "croatian_collation.h"
 #include "database.h"
 #include "sql_values.h"
+#include "statement.h"
 
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 RecordSet::RecordSet(Database& db, Query query, QObject* parent)
     : QObject(parent), m_db(db), m_query(std::move(query))
@@ -37,23 +35,20 @@ QString RecordSet::selectSql(const QString& extraWhere) const
 
 bool RecordSet::readRows(const QString& sql, const QVariantList& binds, std::vector<Row>& out)
 {
-    QSqlQuery q(m_db.handle());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        m_error = q.lastError().text();
+    // Straight from the engine's rows: a register of tens of thousands of
+    // patients is read in a fraction of what Qt's query with its own cache
+    // of every value takes.
+    Statement q(m_db, sql);
+    for (int i = 0; i < binds.size() && q.isValid(); ++i)
+        q.bind(i + 1, binds.at(i));
+    if (!q.isValid() || !q.error().isEmpty()) {
+        m_error = q.error();
         return false;
     }
-    for (const QVariant& b : binds)
-        q.addBindValue(sqlvalue::toStorage(b));
-    if (!q.exec()) {
-        m_error = q.lastError().text();
-        return false;
-    }
-    const QSqlRecord record = q.record();
-    const int n = record.count() - 1;
+    const int n = q.columnCount() - 1;
     if (m_fields.isEmpty()) {
         for (int i = 1; i <= n; ++i)
-            m_fields << record.fieldName(i);
+            m_fields << q.columnName(i);
     }
     while (q.next()) {
         Row row;
@@ -64,7 +59,10 @@ bool RecordSet::readRows(const QString& sql, const QVariantList& binds, std::vec
         row.dirty.assign(n, false);
         out.push_back(std::move(row));
     }
-    q.finish();
+    if (!q.error().isEmpty()) {
+        m_error = q.error();
+        return false;
+    }
     return true;
 }
 

@@ -87,6 +87,45 @@ bool Statement::bind(int n, const QString& value)
     return sqlite3_bind_text(m_statement, n, text.constData(), int(text.size()), SQLITE_TRANSIENT) == SQLITE_OK || failed();
 }
 
+bool Statement::bind(int n, const QVariant& value)
+{
+    if (!m_statement)
+        return false;
+    const QVariant stored = sqlvalue::toStorage(value);
+    int rc = SQLITE_OK;
+    if (stored.isNull()) {
+        rc = sqlite3_bind_null(m_statement, n);
+    } else {
+        switch (stored.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return bind(n, stored.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_statement, n, stored.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = stored.toByteArray();
+            rc = sqlite3_bind_blob(m_statement, n, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default:
+            return bind(n, stored.toString());
+        }
+    }
+    return rc == SQLITE_OK || failed();
+}
+
+int Statement::columnCount() const { return m_statement ? sqlite3_column_count(m_statement) : 0; }
+
+QString Statement::columnName(int column) const
+{
+    return m_statement ? QString::fromUtf8(sqlite3_column_name(m_statement, column)) : QString();
+}
+
 bool Statement::next()
 {
     if (!m_statement)

@@ -32,6 +32,12 @@ public:
     // Binds the n-th "?" (from 1).
     bool bind(int n, qint64 value);
     bool bind(int n, const QString& value);
+    // A value as the program stores it (NULL, a number, a date as text...).
+    bool bind(int n, const QVariant& value);
+
+    // The columns of the result, with their names.
+    int columnCount() const;
+    QString columnName(int column) const;
 
     // Steps to the next row: false after the last one, or on a failure
     // (error() is set then).

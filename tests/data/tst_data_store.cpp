@@ -364,6 +364,27 @@ void TestDataStore::statementReadsWhatTheQueryReads()
     QVERIFY(!s.next());
     QVERIFY(s.error().isEmpty());
 
+    // A record set reads its rows through the engine too: the same values,
+    // NULL as NULL, with the names of the columns.
+    RecordSet set(db, {QStringLiteral("T"), {QStringLiteral("v")}, {}, {}, {{QStringLiteral("n")}}});
+    QVERIFY2(set.reload(), qPrintable(set.error()));
+    QCOMPARE(set.fieldNames(), QStringList{QStringLiteral("v")});
+    QCOMPARE(set.rowCount(), stored.size());
+    QVERIFY(q.exec(QStringLiteral("SELECT v FROM T ORDER BY n")));
+    for (int row = 0; q.next(); ++row) {
+        QVERIFY2(set.value(row, 0) == q.value(0) && set.value(row, 0).isNull() == q.value(0).isNull(),
+                 qPrintable(QStringLiteral("row %1").arg(row)));
+        QCOMPARE(set.key(row), qint64(row));
+    }
+    // Each stored value bound as the program holds it finds its own row
+    // (a number is no text, a text no number); NULL equals nothing.
+    for (int i = 0; i < stored.size(); ++i) {
+        Statement find(db, QStringLiteral("SELECT group_concat(n) FROM T WHERE v = ?"));
+        QVERIFY(find.bind(1, stored[i]));
+        QVERIFY(find.next());
+        QCOMPARE(find.text(0), i == 0 ? QString() : QString::number(i));
+    }
+
     // A text is bound as a value, never as SQL.
     Statement t(db, QStringLiteral("SELECT count(*) FROM T WHERE v = ?"));
     QVERIFY(t.bind(1, QStringLiteral("Čćžšđ €")));
