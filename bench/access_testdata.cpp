@@ -245,9 +245,21 @@ private:
         return static_cast<guint32>(std::ftell(m_mdb->f->stream) / m_mdb->fmt->pg_size);
     }
 
-    guint32 appendPage(MdbTableDef* t)
+    // A new page at the end of the file (the library writes only over
+    // pages that exist).
+    guint32 newPage()
     {
         const guint32 pg = pageCount();
+        std::vector<char> zeros(m_mdb->fmt->pg_size, 0);
+        if (std::fwrite(zeros.data(), 1, zeros.size(), m_mdb->f->stream) != zeros.size()
+            || std::fflush(m_mdb->f->stream) != 0)
+            fail("cannot add a page");
+        return pg;
+    }
+
+    guint32 appendPage(MdbTableDef* t)
+    {
+        const guint32 pg = newPage();
         pagesOf(t).all.push_back(pg);
         return pg;
     }
@@ -300,7 +312,7 @@ private:
             for (size_t slot = 0; slot < slots; ++slot) {
                 if (bitmaps[slot].empty())
                     continue;
-                const guint32 pg = pageCount();
+                const guint32 pg = newPage();
                 std::memcpy(m_mdb->pg_buf, bitmaps[slot].data(), pgSize);
                 if (!mdb_write_pg(m_mdb, pg))
                     fail("cannot write a map page");

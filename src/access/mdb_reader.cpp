@@ -271,6 +271,7 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
         return sqlite3_bind_text(insert, param, text.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK;
     }
     case MDB_BINARY:
+    default: // a type this reader does not know: its bytes as they are
         if (start < 0 || size < 0 || start + size > mdb->fmt->pg_size) break;
         return sqlite3_bind_blob(insert, param, page + start, size, SQLITE_TRANSIENT) == SQLITE_OK;
     case MDB_OLE: {
@@ -281,7 +282,10 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
         g_free(data);
         return rc == SQLITE_OK;
     }
-    default:
+    case MDB_TEXT:
+    case MDB_MEMO:
+    case MDB_REPID:
+    case MDB_NUMERIC:
         // Text, memo, replication ids and decimals as the library writes them.
         if (c.boundLength < 0 || static_cast<size_t>(c.boundLength) >= kBindSize - 1) {
             *error = "datoteka je oštećena: predugačka vrijednost u tablici " + t.name + ", stupac " + c.name;
@@ -315,8 +319,13 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
     // The library cuts a value at the bind size without saying so: the size
     // holds the longest memo (65,535 characters, at most three bytes each
     // in UTF-8), and a value that fills it is taken for a damaged one.
+    // Only the columns read as the library's text are bound: for a bound
+    // column it formats every value (a date through a loop over the years),
+    // which the others, read from the page, do not need.
     for (size_t i = 0; i < t.columns.size(); ++i) {
         Column& c = t.columns[i];
+        if (c.type != MDB_TEXT && c.type != MDB_MEMO && c.type != MDB_REPID && c.type != MDB_NUMERIC)
+            continue;
         c.bound.reset(new char[kBindSize]);
         c.bound[0] = '\0';
         c.bound[kBindSize - 1] = '\0'; // no value is read past the buffer
