@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace accessdb::reader {
@@ -270,6 +271,7 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
         return sqlite3_bind_text(insert, param, text.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK;
     }
     case MDB_BINARY:
+    default: // a type this reader does not know: its bytes as they are
         if (start < 0 || size < 0 || start + size > mdb->fmt->pg_size) break;
         return sqlite3_bind_blob(insert, param, page + start, size, SQLITE_TRANSIENT) == SQLITE_OK;
     case MDB_OLE: {
@@ -280,7 +282,10 @@ bool bindField(MdbHandle* mdb, Table& t, MdbField& field, sqlite3_stmt* insert, 
         g_free(data);
         return rc == SQLITE_OK;
     }
-    default:
+    case MDB_TEXT:
+    case MDB_MEMO:
+    case MDB_REPID:
+    case MDB_NUMERIC:
         // Text, memo, replication ids and decimals as the library writes them.
         if (c.boundLength < 0 || static_cast<size_t>(c.boundLength) >= kBindSize - 1) {
             *error = "datoteka je oštećena: predugačka vrijednost u tablici " + t.name + ", stupac " + c.name;
@@ -314,8 +319,13 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
     // The library cuts a value at the bind size without saying so: the size
     // holds the longest memo (65,535 characters, at most three bytes each
     // in UTF-8), and a value that fills it is taken for a damaged one.
+    // Only the columns read as the library's text are bound: for a bound
+    // column it formats every value (a date through a loop over the years),
+    // which the others, read from the page, do not need.
     for (size_t i = 0; i < t.columns.size(); ++i) {
         Column& c = t.columns[i];
+        if (c.type != MDB_TEXT && c.type != MDB_MEMO && c.type != MDB_REPID && c.type != MDB_NUMERIC)
+            continue;
         c.bound.reset(new char[kBindSize]);
         c.bound[0] = '\0';
         c.bound[kBindSize - 1] = '\0'; // no value is read past the buffer
@@ -384,6 +394,55 @@ bool copyRows(MdbHandle* mdb, Table& t, Target& target, const Report& report, lo
     return true;
 }
 
+// Whether the file's header holds a database password. The header past
+// 0x18 is kept under RC4 with a fixed key; the password (20 bytes in
+// Jet 3, 20 characters of UCS-2 in Jet 4) is at 0x42, and Jet 4 masks it
+// further with the whole days of the file's creation date (a double at
+// 0x72). Without a password every byte is zero. The library reads only
+// Jet 3's password, so both are checked here.
+bool hasPassword(const std::string& path)
+{
+    unsigned char header[0x18 + 128] = {};
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    const size_t got = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+    if (got != sizeof header)
+        return false;
+    const bool jet3 = header[0x14] == 0;
+    const unsigned char key[4] = {0xc7, 0xda, 0x39, 0x6b};
+    unsigned char s[256];
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % 4]) & 0xff;
+        std::swap(s[i], s[j]);
+    }
+    const int length = jet3 ? 126 : 128;
+    for (int n = 0, i = 0, j = 0; n < length; ++n) {
+        i = (i + 1) & 0xff;
+        j = (j + s[i]) & 0xff;
+        std::swap(s[i], s[j]);
+        header[0x18 + n] ^= s[(s[i] + s[j]) & 0xff];
+    }
+    unsigned char mask[4] = {};
+    if (!jet3) {
+        const double created = readDouble(header + 0x72);
+        if (std::isfinite(created) && std::fabs(created) < 2147483647.0) {
+            const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
+            for (int b = 0; b < 4; ++b)
+                mask[b] = static_cast<unsigned char>(days >> (8 * b));
+        }
+    }
+    const int size = jet3 ? 20 : 40;
+    for (int n = 0; n < size; ++n) {
+        if ((header[0x42 + n] ^ mask[n % 4]) != 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string dateText(double stored)
@@ -431,7 +490,7 @@ bool convert(const std::string& source, const std::string& targetPath, const Rep
         *error = "baza je u novijem formatu Access (accdb), koji se ne pretvara";
         return false;
     }
-    if (mdb->f->db_passwd[0] != '\0') {
+    if (mdb->f->db_passwd[0] != '\0' || hasPassword(source)) {
         *error = "baza je zaštićena lozinkom";
         return false;
     }

@@ -1,5 +1,6 @@
 #include "codelist_commands.h"
 
+#include "access/conversion.h"
 #include "backup/archive_commands.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
@@ -67,7 +68,14 @@ bool loadSnapshotPrices(Services s, RecordSet& list, const QString& table, int f
     std::vector<QVariantList> rows;
     QString error;
     {
-        Database file(path, Database::Mode::ReadOnly);
+        // The snapshot as the earlier program shipped it, in the Access
+        // format, is read from a converted copy; the original stays.
+        const accessdb::ReadableCopy readable(path);
+        if (!readable.ok()) {
+            s.dialogs.message(readable.error() + QStringLiteral("\r\nCijene nisu učitane."));
+            return false;
+        }
+        Database file(readable.path(), Database::Mode::ReadOnly);
         if (!file.isOpen()) {
             s.dialogs.message(QStringLiteral("Datoteku %1 nije moguće otvoriti: %2\r\nCijene nisu učitane.")
                                   .arg(kSnapshotFile, file.error()));

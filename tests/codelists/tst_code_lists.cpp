@@ -1,5 +1,6 @@
 // The code-list tab: searching as the user types, unlocking and editing a
 // list, refreshing it, the 2006 snapshot price loads and "Šifrarnici".
+#include "access/conversion.h"
 #include "app/main_window.h"
 #include "codelists/code_search.h"
 #include "codelists/codelist_commands.h"
@@ -13,8 +14,11 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using codelists::Match;
@@ -33,6 +37,7 @@ private Q_SLOTS:
     void pricesAndRatesTypedAreTheLoadersOnly();
     void snapshotPricesFromTheCurrentRow();
     void snapshotFailuresLeaveTheListAsItWas();
+    void snapshotInTheAccessFormatIsReadFromAConvertedCopy();
     void codeListDocument();
 
 private:
@@ -361,6 +366,59 @@ void TestCodeLists::snapshotFailuresLeaveTheListAsItWas()
     QVERIFY(!codelists::loadSnapshotPrices(m_shop->services(), list, codelists::kNewPrices, 0));
     QVERIFY(m_shop->dialogs.messages().last().contains(QStringLiteral("040506.inm")));
     QCOMPARE(codes("OrtopedskaKelmorinISO"), before);
+}
+
+// The snapshot as the earlier program shipped it is an Access file: it
+// goes through the converter (here one that stands in for it beside the
+// program and gives the snapshot's table), and the original stays as it
+// was. A file the converter refuses loads nothing and says why.
+void TestCodeLists::snapshotInTheAccessFormatIsReadFromAConvertedCopy()
+{
+    open();
+    RecordSet& list = m_shop->session->newCodeList();
+    const QStringList before = codes("OrtopedskaKelmorinISO");
+    makeSnapshotFile();
+    QTemporaryDir elsewhere;
+    const QString converted = elsewhere.filePath(QStringLiteral("snapshot.sqlite"));
+    QVERIFY(QFile::rename(QStringLiteral("040506.inm"), converted));
+    QVERIFY(QFile::copy(QStringLiteral(KELMORIN_ACCESS_DATA "/jet4-types.mdb"), QStringLiteral("040506.inm")));
+    QFile original(QStringLiteral("040506.inm"));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+    const QStringList folderBefore = QDir::current().entryList(QDir::Files | QDir::Hidden, QDir::Name);
+
+    const QString converter = accessdb::Conversion::defaultProgram();
+    struct Remove {
+        QString path;
+        ~Remove() { QFile::remove(path); }
+    } removeConverter{converter};
+    const auto install = [&](const QByteArray& script) {
+        QFile::remove(converter);
+        QFile file(converter);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script + "\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    };
+
+    install("echo 'datoteka je oštećena' >&2; exit 1");
+    QVERIFY(!codelists::loadSnapshotPrices(m_shop->services(), list, codelists::kNewPrices, 0));
+    const QString refused = m_shop->dialogs.messages().last();
+    QVERIFY2(refused.startsWith(QStringLiteral("Datoteka 040506.inm se ne može pretvoriti: datoteka je oštećena.")),
+             qPrintable(refused));
+    QVERIFY2(refused.endsWith(QStringLiteral("Cijene nisu učitane.")), qPrintable(refused));
+    QCOMPARE(codes("OrtopedskaKelmorinISO"), before);
+
+    install("test \"$1\" -ef 040506.inm || exit 3\necho 'TABLES 1 2'; echo 'TABLE 2 C010506'\ncp '" + converted.toUtf8()
+            + "' \"$2\" && echo DONE");
+    QVERIFY(codelists::loadSnapshotPrices(m_shop->services(), list, codelists::kNewPrices, 0));
+    QCOMPARE(codes("OrtopedskaKelmorinISO"), (QStringList{QStringLiteral("8800000000001"), QStringLiteral("8800000000002")}));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll(), bytes);
+    // Nothing of the conversion is left in the folder (the backup taken
+    // before the load goes to its own folder).
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden, QDir::Name), folderBefore);
 }
 
 void TestCodeLists::codeListDocument()
