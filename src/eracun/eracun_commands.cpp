@@ -10,12 +10,24 @@
 namespace eracun {
 namespace {
 
+// The documents whose amounts differ from the printed invoices by the
+// rounding of the VAT, so that the user knows.
+QString differences(const Run::Outcome& outcome)
+{
+    if (outcome.differences.isEmpty())
+        return {};
+    return QStringLiteral("\r\n\r\nIznosi eRačuna razlikuju se od ispisanog računa zbog zaokruživanja PDV-a: %1\r\n")
+               .arg(outcome.differences.size())
+        + outcome.differences.join(QStringLiteral("\r\n"));
+}
+
 QString summary(const Run::Outcome& outcome, const QString& folder)
 {
     QString text = QStringLiteral("Zapisano eRačuna: %1 (za %2 računa) u mapu %3.")
                        .arg(outcome.files.size())
                        .arg(outcome.invoices)
                        .arg(QDir::toNativeSeparators(folder));
+    text += differences(outcome);
     if (!outcome.messages.isEmpty())
         text += QStringLiteral("\r\n\r\nBez eRačuna ostalo je računa: %1\r\n\r\n").arg(outcome.messages.size())
             + outcome.messages.join(QStringLiteral("\r\n\r\n"));
@@ -82,7 +94,8 @@ void Commands::writeCurrent()
     QStringList names;
     for (const QString& file : outcome.files)
         names << QDir::toNativeSeparators(file);
-    m_services.dialogs.message(QStringLiteral("eRačun je zapisan:\r\n") + names.join(QStringLiteral("\r\n")), kCurrentTitle);
+    m_services.dialogs.message(QStringLiteral("eRačun je zapisan:\r\n") + names.join(QStringLiteral("\r\n")) + differences(outcome),
+                               kCurrentTitle);
 }
 
 void Commands::writeMarked(const std::function<bool(int, int)>& progress)

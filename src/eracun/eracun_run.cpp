@@ -105,15 +105,13 @@ void Run::write(InvoiceRecord invoice, const std::vector<Kind>& kinds, const QSt
         const QString path = file.isEmpty() ? QDir(folder).absoluteFilePath(d.fileName) : file;
         if (batch) {
             batch->push_back({path, d.xml});
-            outcome.files << path;
-            continue;
-        }
-        QString error;
-        if (!textfile::writeWhole(path, d.xml, &error)) {
+        } else if (QString error; !textfile::writeWhole(path, d.xml, &error)) {
             outcome.messages << problemMessage(invoice, {error});
             return;
         }
         outcome.files << path;
+        if (const QString note = differenceNote(d); !note.isEmpty())
+            outcome.differences << note;
     }
     ++outcome.invoices;
 }
@@ -170,6 +168,7 @@ Run::Outcome Run::writeMarked(int twoDigitYear, const QString& mark, const QStri
         // The run did not reach the disk whole: it is to be made again.
         outcome.messages << writeError;
         outcome.files.clear();
+        outcome.differences.clear();
         outcome.invoices = 0;
     }
     return outcome;

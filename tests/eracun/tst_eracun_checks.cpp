@@ -99,6 +99,10 @@ private Q_SLOTS:
         QTest::newRow("amounts differ from the fund's file")
             << "UPDATE Rn SET Pom5 = '2103060102001', Kol5 = 1 WHERE Rnbr = 77" << kAid
             << "Iznosi računa i datoteke za HZZO se razlikuju";
+        // The fund's file takes the list's rate, the invoice its own.
+        QTest::newRow("rate differs from the fund's file")
+            << "UPDATE OrtopedskaKelmorinISO SET PDV = 13 WHERE Sifra = '2103060101001'" << kAid
+            << "Iznosi računa i datoteke za HZZO se razlikuju";
         QTest::newRow("exempt and supplementary") << "UPDATE Rn SET Osl = 1, Dop = 1 WHERE Rnbr = 77" << kAid
                                                   << "i kao oslobođen sudjelovanja i kao dopunski osiguran";
         QTest::newRow("code not in the list") << "UPDATE Rn SET Pom1 = '9999999999999' WHERE Rnbr = 77" << kAid
@@ -126,6 +130,45 @@ private Q_SLOTS:
         QCOMPARE(QDir(shop.out()).entryList({QStringLiteral("*77*")}, QDir::Files).size(), 0);
         // Nothing made, so no time kept.
         QVERIFY(shop.db().scalar(QStringLiteral("SELECT EVrijeme FROM Rn WHERE Rnbr = 77")).isNull());
+    }
+
+    // A line whose VAT the printed invoice and the fund's file round a cent
+    // apart: the document is written with the file's amounts, and the user
+    // is told by how much it differs from the printed invoice.
+    void vatRoundingIsWrittenAndTold()
+    {
+        Shop shop;
+        // 7 cm2 of lining at 0.0425 €: 0.2975 € is 0.30 € net; 5 % VAT of
+        // 0.2975 € is 0.01 € on the printed invoice, of 0.30 € 0.02 € in the
+        // file. The patient pays all: 0.31 € printed, 0.32 € in the file.
+        QVERIFY(shop.db().exec(QStringLiteral("INSERT INTO Rn (God, Rnbr, Datum, DatumIzdavanja, Broj, Prezime, Ime, Osl, Dop, "
+                                              "Pom1, Kol1, Izbor, Pu) VALUES (26, 77, '2026-12-01', '2026-12-01', "
+                                              "'30000000000123', 'Šimić', 'Đuro', 0, 0, '0624030101001', 7, 'E', 'Split')")));
+        const eracun::Run::Outcome outcome = shop.write(77);
+        QVERIFY2(outcome.ok(), qPrintable(outcome.messages.join(u'\n')));
+        QCOMPARE(outcome.files.size(), 1);
+        QCOMPARE(outcome.differences.size(), 1);
+        QCOMPARE(outcome.differences.first().left(outcome.differences.first().indexOf(QStringLiteral("). ")) + 2),
+                 QString::fromUtf8("eRačun 77-1-1-261: PDV 0.02 € (na ispisanom računu 0.01 €), ukupno 0.32 € (na ispisanom "
+                                   "računu 0.31 €), sudjelovanje 0.32 € (na ispisanom računu 0.31 €)."));
+        QFile doc(outcome.files.first());
+        QVERIFY(doc.open(QIODevice::ReadOnly));
+        const QByteArray xml = doc.readAll();
+        QVERIFY(xml.contains("<cbc:TaxInclusiveAmount currencyID=\"EUR\">0.32</cbc:TaxInclusiveAmount>"));
+        QVERIFY(xml.contains("<cbc:PrepaidAmount currencyID=\"EUR\">0.32</cbc:PrepaidAmount>"));
+        QVERIFY(xml.contains("<cbc:PayableAmount currencyID=\"EUR\">0.00</cbc:PayableAmount>"));
+
+        // The window's command says so too.
+        QVERIFY(shop.fixture.restart());
+        eracun::Commands commands(*shop.fixture.session, shop.fixture.services());
+        shop.fixture.dialogs.answer(QStringLiteral("E"));
+        shop.fixture.dialogs.answer(QStringLiteral("izlaz"));
+        commands.writeMarked();
+        const QString summary = shop.fixture.dialogs.messages().value(0);
+        QVERIFY2(summary.contains(u"Zapisano eRačuna: 1 (za 1 računa)"), qPrintable(summary));
+        QVERIFY2(summary.contains(QString::fromUtf8("razlikuju se od ispisanog računa zbog zaokruživanja PDV-a: 1\r\n"
+                                                    "eRačun 77-1-1-261: PDV 0.02 €")),
+                 qPrintable(summary));
     }
 
     // A code's own KPD wins over its list's missing one.
