@@ -2,6 +2,7 @@
 // document keeps from one run to the next.
 #include "eracun/eracun_commands.h"
 #include "eracun/eracun_run.h"
+#include "eracun/kpd_commands.h"
 #include "eracun/oib.h"
 #include "eracun_shop.h"
 #include "support/shop_fixture.h"
@@ -29,8 +30,11 @@ struct Shop {
     eracun::Run::Outcome write(int number, std::optional<eracun::Kind> kind = std::nullopt)
     {
         eracun::Run run(db(), fixture.clock);
-        if (!run.load())
-            return {{}, {run.error()}, 0};
+        if (!run.load()) {
+            eracun::Run::Outcome failed;
+            failed.messages << run.error();
+            return failed;
+        }
         return run.writeInvoice(26, number, kind, out());
     }
 };
@@ -183,6 +187,117 @@ private Q_SLOTS:
         QFile doc(outcome.files.value(0));
         QVERIFY(doc.open(QIODevice::ReadOnly));
         QVERIFY(doc.readAll().contains("<cbc:ItemClassificationCode listID=\"CG\">47.78.09</cbc:ItemClassificationCode>"));
+    }
+
+    // "KPD oznake šifri...": a code given its own KPD code carries it on the
+    // e-invoice; a KPD code outside KPD 2025 and a code no list holds are
+    // refused with the reason; cleared, the code carries its list's again.
+    void ownKpdThroughTheCommand()
+    {
+        Shop shop;
+        QVERIFY(addInvoice(shop.db(), 77, kAid));
+        ScriptedDialogs& dialogs = shop.fixture.dialogs;
+        eracun::KpdCommands kpd(shop.db(), dialogs);
+        const auto classification = [&shop]() -> QByteArray {
+            const eracun::Run::Outcome outcome = shop.write(77);
+            if (!outcome.ok() || outcome.files.isEmpty())
+                return outcome.messages.join(u'\n').toUtf8();
+            QFile doc(outcome.files.first());
+            if (!doc.open(QIODevice::ReadOnly))
+                return {};
+            const QByteArray xml = doc.readAll();
+            const qsizetype at = xml.indexOf("listID=\"CG\">");
+            return at < 0 ? QByteArray() : xml.mid(at + 12, 8);
+        };
+        QCOMPARE(classification(), QByteArray("47.74.01")); // the list's
+
+        // Set through the questions: the code, then its KPD code.
+        dialogs.answer(kAid);
+        dialogs.answer(QStringLiteral(" 32.50.41 "));
+        QVERIFY(kpd.edit());
+        QVERIFY(dialogs.shown().at(1).text.contains(u"KPD oznaka popisa šifri: 47.74.01"));
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+        const auto listed = kpd.list();
+        QVERIFY(listed && listed->size() == 1);
+        QCOMPARE(listed->front().code, kAid);
+        QCOMPARE(listed->front().kpd, QStringLiteral("32.50.41"));
+        QCOMPARE(listed->front().listKpd, QStringLiteral("47.74.01"));
+        QVERIFY(listed->front().name.contains(u"sferna leća"));
+
+        // Refused: a KPD code not in KPD 2025, in another form, a code no
+        // list holds. The code keeps what it had.
+        for (const QString& wrong : {QStringLiteral("47.74.10"), QStringLiteral("477401"), QStringLiteral("47.74")}) {
+            dialogs.clear();
+            dialogs.answer(wrong);
+            QVERIFY(!kpd.edit(kAid));
+            QVERIFY2(dialogs.messages().value(0).contains(QStringLiteral("KPD oznaka „%1“ nije ispravna").arg(wrong)),
+                     qPrintable(dialogs.messages().value(0)));
+        }
+        dialogs.clear();
+        QVERIFY(!kpd.set(QStringLiteral("9999999999999"), QStringLiteral("47.74.02")));
+        QVERIFY(dialogs.messages().value(0).contains(u"Šifra 9999999999999 nije upisana"));
+        QCOMPARE(shop.db().scalar(QStringLiteral("SELECT COUNT(*) FROM EKpd")).toInt(), 1);
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+
+        // An empty answer clears it only when confirmed.
+        dialogs.clear();
+        dialogs.answer(QString());
+        dialogs.answer(false);
+        QVERIFY(!kpd.edit(kAid));
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+        dialogs.answer(QString());
+        dialogs.answer(true);
+        QVERIFY(kpd.edit(kAid));
+        QCOMPARE(classification(), QByteArray("47.74.01"));
+        QVERIFY(shop.db().exec(QStringLiteral("UPDATE Opci SET EKpd13 = '47.74.03'")));
+        QCOMPARE(classification(), QByteArray("47.74.03"));
+        QVERIFY(kpd.list() && kpd.list()->empty());
+    }
+
+    // Beside each document written to a folder stands a page a person
+    // reads (Pregled/<name>.html): the document's own content, escaped, in
+    // the shop's number format. The exchange folder holds documents only.
+    void pageToReadBesideTheDocument()
+    {
+        Shop shop;
+        QVERIFY(addInvoice(shop.db(), 77, kAid));
+        QVERIFY(shop.db().exec(QString::fromUtf8("UPDATE Rn SET Prezime = 'Babić & <Sinovi>' WHERE Rnbr = 77")));
+        const eracun::Run::Outcome outcome = shop.write(77);
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.views.size(), 1);
+        QCOMPARE(QDir(shop.out()).entryList(QDir::Files), QStringList{QStringLiteral("eRacun-77-1-1-261.xml")});
+        QCOMPARE(outcome.views.first(), QDir(shop.out()).absoluteFilePath(QStringLiteral("Pregled/eRacun-77-1-1-261.html")));
+        QFile page(outcome.views.first());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.startsWith(u"<!DOCTYPE html>"));
+        QVERIFY(html.contains(u"<h1>Račun br. 77-1-1-261</h1>"));
+        QVERIFY(html.contains(u"Babić &amp; &lt;Sinovi&gt;"));
+        QVERIFY(!html.contains(u"<Sinovi>"));
+        QVERIFY(html.contains(u"<td>2103060101001</td>"));
+        QVERIFY(html.contains(u"<td>47.74.01</td>"));
+        QVERIFY(html.contains(u"01.12.2026."));
+        QVERIFY(html.contains(u"Hrvatski zavod za zdravstveno osiguranje"));
+        // One lens at 12.50 €, 5 % VAT 0.63 €, 13.13 € in all; the patient
+        // pays the smallest co-payment, 8.83 €, the fund the rest, 4.30 €.
+        QVERIFY(html.contains(u"<td class=\"n\">1</td><td>kom</td><td class=\"n\">12,50</td><td class=\"n\">5 %</td>"
+                              u"<td class=\"n\">12,50</td>"));
+        QVERIFY(html.contains(u"<th>PDV ukupno</th><td>0,63 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Ukupno s PDV-om</th><td>13,13 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Plaćeno ili na teret drugoga</th><td>8,83 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Za platiti</th><td>4,30 EUR</td>"));
+
+        // "eRačun za HZZO..." offers the page and opens it in the browser.
+        QVERIFY(shop.fixture.restart());
+        eracun::Commands commands(*shop.fixture.session, shop.fixture.services());
+        shop.fixture.dialogs.answer(QStringLiteral("izlaz"));
+        shop.fixture.dialogs.answer(true);
+        commands.writeCurrent();
+        QVERIFY(!shop.fixture.platform.opened.isEmpty());
+        for (const QString& opened : shop.fixture.platform.opened) {
+            QVERIFY2(opened.endsWith(u".html") && opened.contains(u"/Pregled/"), qPrintable(opened));
+            QVERIFY(QFile::exists(opened));
+        }
     }
 
     // The kinds: the supplementary invoice only for a supplementary-insured
