@@ -47,22 +47,32 @@ QString decimal(double value, int most, int least)
     return text.left(end);
 }
 
-// The unit of the code list (JedMjere) as a UN/ECE Recommendation 20 code.
+// The units of the code lists (JedMjere) with their UN/ECE Recommendation
+// 20 codes; the first of a code is the name it is shown by.
+const std::vector<std::pair<QString, QString>>& units()
+{
+    static const std::vector<std::pair<QString, QString>> table = {
+        {QStringLiteral("kom"), QStringLiteral("H87")},  {QStringLiteral("par"), QStringLiteral("PR")},
+        {QStringLiteral("pari"), QStringLiteral("PR")},  {QStringLiteral("cm2"), QStringLiteral("CMK")},
+        {QStringLiteral("cm"), QStringLiteral("CMT")},   {QStringLiteral("m"), QStringLiteral("MTR")},
+        {QStringLiteral("m2"), QStringLiteral("MTK")},   {QStringLiteral("g"), QStringLiteral("GRM")},
+        {QStringLiteral("kg"), QStringLiteral("KGM")},   {QStringLiteral("l"), QStringLiteral("LTR")},
+        {QStringLiteral("ml"), QStringLiteral("MLT")},   {QStringLiteral("komplet"), QStringLiteral("SET")},
+        {QStringLiteral("set"), QStringLiteral("SET")},  {QStringLiteral("kpl"), QStringLiteral("SET")},
+    };
+    return table;
+}
+
+// The unit of the code list as its code; a piece when it is none of them.
 QString unitCode(const QString& unit)
 {
-    static const QHash<QString, QString> codes = {
-        {QStringLiteral("par"), QStringLiteral("PR")},   {QStringLiteral("pari"), QStringLiteral("PR")},
-        {QStringLiteral("cm2"), QStringLiteral("CMK")},  {QStringLiteral("cm"), QStringLiteral("CMT")},
-        {QStringLiteral("m"), QStringLiteral("MTR")},    {QStringLiteral("m2"), QStringLiteral("MTK")},
-        {QStringLiteral("g"), QStringLiteral("GRM")},    {QStringLiteral("kg"), QStringLiteral("KGM")},
-        {QStringLiteral("l"), QStringLiteral("LTR")},    {QStringLiteral("ml"), QStringLiteral("MLT")},
-        {QStringLiteral("set"), QStringLiteral("SET")},  {QStringLiteral("komplet"), QStringLiteral("SET")},
-        {QStringLiteral("kpl"), QStringLiteral("SET")},
-    };
     QString key = unit.trimmed().toLower();
     if (key.endsWith(u'.'))
         key.chop(1);
-    return codes.value(key, QStringLiteral("H87")); // a piece
+    for (const auto& [name, code] : units())
+        if (name == key)
+            return code;
+    return QStringLiteral("H87"); // a piece
 }
 
 bool isKpd(const QString& code) { return kpd::contains(code); }
@@ -389,6 +399,14 @@ QString Classification::of(const QString& code) const
     if (it != byCode.constEnd() && !it->trimmed().isEmpty())
         return it->trimmed();
     return (pricing::listOf(code) == pricing::List::Old12 ? oldList : newList).trimmed();
+}
+
+QString unitName(const QString& code)
+{
+    for (const auto& [name, known] : units())
+        if (known == code)
+            return name;
+    return code;
 }
 
 bool Document::differsFromPrinted() const

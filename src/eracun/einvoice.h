@@ -83,6 +83,10 @@ std::vector<Kind> kindsOf(const InvoiceRecord& invoice);
 Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const GeneralRecord& general,
             const Classification& classification, const QTime& issueTime, const std::vector<Kind>& kinds = {});
 
+// The unit a UN/ECE unit code of a document stands for, as the code lists
+// write it ("H87" is "kom"); the code itself when the lists have no such unit.
+QString unitName(const QString& code);
+
 // One message for an invoice that failed: its number and every problem.
 QString problemMessage(const InvoiceRecord& invoice, const QStringList& problems);
 

@@ -1,5 +1,7 @@
 #include "einvoice_view.h"
 
+#include "einvoice.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -99,20 +101,6 @@ QString row(const QString& label, const QString& value)
     return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(esc(label), value);
 }
 
-// The unit codes of the e-invoice as the shop writes them.
-QString unit(const QString& code)
-{
-    static const QHash<QString, QString> names = {
-        {QStringLiteral("H87"), QStringLiteral("kom")}, {QStringLiteral("PR"), QStringLiteral("par")},
-        {QStringLiteral("CMK"), QStringLiteral("cm2")}, {QStringLiteral("CMT"), QStringLiteral("cm")},
-        {QStringLiteral("MTR"), QStringLiteral("m")},   {QStringLiteral("MTK"), QStringLiteral("m2")},
-        {QStringLiteral("GRM"), QStringLiteral("g")},   {QStringLiteral("KGM"), QStringLiteral("kg")},
-        {QStringLiteral("LTR"), QStringLiteral("l")},   {QStringLiteral("MLT"), QStringLiteral("ml")},
-        {QStringLiteral("SET"), QStringLiteral("komplet")},
-    };
-    return esc(names.value(code, code));
-}
-
 // A party; `contact` is the path of the seller's operator, when there is one.
 QString party(const Values& v, const QString& prefix, const QString& contact, const QString& title)
 {
@@ -199,7 +187,7 @@ QByteArray htmlView(const QByteArray& xml)
                     .arg(esc(l.value(QStringLiteral("ID"))), esc(l.value(QStringLiteral("Item/SellersItemIdentification/ID"))),
                          esc(l.value(QStringLiteral("Item/Name"))),
                          esc(l.value(QStringLiteral("Item/CommodityClassification/ItemClassificationCode"))),
-                         number(l.value(QStringLiteral("InvoicedQuantity"))), unit(l.value(QStringLiteral("InvoicedQuantity@unitCode"))),
+                         number(l.value(QStringLiteral("InvoicedQuantity"))), esc(unitName(l.value(QStringLiteral("InvoicedQuantity@unitCode")))),
                          number(l.value(QStringLiteral("Price/PriceAmount"))),
                          number(l.value(QStringLiteral("Item/ClassifiedTaxCategory/Percent"))),
                          money(l.value(QStringLiteral("LineExtensionAmount"))));
