@@ -121,7 +121,7 @@ int main(int argc, char* argv[])
     SubmissionRun submission(*session, services, printer);
     submissiontab::install(window, marking, submission);
     eracun::Commands einvoices(*session, services);
-    eracuntab::install(window, einvoices);
+    eracuntab::install(window, einvoices, session->database(), services.dialogs);
     const auto reports = reporttab::install(window, *session, services, printer);
     // Text files of the folder and the medium open in the report window.
     browsertab::install(window, services, [&reports](const QString& path) { reports->window().showTextFile(path); });

@@ -444,6 +444,10 @@ int runEracun(const QStringList& args)
             : run.writeMarked(session.twoDigitYear(), mark, target);
     for (const QString& file : outcome.files)
         out() << file << '\n';
+    // Written, but with amounts that differ from the printed invoice by the
+    // rounding of the VAT: said, not failed.
+    for (const QString& note : outcome.differences)
+        err() << consoleText(note) << '\n';
     for (const QString& message : outcome.messages)
         err() << consoleText(message) << '\n';
     if (marked && outcome.files.isEmpty() && outcome.messages.isEmpty()) {

@@ -25,6 +25,7 @@ const std::vector<MenuItem>& items()
         separator(),
         item("ispvisrac", QStringLiteral("Ispis više računa")),
         item("eracuni", QStringLiteral("eRačuni za označene račune...")),
+        item("eracunkpd", QStringLiteral("KPD oznake šifri...")),
         item("rekaporeza", QStringLiteral("Rekapitulacija poreza")),
         separator(),
         item("izbpr", QStringLiteral("Izbor printera i  postavke ispisa")),

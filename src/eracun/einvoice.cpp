@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace eracun {
 namespace {
@@ -46,22 +47,32 @@ QString decimal(double value, int most, int least)
     return text.left(end);
 }
 
-// The unit of the code list (JedMjere) as a UN/ECE Recommendation 20 code.
+// The units of the code lists (JedMjere) with their UN/ECE Recommendation
+// 20 codes; the first of a code is the name it is shown by.
+const std::vector<std::pair<QString, QString>>& units()
+{
+    static const std::vector<std::pair<QString, QString>> table = {
+        {QStringLiteral("kom"), QStringLiteral("H87")},  {QStringLiteral("par"), QStringLiteral("PR")},
+        {QStringLiteral("pari"), QStringLiteral("PR")},  {QStringLiteral("cm2"), QStringLiteral("CMK")},
+        {QStringLiteral("cm"), QStringLiteral("CMT")},   {QStringLiteral("m"), QStringLiteral("MTR")},
+        {QStringLiteral("m2"), QStringLiteral("MTK")},   {QStringLiteral("g"), QStringLiteral("GRM")},
+        {QStringLiteral("kg"), QStringLiteral("KGM")},   {QStringLiteral("l"), QStringLiteral("LTR")},
+        {QStringLiteral("ml"), QStringLiteral("MLT")},   {QStringLiteral("komplet"), QStringLiteral("SET")},
+        {QStringLiteral("set"), QStringLiteral("SET")},  {QStringLiteral("kpl"), QStringLiteral("SET")},
+    };
+    return table;
+}
+
+// The unit of the code list as its code; a piece when it is none of them.
 QString unitCode(const QString& unit)
 {
-    static const QHash<QString, QString> codes = {
-        {QStringLiteral("par"), QStringLiteral("PR")},   {QStringLiteral("pari"), QStringLiteral("PR")},
-        {QStringLiteral("cm2"), QStringLiteral("CMK")},  {QStringLiteral("cm"), QStringLiteral("CMT")},
-        {QStringLiteral("m"), QStringLiteral("MTR")},    {QStringLiteral("m2"), QStringLiteral("MTK")},
-        {QStringLiteral("g"), QStringLiteral("GRM")},    {QStringLiteral("kg"), QStringLiteral("KGM")},
-        {QStringLiteral("l"), QStringLiteral("LTR")},    {QStringLiteral("ml"), QStringLiteral("MLT")},
-        {QStringLiteral("set"), QStringLiteral("SET")},  {QStringLiteral("komplet"), QStringLiteral("SET")},
-        {QStringLiteral("kpl"), QStringLiteral("SET")},
-    };
     QString key = unit.trimmed().toLower();
     if (key.endsWith(u'.'))
         key.chop(1);
-    return codes.value(key, QStringLiteral("H87")); // a piece
+    for (const auto& [name, code] : units())
+        if (name == key)
+            return code;
+    return QStringLiteral("H87"); // a piece
 }
 
 bool isKpd(const QString& code) { return kpd::contains(code); }
@@ -189,11 +200,43 @@ Office officeOf(const InvoiceRecord& invoice, const GeneralRecord& general)
     return {invoice.office.trimmed(), i < 0 ? QString() : QString::fromUtf16(offices::all()[size_t(i)].street)};
 }
 
+// The invoice's amounts. The lines are those of the printed invoice; the
+// amounts the document carries are those of the fund's file, which the fund
+// pays by: the VAT of each line from its net amount in whole cents, as
+// EN 16931 reckons it. The printed invoice takes the VAT of the unrounded
+// price times quantity, so the two may differ by a cent of VAT per line.
 struct Amounts {
-    pricing::Priced priced;
+    pricing::Priced priced;        // the printed invoice
+    pricing::Shares printedShares; // its shares
+    double net = 0, vat = 0, total = 0;
     pricing::Shares shares;
     std::map<double, Rate> byRate;
 };
+
+// The fund file's VAT of each line of the printed invoice, when the file
+// prices the same lines at the same net amounts and rates and differs at
+// most by the rounding of a line's VAT (a cent); nothing when the two
+// really disagree (a line the file does not carry, another rate).
+std::optional<std::vector<double>> fileVatOfLines(const pricing::Priced& printed, const submission::Computed& file)
+{
+    std::vector<double> vat;
+    std::vector<bool> matched(file.lines.size(), false);
+    for (const pricing::PricedLine& l : printed.lines) {
+        const auto it = std::find_if(file.lines.begin(), file.lines.end(),
+                                     [&l](const submission::Line& f) { return f.position == l.line; });
+        if (it == file.lines.end() || it->code != l.code || cents(it->net) != cents(l.amount.net)
+            || it->vatRate != l.vatRate || std::abs(cents(it->vat) - cents(l.amount.vat)) > 1)
+            return std::nullopt;
+        matched[size_t(it - file.lines.begin())] = true;
+        vat.push_back(it->vat);
+    }
+    // A line the invoice leaves out (no quantity) must come to nothing in
+    // the file too.
+    for (size_t i = 0; i < file.lines.size(); ++i)
+        if (!matched[i] && (cents(file.lines[i].net) != 0 || cents(file.lines[i].vat) != 0))
+            return std::nullopt;
+    return vat;
+}
 
 QByteArray documentXml(const InvoiceRecord& invoice, const GeneralRecord& general, const Classification& classification,
                        const Amounts& a, Kind kind, const QString& number, const QDate& issued, const QTime& issueTime,
@@ -293,7 +336,7 @@ QByteArray documentXml(const InvoiceRecord& invoice, const GeneralRecord& genera
     }
 
     w.start("cac:TaxTotal");
-    w.amount("cbc:TaxAmount", a.priced.vat);
+    w.amount("cbc:TaxAmount", a.vat);
     for (const auto& [rate, r] : a.byRate) {
         w.start("cac:TaxSubtotal");
         w.amount("cbc:TaxableAmount", r.net);
@@ -308,9 +351,9 @@ QByteArray documentXml(const InvoiceRecord& invoice, const GeneralRecord& genera
     w.end();
 
     w.start("cac:LegalMonetaryTotal");
-    w.amount("cbc:LineExtensionAmount", a.priced.net);
-    w.amount("cbc:TaxExclusiveAmount", a.priced.net);
-    w.amount("cbc:TaxInclusiveAmount", a.priced.total);
+    w.amount("cbc:LineExtensionAmount", a.net);
+    w.amount("cbc:TaxExclusiveAmount", a.net);
+    w.amount("cbc:TaxInclusiveAmount", a.total);
     if (cents(prepaid) != 0)
         w.amount("cbc:PrepaidAmount", prepaid);
     w.amount("cbc:PayableAmount", payable);
@@ -356,6 +399,40 @@ QString Classification::of(const QString& code) const
     if (it != byCode.constEnd() && !it->trimmed().isEmpty())
         return it->trimmed();
     return (pricing::listOf(code) == pricing::List::Old12 ? oldList : newList).trimmed();
+}
+
+QString unitName(const QString& code)
+{
+    for (const auto& [name, known] : units())
+        if (known == code)
+            return name;
+    return code;
+}
+
+bool Document::differsFromPrinted() const
+{
+    return cents(vat) != cents(printed.vat) || cents(total) != cents(printed.total)
+        || cents(payable) != cents(printed.payable) || cents(prepaid) != cents(printed.prepaid);
+}
+
+QString differenceNote(const Document& d)
+{
+    if (!d.differsFromPrinted())
+        return {};
+    QStringList parts;
+    const auto part = [&parts](const QString& what, double written, double printed) {
+        if (cents(written) != cents(printed))
+            parts << QStringLiteral("%1 %2 (na ispisanom računu %3)").arg(what, euro(written), euro(printed));
+    };
+    part(QStringLiteral("PDV"), d.vat, d.printed.vat);
+    part(QStringLiteral("ukupno"), d.total, d.printed.total);
+    const bool basic = d.kind == Kind::Basic;
+    part(basic ? QStringLiteral("na teret HZZO-a") : QStringLiteral("na teret dopunskog osiguranja"), d.payable,
+         d.printed.payable);
+    part(basic ? QStringLiteral("sudjelovanje") : QStringLiteral("na teret HZZO-a"), d.prepaid, d.printed.prepaid);
+    return QStringLiteral("eRačun %1: %2. eRačun ima iznose iz datoteke za HZZO (PDV zaokruženog iznosa svake stavke), "
+                          "ispisani račun PDV nezaokruženog iznosa.")
+        .arg(d.number, parts.join(QStringLiteral(", ")));
 }
 
 std::vector<Kind> kindsOf(const InvoiceRecord& invoice)
@@ -426,31 +503,48 @@ Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const G
         else if (!isKpd(kpd))
             problems << QStringLiteral("KPD oznaka „%1“ šifre %2 nije ispravna: nema je u klasifikaciji KPD 2025 "
                                           "(upisuje se u obliku 47.74.01).").arg(kpd, l.code);
-        Rate& r = a.byRate[l.vatRate];
-        r.net += l.amount.net;
-        r.vat += l.amount.vat;
     }
-    a.shares = pricing::invoiceShares(a.priced.total, a.priced.vat, invoice.exempt, invoice.supplementary);
+    a.printedShares = pricing::invoiceShares(a.priced.total, a.priced.vat, invoice.exempt, invoice.supplementary);
     const submission::Computed file = submission::compute(catalogue, invoice);
+    const auto differ = [&] {
+        problems << QStringLiteral("Iznosi računa i datoteke za HZZO se razlikuju: ukupno %1 na računu i %2 u datoteci, "
+                                   "na teret HZZO-a %3 na računu i %4 u datoteci. U datoteku idu samo prve četiri šifre, "
+                                   "stopa PDV-a iz popisa kelmorin i PDV zaokruženog iznosa stavke; molim provjerite šifre, "
+                                   "količine i stope PDV-a u popisu kelmorin.")
+                        .arg(euro(a.priced.total), euro(file.total), euro(a.printedShares.basic), euro(file.basic));
+    };
     if (!file.missingQuantityCode.isEmpty()) {
         problems << QStringLiteral("Šifra %1 nema upisanu količinu.").arg(file.missingQuantityCode);
+    } else if (!file.unknownCode.isEmpty()) {
+        problems << pricing::unknownCodeMessage(file.unknownCode);
+    } else if (!file.error.isEmpty()) {
+        problems << pricing::failedLookupMessage(file.error);
     } else if (invoice.exempt && invoice.supplementary) {
         // The fund's file bills such an invoice whole to the fund and the
         // co-payment to the supplementary insurance as well; the printed
         // invoice bills the fund the rest only.
         problems << QStringLiteral("Pacijent je označen i kao oslobođen sudjelovanja i kao dopunski osiguran, pa se iznosi "
                                    "računa i datoteke za HZZO razlikuju. Molim uklonite jednu od tih oznaka.");
-    } else if (file.ok()) {
-        const double fileShare = file.coPayment + file.supplementary;
-        const double printedShare = a.shares.coPayment + a.shares.supplementary;
-        if (cents(file.total) != cents(a.priced.total) || cents(file.basic) != cents(a.shares.basic)
-            || cents(fileShare) != cents(printedShare))
-            problems << QStringLiteral("Iznosi računa i datoteke za HZZO se razlikuju: ukupno %1 na računu i %2 u datoteci, "
-                                       "na teret HZZO-a %3 na računu i %4 u datoteci. U datoteku idu samo prve četiri šifre, "
-                                       "stopa PDV-a iz popisa kelmorin i PDV zaokruženog iznosa stavke; molim provjerite šifre, "
-                                       "količine i stope PDV-a u popisu kelmorin.")
-                            .arg(euro(a.priced.total), euro(file.total), euro(a.shares.basic), euro(file.basic));
+    } else if (const auto vat = fileVatOfLines(a.priced, file); !vat) {
+        differ();
+    } else {
+        // The document carries the file's amounts; its shares follow from
+        // them by the printed invoice's rule, which is the file's.
+        a.net = file.net;
+        a.vat = file.vat;
+        a.total = file.total;
+        a.shares = pricing::invoiceShares(file.total, file.vat, invoice.exempt, invoice.supplementary);
+        for (size_t i = 0; i < a.priced.lines.size(); ++i) {
+            Rate& r = a.byRate[a.priced.lines[i].vatRate];
+            r.net += a.priced.lines[i].amount.net;
+            r.vat += (*vat)[i];
+        }
+        if (cents(a.shares.basic) != cents(file.basic)
+            || cents(a.shares.coPayment + a.shares.supplementary) != cents(file.coPayment + file.supplementary))
+            differ();
     }
+    if (!b.ok())
+        return b;
 
     // The document's own arithmetic, in whole cents.
     qint64 lineNets = 0, rateNets = 0, rateVats = 0;
@@ -460,12 +554,12 @@ Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const G
         rateNets += cents(r.net);
         rateVats += cents(r.vat);
     }
-    if (lineNets != cents(a.priced.net) || rateNets != cents(a.priced.net) || rateVats != cents(a.priced.vat)
-        || cents(a.priced.net) + cents(a.priced.vat) != cents(a.priced.total) || cents(a.shares.basic) < 0
-        || cents(a.shares.coPayment + a.shares.supplementary) < 0 || cents(a.priced.total) < 0)
+    if (lineNets != cents(a.net) || rateNets != cents(a.net) || rateVats != cents(a.vat)
+        || cents(a.net) + cents(a.vat) != cents(a.total) || cents(a.shares.basic) < 0
+        || cents(a.shares.coPayment + a.shares.supplementary) < 0 || cents(a.total) < 0)
         problems << QStringLiteral("Iznosi računa se ne zbrajaju (osnovica %1, PDV %2, ukupno %3, na teret HZZO-a %4). "
                                    "Molim provjerite cijene šifri u popisu kelmorin.")
-                        .arg(euro(a.priced.net), euro(a.priced.vat), euro(a.priced.total), euro(a.shares.basic));
+                        .arg(euro(a.net), euro(a.vat), euro(a.total), euro(a.shares.basic));
     if (!b.ok())
         return b;
 
@@ -474,14 +568,18 @@ Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const G
         d.kind = kind;
         d.number = invoiceslots::numberText({invoice, general}, printKind(kind));
         d.fileName = QStringLiteral("eRacun-") + d.number + QStringLiteral(".xml");
-        d.net = a.priced.net;
-        d.vat = a.priced.vat;
-        d.total = a.priced.total;
+        d.net = a.net;
+        d.vat = a.vat;
+        d.total = a.total;
         // The basic invoice asks for the fund's share; the rest the patient
         // or the supplementary insurance pays. The supplementary invoice asks
         // for that insurance's share; the rest is the fund's.
         d.payable = kind == Kind::Basic ? a.shares.basic : a.shares.supplementary;
-        d.prepaid = std::round((a.priced.total - d.payable) * 100) / 100;
+        d.prepaid = std::round((a.total - d.payable) * 100) / 100;
+        d.printed.vat = a.priced.vat;
+        d.printed.total = a.priced.total;
+        d.printed.payable = kind == Kind::Basic ? a.printedShares.basic : a.printedShares.supplementary;
+        d.printed.prepaid = std::round((a.priced.total - d.printed.payable) * 100) / 100;
         d.xml = documentXml(invoice, general, classification, a, kind, d.number, issued, issueTime, d.prepaid, d.payable);
         b.documents.push_back(std::move(d));
     }

@@ -22,9 +22,11 @@ class Catalogue;
 // supplementarily (the co-payment invoice to a patient is a sale to a
 // person and no e-invoice).
 //
-// The amounts are those of the printed invoice of that kind, and the
-// invoice's record in the fund's file must agree with them: the lines at
-// their whole price, the VAT by rate, the total; the share another party
+// The amounts are those of the invoice's record in the fund's file, which
+// the fund pays by: the lines at their whole price, the VAT by rate, the
+// total. The printed invoice of that kind has the same lines and differs at
+// most by the rounding of a line's VAT (the user is told); any other
+// disagreement stops the document. The share another party
 // pays (the co-payment on the basic invoice, the fund's share on the
 // supplementary one) is carried as the prepaid amount, so that the amount
 // due is the share this invoice asks for.
@@ -52,8 +54,15 @@ struct Document {
     QString number;   // the invoice number text of that kind
     QString fileName; // "eRacun-" + number + ".xml"
     QByteArray xml;   // UTF-8
-    // Its amounts, as written.
+    // Its amounts, as written: those of the fund's file.
     double net = 0, vat = 0, total = 0, prepaid = 0, payable = 0;
+    // The printed invoice's. They differ from the document's only by the
+    // rounding of each line's VAT (a cent per line at most, and a cent more
+    // in a share).
+    struct Printed {
+        double vat = 0, total = 0, prepaid = 0, payable = 0;
+    } printed;
+    bool differsFromPrinted() const;
 };
 
 // What one invoice gives: its documents, or what stops them (each a line
@@ -74,7 +83,15 @@ std::vector<Kind> kindsOf(const InvoiceRecord& invoice);
 Built build(pricing::Catalogue& catalogue, const InvoiceRecord& invoice, const GeneralRecord& general,
             const Classification& classification, const QTime& issueTime, const std::vector<Kind>& kinds = {});
 
+// The unit a UN/ECE unit code of a document stands for, as the code lists
+// write it ("H87" is "kom"); the code itself when the lists have no such unit.
+QString unitName(const QString& code);
+
 // One message for an invoice that failed: its number and every problem.
 QString problemMessage(const InvoiceRecord& invoice, const QStringList& problems);
+
+// What a user is told of a document whose amounts differ from the printed
+// invoice's: which, by how much, and why. Empty when they agree.
+QString differenceNote(const Document& document);
 
 } // namespace eracun

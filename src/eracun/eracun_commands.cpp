@@ -1,8 +1,10 @@
 #include "eracun_commands.h"
 
 #include "common/dialogs.h"
+#include "common/platform.h"
 #include "data/session.h"
 #include "data/sql_values.h"
+#include "einvoice_view.h"
 #include "eracun_run.h"
 
 #include <QDir>
@@ -10,12 +12,27 @@
 namespace eracun {
 namespace {
 
+// The documents whose amounts differ from the printed invoices by the
+// rounding of the VAT, so that the user knows.
+QString differences(const Run::Outcome& outcome)
+{
+    if (outcome.differences.isEmpty())
+        return {};
+    return QStringLiteral("\r\n\r\nIznosi eRačuna razlikuju se od ispisanog računa zbog zaokruživanja PDV-a: %1\r\n")
+               .arg(outcome.differences.size())
+        + outcome.differences.join(QStringLiteral("\r\n"));
+}
+
 QString summary(const Run::Outcome& outcome, const QString& folder)
 {
     QString text = QStringLiteral("Zapisano eRačuna: %1 (za %2 računa) u mapu %3.")
                        .arg(outcome.files.size())
                        .arg(outcome.invoices)
                        .arg(QDir::toNativeSeparators(folder));
+    if (!outcome.views.isEmpty())
+        text += QStringLiteral("\r\nPregledi eRačuna za čitanje (HTML) su u mapi %1.")
+                    .arg(QDir::toNativeSeparators(QDir(folder).absoluteFilePath(kViewFolder)));
+    text += differences(outcome);
     if (!outcome.messages.isEmpty())
         text += QStringLiteral("\r\n\r\nBez eRačuna ostalo je računa: %1\r\n\r\n").arg(outcome.messages.size())
             + outcome.messages.join(QStringLiteral("\r\n\r\n"));
@@ -82,7 +99,19 @@ void Commands::writeCurrent()
     QStringList names;
     for (const QString& file : outcome.files)
         names << QDir::toNativeSeparators(file);
-    m_services.dialogs.message(QStringLiteral("eRačun je zapisan:\r\n") + names.join(QStringLiteral("\r\n")), kCurrentTitle);
+    const QString written = QStringLiteral("eRačun je zapisan:\r\n") + names.join(QStringLiteral("\r\n")) + differences(outcome);
+    if (outcome.views.isEmpty()) {
+        m_services.dialogs.message(written, kCurrentTitle);
+        return;
+    }
+    // The page to read beside each document opens in the browser.
+    if (!m_services.dialogs.yesNo(written + QStringLiteral("\r\n\r\nŽelite li pogledati eRačun?"), kCurrentTitle))
+        return;
+    for (const QString& view : outcome.views)
+        if (!m_services.platform.openDocument(view))
+            m_services.dialogs.message(QStringLiteral("Pregled eRačuna nije moguće otvoriti. Otvorite u pregledniku datoteku:\r\n")
+                                           + QDir::toNativeSeparators(view),
+                                       kCurrentTitle);
 }
 
 void Commands::writeMarked(const std::function<bool(int, int)>& progress)

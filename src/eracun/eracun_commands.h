@@ -26,10 +26,11 @@ public:
     static inline const QString kCurrentTitle = QStringLiteral("eRačun za HZZO");
     static inline const QString kMarkedTitle = QStringLiteral("eRačuni za označene račune");
 
-private:
     // Writes back what the user typed; false (the user was told) when it
     // could not be saved.
     bool saved();
+
+private:
     // The folder of the e-invoices; asked for once. Empty when cancelled or
     // the choice could not be stored (the user was told).
     QString folder();

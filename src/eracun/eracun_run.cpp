@@ -6,6 +6,7 @@
 #include "data/pricing.h"
 #include "data/schema.h"
 #include "data/statement.h"
+#include "einvoice_view.h"
 
 #include <QDir>
 #include <QSqlError>
@@ -97,23 +98,32 @@ void Run::write(InvoiceRecord invoice, const std::vector<Kind>& kinds, const QSt
         outcome.messages << problemMessage(invoice, {QStringLiteral("Vrijeme eRačuna nije moguće spremiti: ") + m_db.error()});
         return;
     }
-    if (file.isEmpty() && !QDir().mkpath(folder)) {
-        outcome.messages << problemMessage(invoice, {QStringLiteral("Mapu %1 nije moguće napraviti.").arg(QDir::toNativeSeparators(folder))});
-        return;
+    // Written to a folder, each document has its page to read beside it.
+    const QString views = file.isEmpty() ? QDir(folder).absoluteFilePath(kViewFolder) : QString();
+    for (const QString& needed : {file.isEmpty() ? folder : QString(), views}) {
+        if (!needed.isEmpty() && !QDir().mkpath(needed)) {
+            outcome.messages << problemMessage(invoice, {QStringLiteral("Mapu %1 nije moguće napraviti.").arg(QDir::toNativeSeparators(needed))});
+            return;
+        }
     }
     for (const Document& d : built.documents) {
         const QString path = file.isEmpty() ? QDir(folder).absoluteFilePath(d.fileName) : file;
-        if (batch) {
-            batch->push_back({path, d.xml});
-            outcome.files << path;
-            continue;
-        }
-        QString error;
-        if (!textfile::writeWhole(path, d.xml, &error)) {
-            outcome.messages << problemMessage(invoice, {error});
-            return;
+        std::vector<textfile::NamedBytes> written = {{path, d.xml}};
+        if (!views.isEmpty())
+            written.push_back({QDir(views).absoluteFilePath(viewFileName(d.fileName)), htmlView(d.xml)});
+        for (const textfile::NamedBytes& one : written) {
+            if (batch) {
+                batch->push_back(one);
+            } else if (QString error; !textfile::writeWhole(one.path, one.bytes, &error)) {
+                outcome.messages << problemMessage(invoice, {error});
+                return;
+            }
         }
         outcome.files << path;
+        if (!views.isEmpty())
+            outcome.views << written.back().path;
+        if (const QString note = differenceNote(d); !note.isEmpty())
+            outcome.differences << note;
     }
     ++outcome.invoices;
 }
@@ -170,6 +180,8 @@ Run::Outcome Run::writeMarked(int twoDigitYear, const QString& mark, const QStri
         // The run did not reach the disk whole: it is to be made again.
         outcome.messages << writeError;
         outcome.files.clear();
+        outcome.views.clear();
+        outcome.differences.clear();
         outcome.invoices = 0;
     }
     return outcome;

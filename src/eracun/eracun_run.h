@@ -32,8 +32,12 @@ public:
 
     struct Outcome {
         QStringList files;   // the paths written
+        QStringList views;   // the pages to read beside them (Pregled), when written to a folder
         QStringList messages; // one per invoice that failed, naming what to fix
         int invoices = 0;    // invoices with their documents written
+        // One note per document written whose amounts differ from the
+        // printed invoice's by the rounding of the VAT (differenceNote).
+        QStringList differences;
         bool ok() const { return messages.isEmpty(); }
     };
 

@@ -230,7 +230,9 @@ Computed compute(pricing::Catalogue& catalogue, const Invoice& invoice)
         return c;
     c.lines.reserve(priced.lines.size());
     for (const pricing::PricedLine& l : priced.lines)
-        c.lines.push_back({l.code, l.quantityText, l.amount.total()});
+        c.lines.push_back({l.code, l.quantityText, l.amount.total(), l.line, l.amount.net, l.amount.vat, l.vatRate});
+    c.net = priced.net;
+    c.vat = priced.vat;
     c.total = priced.total;
     const pricing::FileShares shares = pricing::fileShares(c.total, priced.vat, invoice.exempt, invoice.supplementary);
     c.coPayment = shares.coPayment;

@@ -47,6 +47,10 @@ struct Line {
     QString code;
     QString quantity; // as stored
     double amount = 0; // net + VAT
+    // The same line priced: its place on the invoice (1 to 4), its net
+    // amount and VAT in whole cents, its code list's VAT rate.
+    int position = 0;
+    double net = 0, vat = 0, vatRate = 0;
 };
 
 // One invoice worked out again from the code lists (aid lines 1 to 4).
@@ -56,6 +60,7 @@ struct Computed {
     QString error;               // a code list that could not be read
     bool ok() const { return unknownCode.isEmpty() && missingQuantityCode.isEmpty() && error.isEmpty(); }
     std::vector<Line> lines;
+    double net = 0, vat = 0;  // the sums of the lines
     double total = 0;         // T
     double coPayment = 0;     // P, the patient's share
     double supplementary = 0; // S, the supplementary insurance's share

@@ -61,6 +61,14 @@ bool insertInvoices(Database& db, int first, int count, const QString& mark, uns
         {false, false, {{kExpensiveAid, 3}}},                  // hundreds of thousands, the largest co-payment
         {false, true, {{kExpensiveAid, 1}, {kAids[0], 2}}},    // both rates, supplementary
         {true, false, {{kAids[1], 1}, {kAids[9], 4}, {kAids[12], 2}, {kAids[13], 1}}}, // four lines, both lists
+        // Linings of 7 cm2 at 0.0425 €: 0.2975 € gives 0.30 € net, and 5 %
+        // VAT of 0.2975 € is 0.01 € on the printed invoice, of 0.30 € 0.02 €
+        // in the fund's file. The patient pays all.
+        {false, false, {{kAids[10], 7}}},
+        // The same a cent on each of four lines, with a co-payment.
+        {false, false, {{kAids[10], 247}, {kAids[10], 294}, {kAids[10], 327}, {kAids[10], 374}}},
+        // And on the supplementary invoice.
+        {false, true, {{kAids[10], 134}, {kAids[3], 1}}},
     };
     const QStringList offices = offices::cities();
     for (int i = 0; i < count; ++i) {

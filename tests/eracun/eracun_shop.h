@@ -17,7 +17,8 @@ bool addExpensiveAid(Database& db);
 // marked `mark`: the first ones are the cases every run must cover
 // (exempt, supplementary, the smallest co-payment, a patient who pays all,
 // the largest co-payment, both VAT rates, an amount in the hundreds of
-// thousands, long names with Croatian letters); the rest are drawn from
+// thousands, long names with Croatian letters, lines whose VAT the printed
+// invoice and the fund's file round a cent apart); the rest are drawn from
 // `seed`.
 bool insertInvoices(Database& db, int first, int count, const QString& mark, unsigned seed);
 

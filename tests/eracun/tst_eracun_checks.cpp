@@ -2,6 +2,7 @@
 // document keeps from one run to the next.
 #include "eracun/eracun_commands.h"
 #include "eracun/eracun_run.h"
+#include "eracun/kpd_commands.h"
 #include "eracun/oib.h"
 #include "eracun_shop.h"
 #include "support/shop_fixture.h"
@@ -29,8 +30,11 @@ struct Shop {
     eracun::Run::Outcome write(int number, std::optional<eracun::Kind> kind = std::nullopt)
     {
         eracun::Run run(db(), fixture.clock);
-        if (!run.load())
-            return {{}, {run.error()}, 0};
+        if (!run.load()) {
+            eracun::Run::Outcome failed;
+            failed.messages << run.error();
+            return failed;
+        }
         return run.writeInvoice(26, number, kind, out());
     }
 };
@@ -99,6 +103,10 @@ private Q_SLOTS:
         QTest::newRow("amounts differ from the fund's file")
             << "UPDATE Rn SET Pom5 = '2103060102001', Kol5 = 1 WHERE Rnbr = 77" << kAid
             << "Iznosi računa i datoteke za HZZO se razlikuju";
+        // The fund's file takes the list's rate, the invoice its own.
+        QTest::newRow("rate differs from the fund's file")
+            << "UPDATE OrtopedskaKelmorinISO SET PDV = 13 WHERE Sifra = '2103060101001'" << kAid
+            << "Iznosi računa i datoteke za HZZO se razlikuju";
         QTest::newRow("exempt and supplementary") << "UPDATE Rn SET Osl = 1, Dop = 1 WHERE Rnbr = 77" << kAid
                                                   << "i kao oslobođen sudjelovanja i kao dopunski osiguran";
         QTest::newRow("code not in the list") << "UPDATE Rn SET Pom1 = '9999999999999' WHERE Rnbr = 77" << kAid
@@ -128,6 +136,45 @@ private Q_SLOTS:
         QVERIFY(shop.db().scalar(QStringLiteral("SELECT EVrijeme FROM Rn WHERE Rnbr = 77")).isNull());
     }
 
+    // A line whose VAT the printed invoice and the fund's file round a cent
+    // apart: the document is written with the file's amounts, and the user
+    // is told by how much it differs from the printed invoice.
+    void vatRoundingIsWrittenAndTold()
+    {
+        Shop shop;
+        // 7 cm2 of lining at 0.0425 €: 0.2975 € is 0.30 € net; 5 % VAT of
+        // 0.2975 € is 0.01 € on the printed invoice, of 0.30 € 0.02 € in the
+        // file. The patient pays all: 0.31 € printed, 0.32 € in the file.
+        QVERIFY(shop.db().exec(QStringLiteral("INSERT INTO Rn (God, Rnbr, Datum, DatumIzdavanja, Broj, Prezime, Ime, Osl, Dop, "
+                                              "Pom1, Kol1, Izbor, Pu) VALUES (26, 77, '2026-12-01', '2026-12-01', "
+                                              "'30000000000123', 'Šimić', 'Đuro', 0, 0, '0624030101001', 7, 'E', 'Split')")));
+        const eracun::Run::Outcome outcome = shop.write(77);
+        QVERIFY2(outcome.ok(), qPrintable(outcome.messages.join(u'\n')));
+        QCOMPARE(outcome.files.size(), 1);
+        QCOMPARE(outcome.differences.size(), 1);
+        QCOMPARE(outcome.differences.first().left(outcome.differences.first().indexOf(QStringLiteral("). ")) + 2),
+                 QString::fromUtf8("eRačun 77-1-1-261: PDV 0.02 € (na ispisanom računu 0.01 €), ukupno 0.32 € (na ispisanom "
+                                   "računu 0.31 €), sudjelovanje 0.32 € (na ispisanom računu 0.31 €)."));
+        QFile doc(outcome.files.first());
+        QVERIFY(doc.open(QIODevice::ReadOnly));
+        const QByteArray xml = doc.readAll();
+        QVERIFY(xml.contains("<cbc:TaxInclusiveAmount currencyID=\"EUR\">0.32</cbc:TaxInclusiveAmount>"));
+        QVERIFY(xml.contains("<cbc:PrepaidAmount currencyID=\"EUR\">0.32</cbc:PrepaidAmount>"));
+        QVERIFY(xml.contains("<cbc:PayableAmount currencyID=\"EUR\">0.00</cbc:PayableAmount>"));
+
+        // The window's command says so too.
+        QVERIFY(shop.fixture.restart());
+        eracun::Commands commands(*shop.fixture.session, shop.fixture.services());
+        shop.fixture.dialogs.answer(QStringLiteral("E"));
+        shop.fixture.dialogs.answer(QStringLiteral("izlaz"));
+        commands.writeMarked();
+        const QString summary = shop.fixture.dialogs.messages().value(0);
+        QVERIFY2(summary.contains(u"Zapisano eRačuna: 1 (za 1 računa)"), qPrintable(summary));
+        QVERIFY2(summary.contains(QString::fromUtf8("razlikuju se od ispisanog računa zbog zaokruživanja PDV-a: 1\r\n"
+                                                    "eRačun 77-1-1-261: PDV 0.02 €")),
+                 qPrintable(summary));
+    }
+
     // A code's own KPD wins over its list's missing one.
     void classificationOfOneCode()
     {
@@ -140,6 +187,117 @@ private Q_SLOTS:
         QFile doc(outcome.files.value(0));
         QVERIFY(doc.open(QIODevice::ReadOnly));
         QVERIFY(doc.readAll().contains("<cbc:ItemClassificationCode listID=\"CG\">47.78.09</cbc:ItemClassificationCode>"));
+    }
+
+    // "KPD oznake šifri...": a code given its own KPD code carries it on the
+    // e-invoice; a KPD code outside KPD 2025 and a code no list holds are
+    // refused with the reason; cleared, the code carries its list's again.
+    void ownKpdThroughTheCommand()
+    {
+        Shop shop;
+        QVERIFY(addInvoice(shop.db(), 77, kAid));
+        ScriptedDialogs& dialogs = shop.fixture.dialogs;
+        eracun::KpdCommands kpd(shop.db(), dialogs);
+        const auto classification = [&shop]() -> QByteArray {
+            const eracun::Run::Outcome outcome = shop.write(77);
+            if (!outcome.ok() || outcome.files.isEmpty())
+                return outcome.messages.join(u'\n').toUtf8();
+            QFile doc(outcome.files.first());
+            if (!doc.open(QIODevice::ReadOnly))
+                return {};
+            const QByteArray xml = doc.readAll();
+            const qsizetype at = xml.indexOf("listID=\"CG\">");
+            return at < 0 ? QByteArray() : xml.mid(at + 12, 8);
+        };
+        QCOMPARE(classification(), QByteArray("47.74.01")); // the list's
+
+        // Set through the questions: the code, then its KPD code.
+        dialogs.answer(kAid);
+        dialogs.answer(QStringLiteral(" 32.50.41 "));
+        QVERIFY(kpd.edit());
+        QVERIFY(dialogs.shown().at(1).text.contains(u"KPD oznaka popisa šifri: 47.74.01"));
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+        const auto listed = kpd.list();
+        QVERIFY(listed && listed->size() == 1);
+        QCOMPARE(listed->front().code, kAid);
+        QCOMPARE(listed->front().kpd, QStringLiteral("32.50.41"));
+        QCOMPARE(listed->front().listKpd, QStringLiteral("47.74.01"));
+        QVERIFY(listed->front().name.contains(u"sferna leća"));
+
+        // Refused: a KPD code not in KPD 2025, in another form, a code no
+        // list holds. The code keeps what it had.
+        for (const QString& wrong : {QStringLiteral("47.74.10"), QStringLiteral("477401"), QStringLiteral("47.74")}) {
+            dialogs.clear();
+            dialogs.answer(wrong);
+            QVERIFY(!kpd.edit(kAid));
+            QVERIFY2(dialogs.messages().value(0).contains(QStringLiteral("KPD oznaka „%1“ nije ispravna").arg(wrong)),
+                     qPrintable(dialogs.messages().value(0)));
+        }
+        dialogs.clear();
+        QVERIFY(!kpd.set(QStringLiteral("9999999999999"), QStringLiteral("47.74.02")));
+        QVERIFY(dialogs.messages().value(0).contains(u"Šifra 9999999999999 nije upisana"));
+        QCOMPARE(shop.db().scalar(QStringLiteral("SELECT COUNT(*) FROM EKpd")).toInt(), 1);
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+
+        // An empty answer clears it only when confirmed.
+        dialogs.clear();
+        dialogs.answer(QString());
+        dialogs.answer(false);
+        QVERIFY(!kpd.edit(kAid));
+        QCOMPARE(classification(), QByteArray("32.50.41"));
+        dialogs.answer(QString());
+        dialogs.answer(true);
+        QVERIFY(kpd.edit(kAid));
+        QCOMPARE(classification(), QByteArray("47.74.01"));
+        QVERIFY(shop.db().exec(QStringLiteral("UPDATE Opci SET EKpd13 = '47.74.03'")));
+        QCOMPARE(classification(), QByteArray("47.74.03"));
+        QVERIFY(kpd.list() && kpd.list()->empty());
+    }
+
+    // Beside each document written to a folder stands a page a person
+    // reads (Pregled/<name>.html): the document's own content, escaped, in
+    // the shop's number format. The exchange folder holds documents only.
+    void pageToReadBesideTheDocument()
+    {
+        Shop shop;
+        QVERIFY(addInvoice(shop.db(), 77, kAid));
+        QVERIFY(shop.db().exec(QString::fromUtf8("UPDATE Rn SET Prezime = 'Babić & <Sinovi>' WHERE Rnbr = 77")));
+        const eracun::Run::Outcome outcome = shop.write(77);
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.views.size(), 1);
+        QCOMPARE(QDir(shop.out()).entryList(QDir::Files), QStringList{QStringLiteral("eRacun-77-1-1-261.xml")});
+        QCOMPARE(outcome.views.first(), QDir(shop.out()).absoluteFilePath(QStringLiteral("Pregled/eRacun-77-1-1-261.html")));
+        QFile page(outcome.views.first());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.startsWith(u"<!DOCTYPE html>"));
+        QVERIFY(html.contains(u"<h1>Račun br. 77-1-1-261</h1>"));
+        QVERIFY(html.contains(u"Babić &amp; &lt;Sinovi&gt;"));
+        QVERIFY(!html.contains(u"<Sinovi>"));
+        QVERIFY(html.contains(u"<td>2103060101001</td>"));
+        QVERIFY(html.contains(u"<td>47.74.01</td>"));
+        QVERIFY(html.contains(u"01.12.2026."));
+        QVERIFY(html.contains(u"Hrvatski zavod za zdravstveno osiguranje"));
+        // One lens at 12.50 €, 5 % VAT 0.63 €, 13.13 € in all; the patient
+        // pays the smallest co-payment, 8.83 €, the fund the rest, 4.30 €.
+        QVERIFY(html.contains(u"<td class=\"n\">1</td><td>kom</td><td class=\"n\">12,50</td><td class=\"n\">5 %</td>"
+                              u"<td class=\"n\">12,50</td>"));
+        QVERIFY(html.contains(u"<th>PDV ukupno</th><td>0,63 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Ukupno s PDV-om</th><td>13,13 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Plaćeno ili na teret drugoga</th><td>8,83 EUR</td>"));
+        QVERIFY(html.contains(u"<th>Za platiti</th><td>4,30 EUR</td>"));
+
+        // "eRačun za HZZO..." offers the page and opens it in the browser.
+        QVERIFY(shop.fixture.restart());
+        eracun::Commands commands(*shop.fixture.session, shop.fixture.services());
+        shop.fixture.dialogs.answer(QStringLiteral("izlaz"));
+        shop.fixture.dialogs.answer(true);
+        commands.writeCurrent();
+        QVERIFY(!shop.fixture.platform.opened.isEmpty());
+        for (const QString& opened : shop.fixture.platform.opened) {
+            QVERIFY2(opened.endsWith(u".html") && opened.contains(u"/Pregled/"), qPrintable(opened));
+            QVERIFY(QFile::exists(opened));
+        }
     }
 
     // The kinds: the supplementary invoice only for a supplementary-insured
