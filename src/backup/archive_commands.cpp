@@ -122,31 +122,4 @@ bool ArchiveCommands::restore(const StepSeam& seam)
     return true;
 }
 
-void ArchiveCommands::chooseSecondPlace()
-{
-    const QString current = secondPlace(m_folder);
-    const QString answer = m_services.dialogs.input(
-        QStringLiteral("Drugo mjesto za arhive"),
-        QStringLiteral("Mapa u koju se kopira svaka arhiva (npr. USB stick ili mapa koja se sinkronizira).\r\n"
-                       "Upišite 0 ako arhive ne treba kopirati nikamo drugdje:"),
-        current.isEmpty() ? QStringLiteral("0") : current);
-    if (answer.trimmed().isEmpty())
-        return;
-    const QString place = answer.trimmed() == u"0" ? QString() : QDir::cleanPath(answer.trimmed());
-    if (!place.isEmpty() && QDir(place).absolutePath() == m_folder.absoluteFilePath(kFolder)) {
-        m_services.dialogs.message(QStringLiteral("Drugo mjesto mora biti druga mapa, ne mapa Arhiva."), kTitle);
-        return;
-    }
-    QString error;
-    if (!setSecondPlace(m_folder, place, &error)) {
-        m_services.dialogs.message(error, kTitle);
-        return;
-    }
-    if (!place.isEmpty() && !QDir(place).exists())
-        m_services.dialogs.message(QStringLiteral("Mapa %1 trenutno nije dostupna; arhive će se kopirati u nju "
-                                                  "kad bude dostupna.")
-                                       .arg(QDir::toNativeSeparators(place)),
-                                   kTitle);
-}
-
 } // namespace backup

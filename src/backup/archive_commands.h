@@ -33,9 +33,6 @@ public:
     // when the data were replaced: the program must start again then,
     // without writing anything more.
     bool restore(const StepSeam& seam = {});
-    // "Drugo mjesto za arhive...": the folder that receives a copy of each
-    // backup (empty answer: none).
-    void chooseSecondPlace();
 
     // The listing the restore command shows.
     static QString describe(const Copy& copy);

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void keepRuleOverGeneratedDates();
     void pruningWaitsForANewCheckedCopy();
     void secondPlaceGetsEachCopyWhenReachable();
+    void secondPlaceOfAnEarlierReleaseIsReadUntilTheUpgrade();
     void restoreInterruptedAtEachStepLeavesOneWholeSet();
     void restoreMovesAStaleJournalAside();
     void toolBackupAndRestore();
@@ -243,19 +244,54 @@ void TestBackup::secondPlaceGetsEachCopyWhenReachable()
     const QString shop = folder.file(QStringLiteral("shop"));
     const QString stick = folder.file(QStringLiteral("stick"));
     makeShop(shop, QStringLiteral("A"));
-    QString error;
-    QVERIFY(backup::setSecondPlace(QDir(shop), stick, &error));
+    QCOMPARE(backup::secondPlace(QDir(shop)), QString());
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb"))
+                .exec(QStringLiteral("UPDATE Opci SET ArhivaMapa = ?"), {QVariant(QStringLiteral("  ") + stick + QStringLiteral(" "))}));
     QCOMPARE(backup::secondPlace(QDir(shop)), stick);
     // Not plugged in: the backup counts, the user is told.
     backup::Result r = backup::make(QDir(shop), kNow, backup::secondPlace(QDir(shop)));
     QVERIFY(r.ok);
     QVERIFY(r.warning.contains(QStringLiteral("nije dostupno")));
+    QCOMPARE(backup::list(QDir(shop)).size(), 1);
     QVERIFY(QDir().mkpath(stick));
     r = backup::make(QDir(shop), kNow, stick);
     QVERIFY(r.ok);
     QVERIFY(r.warning.isEmpty());
+    QString error;
     QVERIFY(backup::verify(stick + QStringLiteral("/Kelmorin-20260314-183006.mdb"), &error));
     QVERIFY(backup::verify(stick + QStringLiteral("/Pac-20260314-183006.mdb"), &error));
+
+    // A folder named relative to the working folder.
+    r = backup::make(QDir(shop), kNow, QStringLiteral("../stick"));
+    QVERIFY2(r.ok && r.warning.isEmpty(), qPrintable(r.warning));
+    QVERIFY(QFileInfo::exists(stick + QStringLiteral("/Kelmorin-20260314-183007.mdb")));
+
+    // The archive folder itself is no second place: nothing is copied onto
+    // itself, the copy stays whole.
+    r = backup::make(QDir(shop), kNow, shop + QStringLiteral("/Arhiva/"));
+    QVERIFY(r.ok);
+    QVERIFY2(r.warning.contains(QStringLiteral("mora biti druga mapa")), qPrintable(r.warning));
+    QVERIFY2(backup::verify(r.copy.invoiceFile, &error), qPrintable(error));
+    QCOMPARE(backup::list(QDir(shop)).size(), 4);
+}
+
+void TestBackup::secondPlaceOfAnEarlierReleaseIsReadUntilTheUpgrade()
+{
+    // Earlier releases kept the folder in a text file of the archive
+    // folder; a database not yet upgraded has no field for it.
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    makeShop(shop, QStringLiteral("A"));
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("ALTER TABLE Opci DROP COLUMN ArhivaMapa")));
+    QVERIFY(QDir().mkpath(shop + QStringLiteral("/Arhiva")));
+    QFile old(shop + QStringLiteral("/Arhiva/Drugo mjesto.txt"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("/media/usb/Kelmorin\r\n");
+    old.close();
+    QCOMPARE(backup::secondPlace(QDir(shop)), QStringLiteral("/media/usb/Kelmorin"));
+    // Once the field is there, it alone counts.
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("ALTER TABLE Opci ADD COLUMN ArhivaMapa TEXT(255)")));
+    QCOMPARE(backup::secondPlace(QDir(shop)), QString());
 }
 
 void TestBackup::restoreInterruptedAtEachStepLeavesOneWholeSet()
