@@ -84,21 +84,15 @@ bool ArchiveCommands::restore(const StepSeam& seam)
                                    kTitle);
         return false;
     }
-    QString prompt = QStringLiteral("Arhive podataka, najnovija prva:\r\n\r\n");
-    for (qsizetype i = 0; i < copies.size(); ++i)
-        prompt += QStringLiteral("%1.   %2\r\n").arg(i + 1, 2).arg(describe(copies[i]));
-    prompt += QStringLiteral("\r\nUpišite broj arhive iz koje želite vratiti podatke:");
-    const QString answer = m_services.dialogs.input(QStringLiteral("Vraćanje podataka iz arhive"), prompt, QStringLiteral("1"))
-                               .trimmed();
-    if (answer.isEmpty())
+    QStringList lines;
+    for (const Copy& copy : copies)
+        lines << describe(copy);
+    const int chosen = m_services.dialogs.chooseFromList(
+        QStringLiteral("Vraćanje podataka iz arhive"),
+        QStringLiteral("Arhive podataka, najnovija prva. Odaberite arhivu iz koje želite vratiti podatke:"), lines, 0);
+    if (chosen < 0 || chosen >= copies.size())
         return false;
-    bool number = false;
-    const int chosen = answer.toInt(&number);
-    if (!number || chosen < 1 || chosen > copies.size()) {
-        m_services.dialogs.message(QStringLiteral("Arhiva broj %1 ne postoji.").arg(answer), kTitle);
-        return false;
-    }
-    const Copy& copy = copies[chosen - 1];
+    const Copy& copy = copies[chosen];
     if (!m_services.dialogs.okCancel(QStringLiteral("Podaci u mapi bit će zamijenjeni podacima iz arhive od %1.\r\n"
                                                     "Trenutni podaci prije toga se arhiviraju.\r\n\r\n"
                                                     "Želite li vratiti podatke iz te arhive?")

@@ -34,7 +34,8 @@ public:
     // without writing anything more.
     bool restore(const StepSeam& seam = {});
 
-    // The listing the restore command shows.
+    // A line of the list the restore command shows: the backup's date and
+    // time and the invoices of the business year in it.
     static QString describe(const Copy& copy);
 
 private:

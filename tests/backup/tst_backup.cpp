@@ -394,29 +394,35 @@ void TestBackup::restoreCommandListsAsksAndBacksUpFirst()
     FakePlatform platform;
     bool saved = false;
     backup::ArchiveCommands commands(QDir(shop), {dialogs, clock, platform}, [&saved] { return saved = true; });
-    // A number that is not in the list; then Cancel at the question.
-    dialogs.answer(QStringLiteral("3"));
+    // Cancel at the list, then at the question: nothing changes.
+    dialogs.answerLine(-1);
     QVERIFY(!commands.restore());
-    QVERIFY(dialogs.messages().last().contains(QStringLiteral("ne postoji")));
-    dialogs.answer(QStringLiteral("2"));
+    dialogs.answerLine(1);
     dialogs.answer(false);
     QVERIFY(!commands.restore());
     QCOMPARE(marks(shop), QStringList({"B", "B"}));
     QCOMPARE(backup::list(QDir(shop)).size(), 2);
+    QVERIFY(dialogs.messages().isEmpty());
+    QVERIFY(!saved);
 
-    dialogs.answer(QStringLiteral("2"));
+    dialogs.answerLine(1);
     dialogs.answer(true);
     QVERIFY(commands.restore());
     QVERIFY(saved);
     QCOMPARE(marks(shop), QStringList({"A", "A"}));
     QCOMPARE(invoiceRows(shop + QStringLiteral("/Kelmorin.mdb")), all);
-    // The listing showed both copies, newest first, with the invoices of
-    // the business year in each.
-    const QString listing = dialogs.shown().at(dialogs.shown().size() - 3).text;
+    // The list showed both copies, newest first, with the invoices of the
+    // business year in each; the question named the one chosen.
+    const auto& shown = dialogs.shown();
+    const ScriptedDialogs::Shown& list = shown.at(shown.size() - 3);
+    QCOMPARE(list.kind, ScriptedDialogs::Shown::List);
     const int demoYear = backup::invoicesOfBusinessYear(backup::list(QDir(shop)).last().invoiceFile);
     QVERIFY(demoYear > 0);
-    QVERIFY2(listing.contains(QStringLiteral(" 1.   14.03.2026. 18:29:05   računa u poslovnoj godini: 0")), qPrintable(listing));
-    QVERIFY2(listing.contains(QStringLiteral(" 2.   13.03.2026. 18:30:05   računa u poslovnoj godini: %1").arg(demoYear)), qPrintable(listing));
+    QCOMPARE(list.text.split(QStringLiteral("\r\n")).mid(1),
+             (QStringList{QStringLiteral("14.03.2026. 18:29:05   računa u poslovnoj godini: 0"),
+                          QStringLiteral("13.03.2026. 18:30:05   računa u poslovnoj godini: %1").arg(demoYear)}));
+    QVERIFY2(shown.at(shown.size() - 2).text.contains(QStringLiteral("arhive od 13.03.2026. 18:30:05")),
+             qPrintable(shown.at(shown.size() - 2).text));
     // The data replaced were backed up first.
     QCOMPARE(backup::list(QDir(shop)).size(), 3);
     QCOMPARE(backup::list(QDir(shop)).first().stamp, kNow);
