@@ -42,7 +42,8 @@ run: configure
 	cd demo && ../$(BUILD)/src/kelmorin
 
 bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target generate_db startup_bench submission_bench report_bench codelists_bench
+	cmake --build $(BUILD) -j $(JOBS) --target generate_db startup_bench submission_bench report_bench codelists_bench \
+	  access_bench backup_bench quick_check_bench eracun_bench patients_bench kelmorin-tool
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/submission_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/report_bench

@@ -13,7 +13,7 @@
 namespace accessdb {
 namespace {
 
-const QString kArchiveFolder = QStringLiteral("Arhiva");
+using workdir::kArchiveFolder;
 
 // The original's name in Arhiva/: its own name, "Access" and the date and
 // time of the conversion, "Kelmorin-Access-20261207-101500.mdb". The word

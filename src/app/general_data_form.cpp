@@ -104,6 +104,17 @@ QGroupBox* einvoiceFields(FieldBinder& b, QWidget* area)
     return frame;
 }
 
+QGroupBox* backupFields(FieldBinder& b, QWidget* area)
+{
+    auto* frame = new QGroupBox(QStringLiteral("Arhiva"), area);
+    auto* form = new QFormLayout(frame);
+    form->addRow(QStringLiteral("Drugo mjesto za arhive"),
+                 hinted(b.text(QStringLiteral("ArhivaMapa"), frame),
+                        QStringLiteral("Mapa (npr. USB stick ili mapa koja se sinkronizira) u koju se kopira svaka "
+                                       "provjerena arhiva kad je dostupna. Prazno: arhive su samo u mapi Arhiva.")));
+    return frame;
+}
+
 } // namespace
 
 void chooseMainOffice(Session& session, const QString& city)
@@ -133,6 +144,7 @@ FieldBinder* build(QWidget* area, Session& session, Dialogs& dialogs)
     right->addLayout(officeAndInvoiceFields(*binder, area));
     right->addWidget(premisesFields(*binder, area));
     right->addWidget(einvoiceFields(*binder, area));
+    right->addWidget(backupFields(*binder, area));
     right->addStretch(1);
     columns->addLayout(right, 2);
     auto* outer = new QVBoxLayout(area);

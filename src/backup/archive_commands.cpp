@@ -84,21 +84,15 @@ bool ArchiveCommands::restore(const StepSeam& seam)
                                    kTitle);
         return false;
     }
-    QString prompt = QStringLiteral("Arhive podataka, najnovija prva:\r\n\r\n");
-    for (qsizetype i = 0; i < copies.size(); ++i)
-        prompt += QStringLiteral("%1.   %2\r\n").arg(i + 1, 2).arg(describe(copies[i]));
-    prompt += QStringLiteral("\r\nUpišite broj arhive iz koje želite vratiti podatke:");
-    const QString answer = m_services.dialogs.input(QStringLiteral("Vraćanje podataka iz arhive"), prompt, QStringLiteral("1"))
-                               .trimmed();
-    if (answer.isEmpty())
+    QStringList lines;
+    for (const Copy& copy : copies)
+        lines << describe(copy);
+    const int chosen = m_services.dialogs.chooseFromList(
+        QStringLiteral("Vraćanje podataka iz arhive"),
+        QStringLiteral("Arhive podataka, najnovija prva. Odaberite arhivu iz koje želite vratiti podatke:"), lines, 0);
+    if (chosen < 0 || chosen >= copies.size())
         return false;
-    bool number = false;
-    const int chosen = answer.toInt(&number);
-    if (!number || chosen < 1 || chosen > copies.size()) {
-        m_services.dialogs.message(QStringLiteral("Arhiva broj %1 ne postoji.").arg(answer), kTitle);
-        return false;
-    }
-    const Copy& copy = copies[chosen - 1];
+    const Copy& copy = copies[chosen];
     if (!m_services.dialogs.okCancel(QStringLiteral("Podaci u mapi bit će zamijenjeni podacima iz arhive od %1.\r\n"
                                                     "Trenutni podaci prije toga se arhiviraju.\r\n\r\n"
                                                     "Želite li vratiti podatke iz te arhive?")
@@ -120,33 +114,6 @@ bool ArchiveCommands::restore(const StepSeam& seam)
                                    .arg(copy.stamp.toString(kShownStamp), QFileInfo(r.copy.invoiceFile).fileName()),
                                kTitle);
     return true;
-}
-
-void ArchiveCommands::chooseSecondPlace()
-{
-    const QString current = secondPlace(m_folder);
-    const QString answer = m_services.dialogs.input(
-        QStringLiteral("Drugo mjesto za arhive"),
-        QStringLiteral("Mapa u koju se kopira svaka arhiva (npr. USB stick ili mapa koja se sinkronizira).\r\n"
-                       "Upišite 0 ako arhive ne treba kopirati nikamo drugdje:"),
-        current.isEmpty() ? QStringLiteral("0") : current);
-    if (answer.trimmed().isEmpty())
-        return;
-    const QString place = answer.trimmed() == u"0" ? QString() : QDir::cleanPath(answer.trimmed());
-    if (!place.isEmpty() && QDir(place).absolutePath() == m_folder.absoluteFilePath(kFolder)) {
-        m_services.dialogs.message(QStringLiteral("Drugo mjesto mora biti druga mapa, ne mapa Arhiva."), kTitle);
-        return;
-    }
-    QString error;
-    if (!setSecondPlace(m_folder, place, &error)) {
-        m_services.dialogs.message(error, kTitle);
-        return;
-    }
-    if (!place.isEmpty() && !QDir(place).exists())
-        m_services.dialogs.message(QStringLiteral("Mapa %1 trenutno nije dostupna; arhive će se kopirati u nju "
-                                                  "kad bude dostupna.")
-                                       .arg(QDir::toNativeSeparators(place)),
-                                   kTitle);
 }
 
 } // namespace backup

@@ -33,11 +33,9 @@ public:
     // when the data were replaced: the program must start again then,
     // without writing anything more.
     bool restore(const StepSeam& seam = {});
-    // "Drugo mjesto za arhive...": the folder that receives a copy of each
-    // backup (empty answer: none).
-    void chooseSecondPlace();
 
-    // The listing the restore command shows.
+    // A line of the list the restore command shows: the backup's date and
+    // time and the invoices of the business year in it.
     static QString describe(const Copy& copy);
 
 private:

@@ -2,6 +2,8 @@
 
 #include "common/text_file.h"
 #include "data/database.h"
+#include "data/general_record.h"
+#include "data/upgrade_chain.h"
 #include "data/schema.h"
 #include "data/sql_values.h"
 #include "data/statement.h"
@@ -29,7 +31,6 @@ namespace {
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 const QString kStaged = QStringLiteral(".vracanje");
 const QString kRestoreRecord = QStringLiteral("Kelmorin.vracanje");
-const QString kSecondPlaceFile = QStringLiteral("Drugo mjesto.txt");
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -158,10 +159,13 @@ QStringList databasesOf(const QDir& folder)
 // Copies a finished pair into the second place, patients first.
 bool copyToSecondPlace(const Copy& copy, const QString& place, const QDateTime& now, QString* error)
 {
-    QDir target(place);
+    const QDir target(place);
     if (place.isEmpty() || !target.exists())
         return fail(error, QStringLiteral("Drugo mjesto za arhive (%1) nije dostupno; arhiva je samo u mapi %2.")
                                .arg(native(place), kFolder));
+    // The same folder twice would copy each file onto itself.
+    if (target.canonicalPath() == QFileInfo(copy.invoiceFile).canonicalPath())
+        return fail(error, QStringLiteral("Drugo mjesto za arhive mora biti druga mapa, ne mapa %1.").arg(kFolder));
     for (const QString& file : {copy.patientFile, copy.invoiceFile}) {
         if (file.isEmpty())
             continue;
@@ -347,8 +351,10 @@ Result makeCopy(const QDir& folder, const QDateTime& now, const QString& secondP
                    files.size() > 1 ? archive.absoluteFilePath(copyName(schema::kPatientFile, stamp)) : QString()};
     if (prune)
         removeCopies(archive, now);
+    // A relative folder is taken from the working folder.
     if (!secondPlace.isEmpty())
-        copyToSecondPlace(result.copy, secondPlace, now, &result.warning);
+        copyToSecondPlace(result.copy, QDir::cleanPath(folder.absoluteFilePath(QDir::fromNativeSeparators(secondPlace))), now,
+                          &result.warning);
     return result;
 }
 
@@ -361,18 +367,13 @@ Result make(const QDir& folder, const QDateTime& now, const QString& secondPlace
 
 QString secondPlace(const QDir& folder)
 {
-    const auto lines = textfile::readLines(QDir(folder.filePath(kFolder)).filePath(kSecondPlaceFile));
-    return lines && !lines->isEmpty() ? lines->first().trimmed() : QString();
-}
-
-bool setSecondPlace(const QDir& folder, const QString& path, QString* error)
-{
-    const QDir archive(folder.filePath(kFolder));
-    if (!QDir().mkpath(archive.path()))
-        return fail(error, QStringLiteral("Mapu %1 nije moguće napraviti.").arg(native(archive.absolutePath())));
-    TextFileWriter text;
-    text.writeLine(path.trimmed());
-    return text.save(archive.filePath(kSecondPlaceFile), error);
+    {
+        Database db(folder.filePath(schema::kInvoiceFile), Database::Mode::ReadOnly);
+        if (const auto general = db.isOpen() ? GeneralRecord::load(db, nullptr) : std::nullopt)
+            return general->backupSecondPlace.trimmed();
+    }
+    // A folder of an earlier release, before its upgrade.
+    return upgrade::oldSecondPlace(folder);
 }
 
 int invoicesOfBusinessYear(const QString& invoiceFile)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/working_folder.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QList>
@@ -19,7 +21,7 @@
 // Kelmorin-*.mdb in the folder always belongs to a whole, checked pair.
 namespace backup {
 
-inline const QString kFolder = QStringLiteral("Arhiva");
+inline const QString kFolder = workdir::kArchiveFolder;
 
 // One backup in the archive folder.
 struct Copy {
@@ -73,9 +75,9 @@ struct Result {
 Result make(const QDir& folder, const QDateTime& now, const QString& secondPlace = {});
 
 // Where the user keeps a second copy of every backup (a USB stick, a
-// synchronised folder): stored in the invoice database; empty when none.
+// synchronised folder), as the general data of the folder's invoice
+// database name it; empty when none.
 QString secondPlace(const QDir& folder);
-bool setSecondPlace(const QDir& folder, const QString& path, QString* error);
 
 // The number of invoices of the business year (Opci.God) held in an
 // invoice database file; -1 when it cannot be read.

@@ -23,7 +23,6 @@ std::unique_ptr<Archive> install(MainWindow& window, Session& session, Services 
     auto archive = std::make_unique<Archive>(session, services);
     Archive* a = archive.get();
     window.setCommand(QStringLiteral("arhnapravi"), [a] { a->commands().backupNow(); });
-    window.setCommand(QStringLiteral("arhdrugo"), [a] { a->commands().chooseSecondPlace(); });
     window.setCommand(QStringLiteral("arhvrati"), [a] {
         if (!a->commands().restore())
             return;

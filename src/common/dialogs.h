@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The caption of the main window; also the title of every message box that
 // does not name its own.
@@ -27,4 +28,9 @@ public:
     // which every command treats like an empty answer.
     virtual QString input(const QString& title, const QString& prompt,
                           const QString& defaultAnswer) = 0;
+
+    // A list of lines to choose one from, `preselected` marked at first.
+    // The index of the line chosen, or -1 for Cancel (or an empty list).
+    virtual int chooseFromList(const QString& title, const QString& prompt, const QStringList& lines,
+                               int preselected) = 0;
 };

@@ -1,7 +1,13 @@
 #include "qt_dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,4 +43,29 @@ QString QtDialogs::input(const QString& title, const QString& prompt, const QStr
     const QString answer = QInputDialog::getText(m_parent, titleOr(title), shown(prompt),
                                                  QLineEdit::Normal, defaultAnswer, &ok);
     return ok ? answer : QString();
+}
+
+int QtDialogs::chooseFromList(const QString& title, const QString& prompt, const QStringList& lines, int preselected)
+{
+    if (lines.isEmpty())
+        return -1;
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(titleOr(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(shown(prompt), &dialog);
+    auto* list = new QListWidget(&dialog);
+    label->setBuddy(list);
+    list->addItems(lines);
+    list->setCurrentRow(preselected >= 0 && preselected < lines.size() ? preselected : 0);
+    // Long enough for the lines without a scroll bar across.
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 4 * list->frameWidth() + 24);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    list->setFocus();
+    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }

@@ -17,6 +17,8 @@ public:
     bool yesNo(const QString& text, const QString& title) override;
     QString input(const QString& title, const QString& prompt,
                   const QString& defaultAnswer) override;
+    int chooseFromList(const QString& title, const QString& prompt, const QStringList& lines,
+                       int preselected) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -44,6 +44,17 @@ QString ScriptedDialogs::input(const QString& title, const QString& prompt,
     return next.value_or(defaultAnswer);
 }
 
+int ScriptedDialogs::chooseFromList(const QString& title, const QString& prompt, const QStringList& lines,
+                                    int preselected)
+{
+    record(Shown::List, title, prompt + QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")));
+    if (m_lines.empty())
+        return -1;
+    const int chosen = m_lines.front().value_or(preselected);
+    m_lines.pop_front();
+    return chosen >= 0 && chosen < lines.size() ? chosen : -1;
+}
+
 QStringList ScriptedDialogs::messages() const
 {
     QStringList texts;

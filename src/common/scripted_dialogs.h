@@ -13,7 +13,7 @@
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
-        enum Kind { Message, OkCancel, YesNo, Input } kind;
+        enum Kind { Message, OkCancel, YesNo, Input, List } kind;
         QString title;
         QString text;
     };
@@ -23,11 +23,19 @@ public:
     bool yesNo(const QString& text, const QString& title) override;
     QString input(const QString& title, const QString& prompt,
                   const QString& defaultAnswer) override;
+    // Shown as the prompt followed by the lines, one a line.
+    int chooseFromList(const QString& title, const QString& prompt, const QStringList& lines,
+                       int preselected) override;
 
     void answer(bool yes) { m_choices.push_back(yes); }
     // An input answer; use acceptDefault() to take the box's default.
     void answer(const QString& text) { m_inputs.push_back(text); }
     void acceptDefault() { m_inputs.push_back(std::nullopt); }
+    // The index a list choice answers (-1: Cancel); acceptPreselected()
+    // takes the line marked at first. Without a scripted answer a list is
+    // cancelled.
+    void answerLine(int index) { m_lines.push_back(index); }
+    void acceptPreselected() { m_lines.push_back(std::nullopt); }
     void setFallback(bool choice) { m_fallbackChoice = choice; }
 
     // Called with every text shown (the tool prints them).
@@ -44,6 +52,7 @@ private:
 
     std::deque<bool> m_choices;
     std::deque<std::optional<QString>> m_inputs;
+    std::deque<std::optional<int>> m_lines;
     bool m_fallbackChoice = false;
     std::vector<Shown> m_shown;
     std::function<void(const Shown&)> m_sink;

@@ -7,6 +7,10 @@
 // opened there by its bare name.
 namespace workdir {
 
+// The folder inside the working folder that holds the backups of its
+// databases and the originals of converted files.
+inline const QString kArchiveFolder = QStringLiteral("Arhiva");
+
 // The actual name of a file in the folder whose name equals `name` without
 // regard to case (an exact match wins); empty when there is none.
 QString findFileNoCase(const QString& name, const QDir& dir = QDir::current());

@@ -1,7 +1,11 @@
 #include "general_record.h"
 
+#include "database.h"
 #include "record_set.h"
 #include "stored_fields.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 
@@ -38,7 +42,8 @@ const GeneralFields& generalFields()
          {"EOIBOperatera", &G::einvoiceOperatorOib},
          {"EKpd12", &G::kpdOld},
          {"EKpd13", &G::kpdNew},
-         {"EMapa", &G::einvoiceFolder}},
+         {"EMapa", &G::einvoiceFolder},
+         {"ArhivaMapa", &G::backupSecondPlace}},
         {},
         {},
         {{"Brd", &G::mediumCounter}, {"God", &G::year}, {"ERokPlacanja", &G::paymentDays}},
@@ -61,6 +66,21 @@ GeneralRecord GeneralRecord::read(const QVariantList& values)
 {
     GeneralRecord r;
     generalFields().read(r, [&](qsizetype k) { return k < values.size() ? values.at(k) : QVariant(); });
+    return r;
+}
+
+std::optional<GeneralRecord> GeneralRecord::load(Database& db, QString* error)
+{
+    QSqlQuery query(db.handle());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM Opci LIMIT 1").arg(columns().join(QStringLiteral(", "))))
+        || !query.next()) {
+        if (error)
+            *error = QStringLiteral("Opće podatke nije moguće pročitati: ") + query.lastError().text();
+        return std::nullopt;
+    }
+    GeneralRecord r;
+    fields().read(r, [&](qsizetype k) { return query.value(int(k)); });
     return r;
 }
 

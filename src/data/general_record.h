@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
+
+class Database;
 class RecordSet;
 
 // The supplier's general data (the single row of Opci), read once.
@@ -39,6 +42,9 @@ struct GeneralRecord {
     QString kpdOld;              // EKpd12, the 12-character list
     QString kpdNew;              // EKpd13, the 13-character list
     QString einvoiceFolder;      // EMapa
+    // A second folder (a USB stick, a synchronised folder) that receives a
+    // copy of each backup; empty when there is none.
+    QString backupSecondPlace;   // ArhivaMapa
     int paymentDays = 0;         // ERokPlacanja
     int mediumCounter = 0;     // Brd
     int year = 0;              // God, four digits
@@ -50,6 +56,9 @@ struct GeneralRecord {
     // The values of columns() in that order.
     static GeneralRecord read(const QVariantList& values);
     static GeneralRecord fromRow(const RecordSet& set, int row);
+    // The stored row of a database, read in one query; nullopt with the
+    // reason when it cannot be read.
+    static std::optional<GeneralRecord> load(Database& db, QString* error);
     // Every field that differs from the stored row. The general-data tab
     // and the shell's commands still set single fields by name.
     void writeTo(RecordSet& set, int row) const;

@@ -96,6 +96,7 @@ const Columns& generalDataTable()
         {"Operater", "TEXT(15)"},
         {"EOperater", "TEXT(50)"},    {"EOIBOperatera", "TEXT(11)"}, {"ERokPlacanja", "SMALLINT"},
         {"EKpd12", "TEXT(12)"},       {"EKpd13", "TEXT(12)"},      {"EMapa", "TEXT(255)"},
+        {"ArhivaMapa", "TEXT(255)"},
     };
     return columns;
 }

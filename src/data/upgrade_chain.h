@@ -10,6 +10,7 @@
 #include <vector>
 
 class Clock;
+class QDir;
 class Database;
 class Dialogs;
 class Platform;
@@ -49,6 +50,11 @@ const std::vector<Step>& steps();
 
 inline const QString kOldestMarker = QStringLiteral("upg050207");
 QString markerName(const QString& id);
+
+// The second place for backups as earlier releases kept it, in a text file
+// of the archive folder of `folder`; empty when there is none. Read until
+// the general data have the field that replaces it.
+QString oldSecondPlace(const QDir& folder);
 QString packageName(const QString& id);
 
 // The table of applied steps in Kelmorin.mdb: the step's id and when it was

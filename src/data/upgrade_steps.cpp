@@ -5,6 +5,7 @@
 #include "common/text_file.h"
 
 #include "common/platform.h"
+#include "common/working_folder.h"
 #include "database.h"
 #include "layout_refresh.h"
 #include "layout_rows.h"
@@ -12,7 +13,9 @@
 #include "schema.h"
 #include "table_ops.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -128,6 +131,19 @@ bool step060123(StepContext& ctx)
     ctx.renameIfPresent(QStringLiteral("Dopunsko"), QStringLiteral("DopunskoKn060123"));
     return ctx.import(QStringLiteral("OrtopedskaKelmorinISO")) && ctx.import(QStringLiteral("KelmorinISO"))
         && ctx.import(QStringLiteral("Osnovno")) && ctx.import(QStringLiteral("Dopunsko"));
+}
+
+// The second place for backups (a USB stick, a synchronised folder)
+// becomes a field of the general data. Earlier it was the one line of a
+// text file in the archive folder: its folder is carried over, and the file
+// stays where it was for a release that still reads it.
+bool step091226(StepContext& ctx)
+{
+    if (!ctx.addColumn(QStringLiteral("Opci"), QStringLiteral("ArhivaMapa"), QStringLiteral("TEXT(255)")))
+        return false;
+    const QString place = oldSecondPlace(QFileInfo(ctx.target().fileName()).absoluteDir());
+    return place.isEmpty()
+        || ctx.exec(QStringLiteral("UPDATE Opci SET ArhivaMapa = ? WHERE ArhivaMapa IS NULL OR ArhivaMapa = ''"), {place});
 }
 
 Step backupAndImport(const char* id, const char* table, bool withMessage = true)
@@ -256,10 +272,17 @@ std::vector<Step> buildSteps()
                                                   "EKpd12 = COALESCE(EKpd12, ?), EKpd13 = COALESCE(EKpd13, ?)"),
                                    {schema::kDefaultPaymentDays, schema::kDefaultKpd, schema::kDefaultKpd});
                  }});
+    s.push_back({QStringLiteral("091226"), {}, step091226});
     return s;
 }
 
 } // namespace
+
+QString oldSecondPlace(const QDir& folder)
+{
+    const auto lines = textfile::readLines(folder.filePath(workdir::kArchiveFolder + QStringLiteral("/Drugo mjesto.txt")));
+    return lines && !lines->isEmpty() ? lines->first().trimmed() : QString();
+}
 
 QString markerName(const QString& id) { return QStringLiteral("upg") + id + QStringLiteral(".inm"); }
 QString packageName(const QString& id) { return QStringLiteral("upg") + id + QStringLiteral(".mdb"); }

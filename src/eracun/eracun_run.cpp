@@ -49,17 +49,10 @@ QString Run::defaultFolder() { return QDir::current().absoluteFilePath(QStringLi
 
 bool Run::load()
 {
-    QSqlQuery general(m_db.handle());
-    general.setForwardOnly(true);
-    if (!general.exec(QStringLiteral("SELECT %1 FROM Opci LIMIT 1").arg(GeneralRecord::columns().join(QStringLiteral(", "))))
-        || !general.next()) {
-        m_error = QStringLiteral("Opće podatke nije moguće pročitati: ") + general.lastError().text();
+    const std::optional<GeneralRecord> general = GeneralRecord::load(m_db, &m_error);
+    if (!general)
         return false;
-    }
-    QVariantList values;
-    for (int i = 0; i < GeneralRecord::columns().size(); ++i)
-        values << general.value(i);
-    m_general = GeneralRecord::read(values);
+    m_general = *general;
     m_classification = {m_general.kpdOld, m_general.kpdNew, {}};
     QSqlQuery kpd(m_db.handle());
     kpd.setForwardOnly(true);

@@ -73,7 +73,7 @@ void TestStartup::missingDatabaseCreatedOnYes()
     m_dialogs->answer(true);
     auto session = start();
     QVERIFY(session);
-    QVERIFY(QFile::exists(QStringLiteral("upg081226.inm")));
+    QVERIFY(QFile::exists(QStringLiteral("upg091226.inm")));
     QCOMPARE(session->businessYear(), QStringLiteral("2026"));
     QCOMPARE(session->invoices().rowCount(), 1);
 }
@@ -201,9 +201,9 @@ void TestStartup::receptThatIsNoTextFileIsReported()
 void TestStartup::failedUpgradeEndsStartup()
 {
     makeFolder(2026);
-    QFile::remove(QStringLiteral("upg081226.inm"));
+    QFile::remove(QStringLiteral("upg091226.inm"));
     m_folder->touch(QStringLiteral("upg160523.inm"));
-    QVERIFY(Database(schema::kInvoiceFile).exec(QStringLiteral("DELETE FROM Nadogradnje WHERE Korak IN ('051023', '061226', '081226')")));
+    QVERIFY(Database(schema::kInvoiceFile).exec(QStringLiteral("DELETE FROM Nadogradnje WHERE Korak IN ('051023', '061226', '081226', '091226')")));
     QVERIFY(!start());
     QVERIFY(m_dialogs->messages().last().contains(QStringLiteral("upg051023.mdb")));
 }

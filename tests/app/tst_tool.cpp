@@ -45,8 +45,8 @@ void TestTool::upgradePrintsMessagesOrFails()
     TempFolder folder;
     const QString shop = folder.file(QStringLiteral("shop"));
     QCOMPARE(tool({QStringLiteral("init"), shop}).code, 0);
-    QFile::rename(shop + QStringLiteral("/upg081226.inm"), shop + QStringLiteral("/upg160523.inm"));
-    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("DELETE FROM Nadogradnje WHERE Korak IN ('051023', '061226', '081226')")));
+    QFile::rename(shop + QStringLiteral("/upg091226.inm"), shop + QStringLiteral("/upg160523.inm"));
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("DELETE FROM Nadogradnje WHERE Korak IN ('051023', '061226', '081226', '091226')")));
 
     Run r = tool({QStringLiteral("upgrade"), shop});
     QCOMPARE(r.code, 1);

@@ -271,7 +271,7 @@ void TestToolFailures::everyStepOnceWhereverTheUpgradeIsKilled()
         Database db(base + QStringLiteral("/Kelmorin.mdb"));
         QVERIFY(db.exec(QStringLiteral("DROP TABLE IF EXISTS Nadogradnje")));
     }
-    QVERIFY(QFile::rename(base + QStringLiteral("/upg081226.inm"), base + QStringLiteral("/upg061219.inm")));
+    QVERIFY(QFile::rename(base + QStringLiteral("/upg091226.inm"), base + QStringLiteral("/upg061219.inm")));
     QDir::setCurrent(base);
     CHECKED(fixtures::makeEveryPackage());
     QDir::setCurrent(folder.path());
@@ -343,7 +343,7 @@ void TestToolFailures::initIsWholeOrNothingAndKnowsItsRelease()
     r = runTool({QStringLiteral("upgrade"), shop});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.isEmpty());
-    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
+    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg091226.inm")});
     Database db(shop + QStringLiteral("/Kelmorin.mdb"), Database::Mode::ReadOnly);
     QCOMPARE(db.scalar(QStringLiteral("SELECT God FROM Opci")).toInt(), QDate::currentDate().year());
 
@@ -364,7 +364,7 @@ void TestToolFailures::filesArePrivate()
     const QString shop = folder.file(QStringLiteral("shop"));
     CHECKED(makeShop(shop));
     QCOMPARE(modeOf(shop), 0700);
-    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm"})
+    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg091226.inm"})
         QVERIFY2(modeOf(shop + u'/' + QLatin1String(name)) == 0600, name);
     QCOMPARE(runTool(submission(shop) + QStringList{QStringLiteral("--cover"), folder.file(QStringLiteral("dopis.pdf"))}).code, 0);
     QCOMPARE(modeOf(shop + u'/' + kFundFile), 0600);
@@ -393,7 +393,7 @@ void TestToolFailures::aJournalLeftHalfWayIsRolledBackBeforeTheUpgradeJudges()
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
     QVERIFY(!QFile::exists(invoices + QStringLiteral("-journal")));
-    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
+    QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg091226.inm")});
     Database db(invoices, Database::Mode::ReadOnly);
     QCOMPARE(db.scalar(QStringLiteral("SELECT God FROM Opci")).toInt(), QDate::currentDate().year());
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Nadogradnje")).toInt(), int(upgrade::steps().size()));
@@ -496,7 +496,7 @@ void TestToolFailures::anUpgradeOfNoDatabaseIsAFailure()
         const Run r = runTool({QStringLiteral("upgrade"), shop});
         QVERIFY2(r.code == 1, name);
         QVERIFY2(r.err.contains(QStringLiteral("Kelmorin.mdb")), qPrintable(QLatin1String(name) + u' ' + r.err));
-        QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg081226.inm")});
+        QCOMPARE(QDir(shop).entryList({QStringLiteral("upg*")}), QStringList{QStringLiteral("upg091226.inm")});
     }
 }
 

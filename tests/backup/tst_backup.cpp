@@ -88,6 +88,7 @@ private Q_SLOTS:
     void keepRuleOverGeneratedDates();
     void pruningWaitsForANewCheckedCopy();
     void secondPlaceGetsEachCopyWhenReachable();
+    void secondPlaceOfAnEarlierReleaseIsReadUntilTheUpgrade();
     void restoreInterruptedAtEachStepLeavesOneWholeSet();
     void restoreMovesAStaleJournalAside();
     void toolBackupAndRestore();
@@ -243,19 +244,54 @@ void TestBackup::secondPlaceGetsEachCopyWhenReachable()
     const QString shop = folder.file(QStringLiteral("shop"));
     const QString stick = folder.file(QStringLiteral("stick"));
     makeShop(shop, QStringLiteral("A"));
-    QString error;
-    QVERIFY(backup::setSecondPlace(QDir(shop), stick, &error));
+    QCOMPARE(backup::secondPlace(QDir(shop)), QString());
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb"))
+                .exec(QStringLiteral("UPDATE Opci SET ArhivaMapa = ?"), {QVariant(QStringLiteral("  ") + stick + QStringLiteral(" "))}));
     QCOMPARE(backup::secondPlace(QDir(shop)), stick);
     // Not plugged in: the backup counts, the user is told.
     backup::Result r = backup::make(QDir(shop), kNow, backup::secondPlace(QDir(shop)));
     QVERIFY(r.ok);
     QVERIFY(r.warning.contains(QStringLiteral("nije dostupno")));
+    QCOMPARE(backup::list(QDir(shop)).size(), 1);
     QVERIFY(QDir().mkpath(stick));
     r = backup::make(QDir(shop), kNow, stick);
     QVERIFY(r.ok);
     QVERIFY(r.warning.isEmpty());
+    QString error;
     QVERIFY(backup::verify(stick + QStringLiteral("/Kelmorin-20260314-183006.mdb"), &error));
     QVERIFY(backup::verify(stick + QStringLiteral("/Pac-20260314-183006.mdb"), &error));
+
+    // A folder named relative to the working folder.
+    r = backup::make(QDir(shop), kNow, QStringLiteral("../stick"));
+    QVERIFY2(r.ok && r.warning.isEmpty(), qPrintable(r.warning));
+    QVERIFY(QFileInfo::exists(stick + QStringLiteral("/Kelmorin-20260314-183007.mdb")));
+
+    // The archive folder itself is no second place: nothing is copied onto
+    // itself, the copy stays whole.
+    r = backup::make(QDir(shop), kNow, shop + QStringLiteral("/Arhiva/"));
+    QVERIFY(r.ok);
+    QVERIFY2(r.warning.contains(QStringLiteral("mora biti druga mapa")), qPrintable(r.warning));
+    QVERIFY2(backup::verify(r.copy.invoiceFile, &error), qPrintable(error));
+    QCOMPARE(backup::list(QDir(shop)).size(), 4);
+}
+
+void TestBackup::secondPlaceOfAnEarlierReleaseIsReadUntilTheUpgrade()
+{
+    // Earlier releases kept the folder in a text file of the archive
+    // folder; a database not yet upgraded has no field for it.
+    TempFolder folder;
+    const QString shop = folder.file(QStringLiteral("shop"));
+    makeShop(shop, QStringLiteral("A"));
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("ALTER TABLE Opci DROP COLUMN ArhivaMapa")));
+    QVERIFY(QDir().mkpath(shop + QStringLiteral("/Arhiva")));
+    QFile old(shop + QStringLiteral("/Arhiva/Drugo mjesto.txt"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("/media/usb/Kelmorin\r\n");
+    old.close();
+    QCOMPARE(backup::secondPlace(QDir(shop)), QStringLiteral("/media/usb/Kelmorin"));
+    // Once the field is there, it alone counts.
+    QVERIFY(Database(shop + QStringLiteral("/Kelmorin.mdb")).exec(QStringLiteral("ALTER TABLE Opci ADD COLUMN ArhivaMapa TEXT(255)")));
+    QCOMPARE(backup::secondPlace(QDir(shop)), QString());
 }
 
 void TestBackup::restoreInterruptedAtEachStepLeavesOneWholeSet()
@@ -358,29 +394,35 @@ void TestBackup::restoreCommandListsAsksAndBacksUpFirst()
     FakePlatform platform;
     bool saved = false;
     backup::ArchiveCommands commands(QDir(shop), {dialogs, clock, platform}, [&saved] { return saved = true; });
-    // A number that is not in the list; then Cancel at the question.
-    dialogs.answer(QStringLiteral("3"));
+    // Cancel at the list, then at the question: nothing changes.
+    dialogs.answerLine(-1);
     QVERIFY(!commands.restore());
-    QVERIFY(dialogs.messages().last().contains(QStringLiteral("ne postoji")));
-    dialogs.answer(QStringLiteral("2"));
+    dialogs.answerLine(1);
     dialogs.answer(false);
     QVERIFY(!commands.restore());
     QCOMPARE(marks(shop), QStringList({"B", "B"}));
     QCOMPARE(backup::list(QDir(shop)).size(), 2);
+    QVERIFY(dialogs.messages().isEmpty());
+    QVERIFY(!saved);
 
-    dialogs.answer(QStringLiteral("2"));
+    dialogs.answerLine(1);
     dialogs.answer(true);
     QVERIFY(commands.restore());
     QVERIFY(saved);
     QCOMPARE(marks(shop), QStringList({"A", "A"}));
     QCOMPARE(invoiceRows(shop + QStringLiteral("/Kelmorin.mdb")), all);
-    // The listing showed both copies, newest first, with the invoices of
-    // the business year in each.
-    const QString listing = dialogs.shown().at(dialogs.shown().size() - 3).text;
+    // The list showed both copies, newest first, with the invoices of the
+    // business year in each; the question named the one chosen.
+    const auto& shown = dialogs.shown();
+    const ScriptedDialogs::Shown& list = shown.at(shown.size() - 3);
+    QCOMPARE(list.kind, ScriptedDialogs::Shown::List);
     const int demoYear = backup::invoicesOfBusinessYear(backup::list(QDir(shop)).last().invoiceFile);
     QVERIFY(demoYear > 0);
-    QVERIFY2(listing.contains(QStringLiteral(" 1.   14.03.2026. 18:29:05   računa u poslovnoj godini: 0")), qPrintable(listing));
-    QVERIFY2(listing.contains(QStringLiteral(" 2.   13.03.2026. 18:30:05   računa u poslovnoj godini: %1").arg(demoYear)), qPrintable(listing));
+    QCOMPARE(list.text.split(QStringLiteral("\r\n")).mid(1),
+             (QStringList{QStringLiteral("14.03.2026. 18:29:05   računa u poslovnoj godini: 0"),
+                          QStringLiteral("13.03.2026. 18:30:05   računa u poslovnoj godini: %1").arg(demoYear)}));
+    QVERIFY2(shown.at(shown.size() - 2).text.contains(QStringLiteral("arhive od 13.03.2026. 18:30:05")),
+             qPrintable(shown.at(shown.size() - 2).text));
     // The data replaced were backed up first.
     QCOMPARE(backup::list(QDir(shop)).size(), 3);
     QCOMPARE(backup::list(QDir(shop)).first().stamp, kNow);

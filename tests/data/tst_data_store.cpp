@@ -271,11 +271,11 @@ void TestDataStore::newFolderAtNewestRelease()
     ::umask(previous);
     QDir shop(QStringLiteral("shop"));
     QCOMPARE(shop.entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm", "Uputstva.htm"}));
+             (QStringList{"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg091226.inm", "Uputstva.htm"}));
     QCOMPARE(QFileInfo(QStringLiteral("shop")).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg081226.inm"})
+    for (const char* name : {"Kelmorin.mdb", "Pac.mdb", "Recept.txt", "upg091226.inm"})
         QVERIFY2((QFileInfo(shop.filePath(QLatin1String(name))).permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser), name);
-    QFile marker(shop.filePath(QStringLiteral("upg081226.inm")));
+    QFile marker(shop.filePath(QStringLiteral("upg091226.inm")));
     QVERIFY(marker.open(QIODevice::ReadOnly));
     QCOMPARE(marker.readAll(), QByteArray("040326090807\r\n"));
     QFile recept(shop.filePath(QStringLiteral("Recept.txt")));

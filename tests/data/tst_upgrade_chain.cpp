@@ -119,6 +119,7 @@ private Q_SLOTS:
     void wholeChainFromTheOldestDatabase();
     void tableNamesInPackagesIgnoreCase();
     void countGuardAddsNothingToAFullTable();
+    void secondPlaceForBackupsCarriedIntoTheGeneralData();
     void invoiceLayoutsOfEarlierReleasesRefreshed_data();
     void invoiceLayoutsOfEarlierReleasesRefreshed();
 
@@ -133,17 +134,18 @@ private:
 
 void TestUpgradeChain::whichStepsRun()
 {
-    QCOMPARE(upgrade::steps().size(), size_t(31));
+    QCOMPARE(upgrade::steps().size(), size_t(32));
     QCOMPARE(chain().pendingSteps(), allStepIds());
 
     m_folder->touch(QStringLiteral("upg160523.inm"));
     QCOMPARE(chain().pendingSteps(),
-             (QStringList{QStringLiteral("051023"), QStringLiteral("061226"), QStringLiteral("081226")}));
+             (QStringList{QStringLiteral("051023"), QStringLiteral("061226"), QStringLiteral("081226"),
+                          QStringLiteral("091226")}));
 
     // Markers of older steps do not matter once a newer one is there.
     m_folder->touch(QStringLiteral("UPG051023.INM"));
     QFile::remove(m_folder->file(QStringLiteral("upg160523.inm")));
-    QCOMPARE(chain().pendingSteps(), (QStringList{QStringLiteral("061226"), QStringLiteral("081226")}));
+    QCOMPARE(chain().pendingSteps(), (QStringList{QStringLiteral("061226"), QStringLiteral("081226"), QStringLiteral("091226")}));
     QFile::remove(m_folder->file(QStringLiteral("UPG051023.INM")));
 
     // A marker from 140110 on decides alone: the three oldest are skipped.
@@ -331,6 +333,26 @@ void TestUpgradeChain::countGuardAddsNothingToAFullTable()
     QCOMPARE(db.columns(QStringLiteral("Opci")).size(), opciColumns);
     QCOMPARE(db.columns(QStringLiteral("Rn")).size(), 45);
     QCOMPARE(db.scalar(QStringLiteral("SELECT God FROM Opci")).toInt(), 2007);
+}
+
+void TestUpgradeChain::secondPlaceForBackupsCarriedIntoTheGeneralData()
+{
+    // A folder of the release before: no field for the second place, which
+    // that release kept in a text file of the archive folder.
+    CHECKED(makeCurrentFolderMarkedAt(QStringLiteral("081226")));
+    {
+        Database db(schema::kInvoiceFile);
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE Opci DROP COLUMN ArhivaMapa")));
+    }
+    QVERIFY(QDir().mkpath(QStringLiteral("Arhiva")));
+    m_folder->touch(QStringLiteral("Arhiva/Drugo mjesto.txt"), "D:\\Sigurnosne kopije\r\n");
+    QCOMPARE(chain().pendingSteps(), QStringList{QStringLiteral("091226")});
+    QVERIFY2(chain().run(), qPrintable(m_dialogs->messages().join(u'\n')));
+    QVERIFY(m_dialogs->messages().isEmpty());
+    QVERIFY(QFile::exists(QStringLiteral("upg091226.inm")));
+    Database db(schema::kInvoiceFile);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT ArhivaMapa FROM Opci")).toString(), QStringLiteral("D:\\Sigurnosne kopije"));
+    QCOMPARE(schema::textWidth(db, QStringLiteral("Opci"), QStringLiteral("ArhivaMapa")), 255);
 }
 
 void TestUpgradeChain::invoiceLayoutsOfEarlierReleasesRefreshed_data()

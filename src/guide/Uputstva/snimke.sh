@@ -49,9 +49,9 @@ shot opci_podaci.png
 click 60 32
 # The menu "Opcije" with its submenu "Arhiva".
 click 45 8
-xdotool mousemove --window "$win" 60 345
+xdotool mousemove --window "$win" 60 389
 sleep 1
-xdotool mousemove --window "$win" 200 345
+xdotool mousemove --window "$win" 200 389
 sleep 1
 shot izbornik.png
 xdotool key Escape || true
