@@ -80,7 +80,7 @@ std::optional<GeneralRecord> GeneralRecord::load(Database& db, QString* error)
         return std::nullopt;
     }
     GeneralRecord r;
-    fields().read(r, [&](qsizetype k) { return query.value(int(k)); });
+    generalFields().read(r, [&](qsizetype k) { return query.value(int(k)); });
     return r;
 }
 
