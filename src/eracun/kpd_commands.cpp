@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "data/database.h"
+#include "data/general_record.h"
 #include "data/pricing.h"
 #include "data/schema.h"
 #include "data/sql_values.h"
@@ -15,27 +16,21 @@ KpdCommands::KpdCommands(Database& db, Dialogs& dialogs)
 {
 }
 
-bool KpdCommands::readListKpd(QString* oldList, QString* newList)
+std::optional<Classification> KpdCommands::listKpd()
 {
-    Statement q(m_db, QStringLiteral("SELECT EKpd12, EKpd13 FROM Opci LIMIT 1"));
-    if (!q.next()) {
-        m_dialogs.message(QStringLiteral("Opće podatke nije moguće pročitati: ") + q.error(), kTitle);
-        return false;
+    QString error;
+    const std::optional<GeneralRecord> general = GeneralRecord::load(m_db, &error);
+    if (!general) {
+        m_dialogs.message(error, kTitle);
+        return std::nullopt;
     }
-    *oldList = q.value(0).toString().trimmed();
-    *newList = q.value(1).toString().trimmed();
-    return true;
-}
-
-QString KpdCommands::listKpdOf(const QString& code, const QString& oldList, const QString& newList) const
-{
-    return pricing::listOf(code) == pricing::List::Old12 ? oldList : newList;
+    return Classification{general->kpdOld, general->kpdNew, {}};
 }
 
 std::optional<std::vector<OwnKpd>> KpdCommands::list()
 {
-    QString oldList, newList;
-    if (!readListKpd(&oldList, &newList))
+    const std::optional<Classification> lists = listKpd();
+    if (!lists)
         return std::nullopt;
     Statement q(m_db, QStringLiteral("SELECT Sifra, KPD FROM %1 WHERE KPD IS NOT NULL AND TRIM(KPD) <> '' ORDER BY Sifra")
                           .arg(sqlvalue::quotedName(schema::kClassificationTable)));
@@ -45,7 +40,7 @@ std::optional<std::vector<OwnKpd>> KpdCommands::list()
         OwnKpd c;
         c.code = q.value(0).toString();
         c.kpd = q.value(1).toString().trimmed();
-        c.listKpd = listKpdOf(c.code, oldList, newList);
+        c.listKpd = lists->of(c.code);
         const pricing::Lookup found = catalogue.find(c.code);
         if (found.aid)
             c.name = found.aid->name.trimmed();
@@ -116,10 +111,10 @@ bool KpdCommands::edit(const QString& given)
         m_dialogs.message(pricing::unknownCodeMessage(code), kTitle);
         return false;
     }
-    QString oldList, newList;
-    if (!readListKpd(&oldList, &newList))
+    const std::optional<Classification> lists = listKpd();
+    if (!lists)
         return false;
-    const QString listKpd = listKpdOf(code, oldList, newList);
+    const QString listKpd = lists->of(code);
     const QString current =
         m_db.scalar(QStringLiteral("SELECT KPD FROM %1 WHERE Sifra = ?").arg(sqlvalue::quotedName(schema::kClassificationTable)),
                     {code})

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "einvoice.h"
+
 #include <QString>
 
 #include <optional>
@@ -46,9 +48,9 @@ public:
     bool edit(const QString& code = {});
 
 private:
-    // The list KPD codes of the general data: the 12- and 13-character list.
-    bool readListKpd(QString* oldList, QString* newList);
-    QString listKpdOf(const QString& code, const QString& oldList, const QString& newList) const;
+    // The code lists' KPD codes from the general data, without any code's
+    // own: what a code carries when it has none.
+    std::optional<Classification> listKpd();
 
     Database& m_db;
     Dialogs& m_dialogs;
