@@ -41,6 +41,25 @@ struct Shop {
 
 } // namespace
 
+namespace {
+
+// The KPD code on the first line of invoice 77's e-invoice, or the run's
+// messages when none was written.
+QByteArray classificationOfInvoice77(Shop& shop)
+{
+    const eracun::Run::Outcome outcome = shop.write(77);
+    if (!outcome.ok() || outcome.files.isEmpty())
+        return outcome.messages.join(u'\n').toUtf8();
+    QFile doc(outcome.files.first());
+    if (!doc.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray xml = doc.readAll();
+    const qsizetype at = xml.indexOf("listID=\"CG\">");
+    return at < 0 ? QByteArray() : xml.mid(at + 12, 8);
+}
+
+} // namespace
+
 class TestEracunChecks : public QObject {
     Q_OBJECT
 
@@ -198,25 +217,14 @@ private Q_SLOTS:
         QVERIFY(addInvoice(shop.db(), 77, kAid));
         ScriptedDialogs& dialogs = shop.fixture.dialogs;
         eracun::KpdCommands kpd(shop.db(), dialogs);
-        const auto classification = [&shop]() -> QByteArray {
-            const eracun::Run::Outcome outcome = shop.write(77);
-            if (!outcome.ok() || outcome.files.isEmpty())
-                return outcome.messages.join(u'\n').toUtf8();
-            QFile doc(outcome.files.first());
-            if (!doc.open(QIODevice::ReadOnly))
-                return {};
-            const QByteArray xml = doc.readAll();
-            const qsizetype at = xml.indexOf("listID=\"CG\">");
-            return at < 0 ? QByteArray() : xml.mid(at + 12, 8);
-        };
-        QCOMPARE(classification(), QByteArray("47.74.01")); // the list's
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("47.74.01")); // the list's
 
         // Set through the questions: the code, then its KPD code.
         dialogs.answer(kAid);
         dialogs.answer(QStringLiteral(" 32.50.41 "));
         QVERIFY(kpd.edit());
         QVERIFY(dialogs.shown().at(1).text.contains(u"KPD oznaka popisa šifri: 47.74.01"));
-        QCOMPARE(classification(), QByteArray("32.50.41"));
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("32.50.41"));
         const auto listed = kpd.list();
         QVERIFY(listed && listed->size() == 1);
         QCOMPARE(listed->front().code, kAid);
@@ -237,20 +245,20 @@ private Q_SLOTS:
         QVERIFY(!kpd.set(QStringLiteral("9999999999999"), QStringLiteral("47.74.02")));
         QVERIFY(dialogs.messages().value(0).contains(u"Šifra 9999999999999 nije upisana"));
         QCOMPARE(shop.db().scalar(QStringLiteral("SELECT COUNT(*) FROM EKpd")).toInt(), 1);
-        QCOMPARE(classification(), QByteArray("32.50.41"));
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("32.50.41"));
 
         // An empty answer clears it only when confirmed.
         dialogs.clear();
         dialogs.answer(QString());
         dialogs.answer(false);
         QVERIFY(!kpd.edit(kAid));
-        QCOMPARE(classification(), QByteArray("32.50.41"));
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("32.50.41"));
         dialogs.answer(QString());
         dialogs.answer(true);
         QVERIFY(kpd.edit(kAid));
-        QCOMPARE(classification(), QByteArray("47.74.01"));
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("47.74.01"));
         QVERIFY(shop.db().exec(QStringLiteral("UPDATE Opci SET EKpd13 = '47.74.03'")));
-        QCOMPARE(classification(), QByteArray("47.74.03"));
+        QCOMPARE(classificationOfInvoice77(shop), QByteArray("47.74.03"));
         QVERIFY(kpd.list() && kpd.list()->empty());
     }
 
