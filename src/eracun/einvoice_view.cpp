@@ -2,6 +2,8 @@
 
 #include "einvoice.h"
 
+#include "common/formats.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -72,14 +74,7 @@ QString money(const QString& amount)
 {
     bool ok = false;
     const double value = amount.toDouble(&ok);
-    if (!ok)
-        return esc(amount);
-    QString text = QString::number(value, 'f', 2);
-    text.replace(u'.', u',');
-    const qsizetype comma = text.indexOf(u',');
-    for (qsizetype at = comma - 3; at > (text.startsWith(u'-') ? 1 : 0); at -= 3)
-        text.insert(at, u'.');
-    return text;
+    return ok ? format::number(value, u"#,##0.00", QLocale(QLocale::Croatian, QLocale::Croatia)) : esc(amount);
 }
 
 QString number(const QString& value)
